@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavimor {
+
+// Every choice is held as the identifier of the option button that selects it; these
+// numbers are also what the saved selections store. A hand-edited file can put any number
+// of the underlying width into them, so code must not assume a listed member.
+enum class SwvpFormula : int32_t { GoffGratch = 1020, HylandWexler = 1021, Sonntag = 1022, Magnus = 1023 };
+enum class EnhancementFactor : int32_t { NoEnhancement = 1024, Greenspan = 1025, Bogel = 1026 };
+enum class GasMethod : int16_t { IgtBulletin8 = 1025, Astm = 1026 };
+enum class LiquidChoice : int16_t {
+  Hexane = 1028,             // K 1.9
+  Hexene = 1029,             // K 6.2
+  Benzene = 1030,            // K 15.5
+  TransformerOil = 1031,     // K 1.7
+  HexaneBenzene5050 = 1018,  // K 8.6
+  CustomLiquid = 1019,       // K typed by the user
+};
+enum class AmbientTempUnit : int16_t { AmbientCelsius = 1033, AmbientFahrenheit = 1034 };
+enum class DensityMedium : int16_t { PureVapor = 1036, AirMixture = 1037, NaturalGas = 1038 };
+enum class VaporTempUnit : int16_t { VaporCelsius = 1039, VaporFahrenheit = 1040 };
+
+// Parameters of one side (From or To) of a conversion. Temperatures are always degrees
+// Celsius; the unit fields only say how a dialog shows and reads them.
+struct SideParams {
+  int16_t GasIndex = 1;  // row of GasTable; 1 is air
+  float MolWeight = 29;  // g/mol of the carrier gas
+  tavimor::LiquidChoice Liquid = tavimor::LiquidChoice::Hexane;
+  float HenryK = 1.9f;  // ppm per mbar of partial water vapour pressure
+  tavimor::AmbientTempUnit AmbientTempUnit = tavimor::AmbientTempUnit::AmbientCelsius;
+  float AmbientTempC = 20;  // dry bulb for relative humidity
+  tavimor::DensityMedium DensityMedium = tavimor::DensityMedium::NaturalGas;
+  tavimor::VaporTempUnit VaporTempUnit = tavimor::VaporTempUnit::VaporCelsius;
+  float VaporTempC = 20;  // vapour temperature for vapour density
+};
+
+// The From-side parameters under which the number in the From field was entered.
+struct BasisParams {
+  float MolWeight = 29;
+  float HenryK = 1.9f;
+  float AmbientTempC = 20;
+  float VaporTempC = 20;
+  tavimor::DensityMedium DensityMedium = tavimor::DensityMedium::NaturalGas;
+};
+
+struct CalcSettings {
+  tavimor::SwvpFormula SwvpFormula = tavimor::SwvpFormula::GoffGratch;
+  tavimor::EnhancementFactor EnhancementFactor = tavimor::EnhancementFactor::NoEnhancement;
+  tavimor::GasMethod GasMethod = tavimor::GasMethod::IgtBulletin8;
+  SideParams From;
+  SideParams To;
+  BasisParams FromBasis;
+};
+
+BasisParams BasisOf(const SideParams& side);
+
+// The five per-unit parameters the conversion hub takes, widened to double.
+struct UnitParams {
+  double AmbientTempC = 20;
+  double MolWeight = 29;
+  double HenryK = 1.9;
+  double VaporTempC = 20;
+  tavimor::DensityMedium DensityMedium = tavimor::DensityMedium::NaturalGas;
+};
+
+UnitParams UnitParamsOf(const SideParams& side);
+UnitParams UnitParamsOf(const BasisParams& basis);
+
+}  // namespace tavimor

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tavimor {
+
+// The eleven moisture units; the value is the position in the panel's unit lists and what
+// the saved selections store.
+enum class MoistureUnit : int32_t {
+  PartialPressure = 0,
+  DewFrostPointC = 1,
+  DewFrostPointF = 2,
+  DewPointC = 3,
+  DewPointF = 4,
+  Ppmv = 5,
+  PpmwGas = 6,
+  LbsPerMmscf = 7,
+  GramsPerM3 = 8,
+  RelHumidity = 9,
+  PpmwLiquid = 10,
+};
+inline constexpr int kMoistureUnitCount = 11;
+
+struct MoistureUnitRow {
+  int32_t Index;
+  std::string_view Symbol;       // held, shown nowhere
+  std::string_view AxisCaption;  // held, shown nowhere
+  std::string_view Title;        // held, shown nowhere
+  std::string_view ComboText;    // entry of the From and To lists
+  int32_t IsAmount;              // 1 for quantities of water, 0 for dew and frost points
+};
+
+// Texts are UTF-8 here; the degree sign, superscript three and micro sign are the
+// characters the program shows.
+extern const std::array<MoistureUnitRow, kMoistureUnitCount> kMoistureUnits;
+
+// Valid list position 0..10, or nothing (a list without a selection, a bad saved index).
+std::optional<MoistureUnit> MoistureUnitFromIndex(int index);
+
+enum class PressureUnit : int32_t { Mbar = 0, Psia = 1, Psig = 2, Atm = 3, Kpa = 4 };
+inline constexpr int kPressureUnitCount = 5;
+
+struct PressureUnitRow {
+  int32_t Index;
+  std::string_view Name;
+  float OffsetMbar;  // v in the unit is v / PerMbar + OffsetMbar millibar
+  float PerMbar;     // units per millibar, held in single precision
+};
+extern const std::array<PressureUnitRow, kPressureUnitCount> kPressureUnits;
+
+bool IsPressureUnitIndex(int index);
+
+// v / PerMbar + OffsetMbar in double from the single-precision v and factors, rounded to
+// 0.01 mbar and held in single precision. An index naming no unit gives NaN, which the
+// conversions report as out of range.
+float ReadPressureMbar(float value, int pressureUnitIndex);
+
+// (p - OffsetMbar) * PerMbar rounded to 0.001 and held in single precision.
+float PressureFromMbar(float pressureMbar, int pressureUnitIndex);
+
+// Carrier gases of the ppm-by-weight unit.
+struct GasEntry {
+  std::string_view ListText;
+  std::string_view LabelSuffix;
+  float MolWeight;  // g/mol; 0 for the last row, where the user types it
+};
+inline constexpr int kGasCount = 16;
+inline constexpr int OtherGasIndex = 15;
+extern const std::array<GasEntry, kGasCount> GasTable;
+
+// Liquids of the ppm-by-weight-in-a-liquid unit, in the order of the liquid dialog.
+struct LiquidEntry {
+  int16_t Button;  // LiquidChoice identifier
+  std::string_view Text;
+  float HenryK;  // ppm per mbar; 0 for the custom row
+  std::string_view LabelSuffix;
+};
+inline constexpr int kLiquidCount = 6;
+extern const std::array<LiquidEntry, kLiquidCount> kLiquidTable;
+
+}  // namespace tavimor
