@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/shell_state.h"
+#include "app/ui_services.h"
+#include "panels/moisture_panel_state.h"
+#include "physics/calc_settings.h"
+
+namespace tavimor {
+
+// The process-wide records, owned by main() (or by a test) and passed by reference to the
+// main window, which hands them to the panels and dialogs. Not a global, so tests stay apart.
+struct AppState {
+  CalcSettings Settings;
+  MoisturePanelState Moisture;
+  ShellState Shell;
+  // The INI file holding the saved selections in the section "Tavimor".
+  std::filesystem::path IniFile;
+  UiServices Ui = DefaultUiServices();
+};
+
+}  // namespace tavimor

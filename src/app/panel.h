@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tavimor {
+
+// Key/value pairs for the section "Tavimor" of the INI file.
+using ProfileKeys = std::vector<std::pair<std::string, std::string>>;
+
+// Optional base of a category panel. The main window finds these through qobject_cast; a
+// panel that is a plain QWidget gets update() for refresh() and saves no keys.
+class Panel : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+
+  // CalcSettings changed in a preference dialog: recompute and repaint.
+  virtual void refresh() { update(); }
+
+  // The keys Save Selections writes while this panel is shown, in writing order, without
+  // ConvCategory (the dialog appends it). Empty: only ConvCategory is written.
+  virtual ProfileKeys savedSelectionKeys() const { return {}; }
+};
+
+// Bitmap 137 (63 x 102 pixels), the decoration of picture control 1048 on every panel.
+QPixmap DecorationBitmap();
+
+// Icons 107 (large) and 108 (small).
+QPixmap LargeIcon();
+QPixmap SmallIcon();
+
+}  // namespace tavimor
