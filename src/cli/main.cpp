@@ -1,0 +1,13 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/convert_command.h"
+
+int main(int argc, char** argv) {
+  // The C streams are not used, so the C++ streams may keep their own buffers.
+  std::ios::sync_with_stdio(false);
+  std::cin.tie(nullptr);
+  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return tavimor::RunConvert(args, std::cin, std::cout, std::cerr);
+}
