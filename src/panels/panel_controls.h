@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QObject;
+class QWidget;
+
+namespace tavimor {
+
+// Builders for the controls of a panel template: each control sits at its dialog-unit
+// rectangle, carries its identifier as objectName and has an accessible name.
+
+// Identifier and accessible name of a control; a control without identifier keeps no name.
+void NameControl(QWidget* control, int id, const QString& accessibleName);
+
+// Picture control 1048 showing bitmap 137.
+QLabel* AddDecoration(QWidget* panel, const QRect& rect);
+
+// A static text, top-left aligned; wrapped at word boundaries when it has room for more
+// than one line, as the classic static control does.
+QLabel* AddStaticText(QWidget* panel, int id, const QString& text, const QRect& rect);
+
+QGroupBox* AddGroupBox(QWidget* panel, const QString& title, const QRect& rect);
+
+QLineEdit* AddEditField(QWidget* panel, int id, const QRect& rect, const QString& accessibleName,
+                        bool readOnly = false);
+
+// A drop-down list; rect's height is that of the opened list, the closed box is one line.
+QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
+                           const QString& accessibleName);
+
+// Calls notify for every notification of an edit field: its text changed (typed or set),
+// and equally its gaining or losing the keyboard focus. The notifications stop when context
+// is destroyed; a panel passes a member object, so a field losing the focus while the panel
+// is being destroyed calls nothing.
+void OnEveryEditNotification(QLineEdit* field, QObject* context, std::function<void()> notify);
+
+}  // namespace tavimor
