@@ -7,7 +7,12 @@ namespace tavimor {
 // Every choice is held as the identifier of the option button that selects it; these
 // numbers are also what the saved selections store. A hand-edited file can put any number
 // of the underlying width into them, so code must not assume a listed member.
-enum class SwvpFormula : int32_t { GoffGratch = 1020, HylandWexler = 1021, Sonntag = 1022, Magnus = 1023 };
+enum class SwvpFormula : int32_t {
+  GoffGratch = 1020,
+  HylandWexler = 1021,
+  Sonntag = 1022,
+  Magnus = 1023
+};
 enum class EnhancementFactor : int32_t { NoEnhancement = 1024, Greenspan = 1025, Bogel = 1026 };
 enum class GasMethod : int16_t { IgtBulletin8 = 1025, Astm = 1026 };
 enum class LiquidChoice : int16_t {

@@ -8,7 +8,9 @@ namespace tavimor {
 // the value was held in single precision.
 inline constexpr double OutOfRange = -10000.0;
 
-inline bool IsOutOfRange(double v) { return v == OutOfRange; }
+inline bool IsOutOfRange(double v) {
+  return v == OutOfRange;
+}
 
 // v rounded half up (towards plus infinity) to a multiple of 10^n.
 double RoundToPowerOfTen(double v, int n);

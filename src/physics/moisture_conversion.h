@@ -11,11 +11,11 @@ namespace tavimor {
 
 // What the Moisture/Humidity panel's fields and lists hold at a recomputation.
 struct MoistureInputs {
-  float FromValue = 0;  // From field, held in single precision
-  float Increment = 0;  // left "delta" field
-  int FromUnit = 1;     // unit the From number is expressed in
-  int FromListSelection = 1;  // current selections of the unit lists, seen by the
-  int ToListSelection = 1;    // natural-gas override; ToListSelection is also the To unit
+  float FromValue = 0;                // From field, held in single precision
+  float Increment = 0;                // left "delta" field
+  int FromUnit = 1;                   // unit the From number is expressed in
+  int FromListSelection = 1;          // current selections of the unit lists, seen by the
+  int ToListSelection = 1;            // natural-gas override; ToListSelection is also the To unit
   float MeasuredPressure = 1013.25f;  // number of the measured pressure field
   int MeasuredPressureUnit = 0;       // PressureUnit index of that field
   float ComputePressure = 1013.25f;   // number of the compute-at pressure field

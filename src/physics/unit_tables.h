@@ -54,8 +54,11 @@ extern const std::array<PressureUnitRow, kPressureUnitCount> kPressureUnits;
 bool IsPressureUnitIndex(int index);
 
 // v / PerMbar + OffsetMbar in double from the single-precision v and factors, rounded to
-// 0.01 mbar and held in single precision. An index naming no unit gives NaN, which the
-// conversions report as out of range.
+// 0.01 mbar, before it is held. An index naming no unit gives NaN, which the conversions
+// report as out of range.
+double RoundedPressureMbar(float value, int pressureUnitIndex);
+
+// The same, held in single precision: how the panel and the graph read a pressure field.
 float ReadPressureMbar(float value, int pressureUnitIndex);
 
 // (p - OffsetMbar) * PerMbar rounded to 0.001 and held in single precision.
