@@ -1,0 +1,54 @@
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "physics/conversion_hub.h"
+
+namespace tavimor {
+namespace {
+
+using U = MoistureUnit;
+
+// One conversion From -> To at standard pressure, over a spread of inputs so that the
+// searches take different paths.
+void Convert(benchmark::State& state, U from, U to, double lo, double hi, GasMethod method,
+             DensityMedium medium) {
+  CalcSettings settings;
+  settings.GasMethod = method;
+  settings.From.DensityMedium = medium;
+  settings.To.DensityMedium = medium;
+  const PhysicsChoice physics =
+      ChoosePhysics(settings, static_cast<int>(from), static_cast<int>(to));
+  const UnitParams fromSide = UnitParamsOf(settings.From);
+  const UnitParams toSide = UnitParamsOf(settings.To);
+  std::vector<double> values(1024);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    values[i] = lo + (hi - lo) * static_cast<double>(i) / static_cast<double>(values.size());
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const double ppmv = MoistureToPpmv(from, values[i], 1013.25, fromSide, physics);
+    const double r = ppmv == OutOfRange
+                         ? OutOfRange
+                         : PpmvToMoisture(to, ppmv, 1013.25, toSide, 1013.25, physics);
+    benchmark::DoNotOptimize(r);
+    i = (i + 1) & (values.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+constexpr auto kIgt = GasMethod::IgtBulletin8;
+constexpr auto kAstm = GasMethod::Astm;
+constexpr auto kGas = DensityMedium::NaturalGas;
+
+BENCHMARK_CAPTURE(Convert, DewPointToPpmv, U::DewPointC, U::Ppmv, -60, 50, kIgt, kGas);
+BENCHMARK_CAPTURE(Convert, PpmvToDewPoint, U::Ppmv, U::DewPointC, 1, 100000, kIgt, kGas);
+BENCHMARK_CAPTURE(Convert, PpmvToDewFrostPoint, U::Ppmv, U::DewFrostPointC, 1, 100000, kIgt, kGas);
+BENCHMARK_CAPTURE(Convert, LbsIgtToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 5000, kIgt, kGas);
+BENCHMARK_CAPTURE(Convert, LbsAstmToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 5000, kAstm, kGas);
+BENCHMARK_CAPTURE(Convert, GramsNaturalGasToPpmv, U::GramsPerM3, U::Ppmv, 0.01, 90, kIgt, kGas);
+
+}  // namespace
+}  // namespace tavimor
+
+BENCHMARK_MAIN();
