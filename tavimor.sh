@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Tavimor developer entry point.
+#   ./tavimor.sh run    install what is missing, build, start the program
+#   ./tavimor.sh test   install what is missing, build, run every test
+#   ./tavimor.sh shot   build, start the program under Xvfb and save a screenshot
+#   ./tavimor.sh bench  build in Release and run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+mode=${1:-test}
+BUILD_DIR=${BUILD_DIR:-build}
+BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+
+PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+      fonts-liberation clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing missing packages: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -q
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    -o DPkg::Lock::Timeout=300 "${missing[@]}"
+fi
+
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then  # Qt warns without it
+  export XDG_RUNTIME_DIR="$PWD/$BUILD_DIR/xdg-runtime"
+  mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+fi
+
+configure_and_build() {
+  # shellcheck disable=SC2086  # CMAKE_ARGS is split on purpose
+  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE="$2" ${CMAKE_ARGS:-} "${@:3}"
+  cmake --build "$1" -j"$(nproc)"
+}
+
+case "$mode" in
+  test)
+    configure_and_build "$BUILD_DIR" "$BUILD_TYPE"
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
+    ;;
+  run)
+    configure_and_build "$BUILD_DIR" "$BUILD_TYPE"
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display: here is a sample conversion instead (tavimor-convert --help for more)."
+      echo "  tavimor-convert --from dp-c --to ppmv 20"
+      "$BUILD_DIR/src/cli/tavimor-convert" --from dp-c --to ppmv 20
+      exit 0
+    fi
+    exec "$BUILD_DIR/src/app/tavimor" "${@:2}"
+    ;;
+  shot)
+    configure_and_build "$BUILD_DIR" "$BUILD_TYPE"
+    out=${2:-$BUILD_DIR/screenshot.png}
+    # shellcheck disable=SC2016  # expanded by the inner bash
+    xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
+      "$1" & pid=$!
+      timeout 20 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+      sleep 1; import -window root "$2"; kill "$pid"' _ "$BUILD_DIR/src/app/tavimor" "$out"
+    echo "wrote $out"
+    ;;
+  bench)
+    configure_and_build build-release Release
+    ./build-release/bench/tavimor_bench "${@:2}"
+    ;;
+  *) echo "usage: $0 [run|test|shot|bench]" >&2; exit 2 ;;
+esac
