@@ -1,0 +1,265 @@
+#include "cli/convert_command.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "physics/number_text.h"
+
+namespace tavimor {
+namespace {
+
+struct RunOutput {
+  int Code;
+  std::string Out;
+  std::string Err;
+};
+
+RunOutput RunCommand(std::vector<std::string_view> args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = RunConvert(args, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// Standard input of many identical lines, made up as it is read, so the test itself holds
+// no large input.
+class RepeatedLines : public std::streambuf {
+ public:
+  RepeatedLines(std::string line, std::size_t count) : m_line(std::move(line)), m_left(count) {}
+
+ protected:
+  int_type underflow() override {
+    if (m_left == 0) return traits_type::eof();
+    --m_left;
+    setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
+    return traits_type::to_int_type(m_line[0]);
+  }
+
+ private:
+  std::string m_line;
+  std::size_t m_left;
+};
+
+// Output that only counts lines and checks that each one is the expected text.
+class LineCounter : public std::streambuf {
+ public:
+  explicit LineCounter(std::string expected) : m_expected(std::move(expected)) {}
+  std::size_t Lines = 0;
+  std::size_t Mismatches = 0;
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (c == '\n') {
+      ++Lines;
+      if (m_current != m_expected) ++Mismatches;
+      m_current.clear();
+    } else if (m_current.size() < 64) {
+      m_current.push_back(static_cast<char>(c));
+    }
+    return c;
+  }
+
+ private:
+  std::string m_expected;
+  std::string m_current;
+};
+
+// Output held in a buffer until it is flushed, like a file stream's.
+class BufferedSink : public std::streambuf {
+ public:
+  BufferedSink() { setp(m_buffer.data(), m_buffer.data() + m_buffer.size()); }
+  std::string Delivered;
+
+ protected:
+  int_type overflow(int_type c) override {
+    sync();
+    if (c != traits_type::eof()) Delivered.push_back(static_cast<char>(c));
+    return c;
+  }
+  int sync() override {
+    Delivered.append(pbase(), pptr());
+    setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    return 0;
+  }
+
+ private:
+  std::array<char, 4096> m_buffer{};
+};
+
+// Input that hands out one line at a time with nothing more buffered, as a terminal does,
+// and records how much output had been delivered when each further line was asked for.
+class TerminalInput : public std::streambuf {
+ public:
+  TerminalInput(std::vector<std::string> lines, const BufferedSink& out)
+      : m_lines(std::move(lines)), m_out(out) {}
+  std::vector<std::size_t> DeliveredAtRead;
+
+ protected:
+  int_type underflow() override {
+    DeliveredAtRead.push_back(m_out.Delivered.size());
+    if (m_next == m_lines.size()) return traits_type::eof();
+    std::string& line = m_lines[m_next++];
+    setg(line.data(), line.data(), line.data() + line.size());
+    return traits_type::to_int_type(line[0]);
+  }
+  std::streamsize showmanyc() override { return 0; }
+
+ private:
+  std::vector<std::string> m_lines;
+  std::size_t m_next = 0;
+  const BufferedSink& m_out;
+};
+
+// Output whose every write fails, like a full disk.
+class FailingOutput : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(ConvertCommandLine, SplitsOptionsFromValuesAndNegativeNumbers) {
+  struct Case {
+    const char* name;
+    std::vector<std::string_view> args;
+    std::vector<std::string_view> values;
+    std::size_t options;
+    bool error;
+  };
+  const Case cases[] = {
+      {"negative numbers are values",
+       {"-40", "-.5", "+3", "--to", "5"},
+       {"-40", "-.5", "+3"},
+       1,
+       false},
+      {"an option value may look like a number", {"--increment", "-1", "7"}, {"7"}, 1, false},
+      {"-- ends the options", {"--", "--raw", "-x"}, {"--raw", "-x"}, 0, false},
+      {"text that is no option is a value", {"abc", "20degrees"}, {"abc", "20degrees"}, 0, false},
+      {"inline value", {"--from=dp-c", "1"}, {"1"}, 1, false},
+      {"a dash followed by a letter is an option", {"-e5"}, {}, 0, true},
+      {"a lone dash is an option", {"-"}, {}, 0, true},
+      {"missing value", {"--to"}, {}, 0, true},
+      {"a flag with a value", {"--raw=yes"}, {}, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CommandLineParse parse = SplitCommandLine(c.args);
+    EXPECT_EQ(parse.Error.has_value(), c.error);
+    if (c.error) continue;
+    EXPECT_EQ(parse.Line.Values, c.values);
+    EXPECT_EQ(parse.Line.Options.size(), c.options);
+  }
+}
+
+TEST(ConvertCommandLine, NumberTestAgreesWithTheFieldReader) {
+  // Whatever the command refuses as "not a number" is what a panel field reads as 0.
+  const std::string_view texts[] = {
+      "",      " ", ".", "-", "+.", "e5", "inf", "nan", "N/A", "enter new val", "              5",
+      "\t\r\n"};
+  for (std::string_view text : texts) {
+    SCOPED_TRACE(std::string(text));
+    EXPECT_FALSE(ReadsAsNumber(text));
+    EXPECT_EQ(ReadNumber(text), 0.0);
+  }
+  const std::string_view numbers[] = {
+      "0", ".5", "5.", "+7", "-.5e1", "0x10", " \t 12", "1e39", "             5"};
+  for (std::string_view text : numbers) {
+    SCOPED_TRACE(std::string(text));
+    EXPECT_TRUE(ReadsAsNumber(text));
+  }
+}
+
+TEST(ConvertSettingsTest, OptionsOverrideWhatWasLoadedBefore) {
+  // Saved selections fill the settings first; only the options given replace them.
+  ConvertSettings settings;
+  settings.ComputeAt = PressureSetting{2, 3};
+  settings.Calc.To.HenryK = 8.6f;
+  const std::string_view args[] = {"--from", "rh",         "--from-ambient",
+                                   "20.1",   "--measured", "14.7,psia"};
+  const CommandLineParse parse = SplitCommandLine(args);
+  ASSERT_FALSE(parse.Error);
+  ASSERT_FALSE(ApplyOptions(parse.Line, settings));
+  EXPECT_EQ(settings.FromUnit, 9);
+  EXPECT_EQ(settings.Calc.From.AmbientTempC, 20.1f);  // held in single precision
+  EXPECT_EQ(settings.Calc.FromBasis.AmbientTempC, 20.1f);
+  EXPECT_EQ(settings.Measured.Value, 14.7f);
+  EXPECT_EQ(settings.Measured.Unit, 1);
+  ASSERT_TRUE(settings.ComputeAt);
+  EXPECT_EQ(settings.ComputeAt->Unit, 3);
+  EXPECT_EQ(settings.Calc.To.HenryK, 8.6f);
+}
+
+TEST(ConvertCommand, StreamsManyLinesInOnePass) {
+  constexpr std::size_t kLines = 100000;
+  RepeatedLines source("20\r\n", kLines);
+  std::istream in(&source);
+  LineCounter sink("23597.0");
+  std::ostream out(&sink);
+  std::ostringstream err;
+  const std::string_view args[] = {"--from", "dp-c", "--to", "ppmv"};
+  EXPECT_EQ(RunConvert(args, in, out, err), kExitOk);
+  EXPECT_EQ(sink.Lines, kLines);
+  EXPECT_EQ(sink.Mismatches, 0u);
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST(ConvertCommand, KeepsOnlyTheStartOfAHugeLine) {
+  std::string input = "20";
+  input.append(10'000'000, 'x');
+  input.append("\n \n");
+  input.append(10'000'000, ' ');
+  const RunOutput r = RunCommand({"--from", "dp-c", "--to", "ppmv"}, input);
+  EXPECT_EQ(r.Out, "23597.0\nerror\nerror\n");
+  EXPECT_EQ(r.Err, "line 2: not a number\nline 3: not a number\n");
+  EXPECT_EQ(r.Code, kExitBadValue);
+}
+
+TEST(ConvertCommand, ShowsEachResultBeforeWaitingForTheNextLine) {
+  BufferedSink sink;
+  std::ostream out(&sink);
+  TerminalInput terminal({"20\n", "-20\n"}, sink);
+  std::istream in(&terminal);
+  std::ostringstream err;
+  const std::string_view args[] = {"--from", "dp-c", "--to", "ppmv"};
+  EXPECT_EQ(RunConvert(args, in, out, err), kExitOk);
+  ASSERT_EQ(terminal.DeliveredAtRead.size(), 3u);
+  EXPECT_EQ(terminal.DeliveredAtRead[1], std::string("23597.0\n").size());
+  EXPECT_EQ(sink.Delivered, "23597.0\n1238.1\n");
+}
+
+TEST(ConvertCommand, ReportsOutputThatCannotBeWritten) {
+  FailingOutput sink;
+  std::ostream out(&sink);
+  std::istringstream in;
+  std::ostringstream err;
+  const std::string_view args[] = {"20"};
+  EXPECT_EQ(RunConvert(args, in, out, err), kExitBadValue);
+  EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+}
+
+TEST(ConvertCommand, UsageErrorsConvertNothing) {
+  const RunOutput r = RunCommand({"20", "--to", "ppmv", "--from-mw", "-29"});
+  EXPECT_EQ(r.Code, kExitUsage);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find("--from-mw"), std::string::npos);
+}
+
+TEST(ConvertCommand, RawResultsReadBackAsTheHeldValue) {
+  const RunOutput r = RunCommand({"--from", "dp-c", "--to", "mbar", "--raw", "20", "-20"});
+  ASSERT_EQ(r.Code, kExitOk);
+  std::istringstream lines(r.Out);
+  std::string line;
+  while (std::getline(lines, line)) {
+    SCOPED_TRACE(line);
+    const float held = static_cast<float>(std::stod(line));
+    EXPECT_EQ(static_cast<double>(held), std::stod(line));
+  }
+}
+
+}  // namespace
+}  // namespace tavimor
