@@ -1,0 +1,39 @@
+#include "app/about_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/dialog_units.h"
+#include "app/panel.h"
+#include "app/shell_controls.h"
+#include "app/shell_ids.h"
+
+namespace tavimor {
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QString::number(kAboutDialog));
+  setWindowTitle(QStringLiteral("About"));
+  setAccessibleName(QStringLiteral("About"));
+  setFont(DialogFont());
+  setFixedSize(DialogRect(0, 0, 230, 75).size());
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+  auto* icon = new QLabel(this);
+  icon->setPixmap(LargeIcon());
+  icon->setGeometry(DialogRect(10, 10, 21, 20));
+  icon->setAccessibleName(QStringLiteral("Tavimor icon"));
+
+  MakeStaticText(this, QStringLiteral("Tavimor version %1").arg(QLatin1String(kTavimorVersion)),
+                 DialogRect(40, 10, 180, 10))
+      ->setObjectName(QStringLiteral("AboutVersion"));
+  MakeStaticText(this,
+                 QStringLiteral("Converts moisture and humidity readings between units and "
+                                "pressures, with temperature, pressure and 4-20 mA helpers."),
+                 DialogRect(40, 24, 180, 26));
+  QPushButton* ok = MakePushButton(this, kIdOk, QStringLiteral("OK"), DialogRect(90, 54, 50, 14));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace tavimor

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavimor {
+
+// What the command line of the desktop program asks for.
+struct CommandLine {
+  std::optional<std::string> IniFile;  // --ini FILE or --ini=FILE
+  bool Help = false;                   // --help or -h
+  bool Version = false;                // --version
+  std::string Error;                   // a malformed option, for the user
+};
+
+// Reads --ini, --help and --version; every other argument is left to Qt.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The INI file of the saved selections: --ini FILE, else the environment variable
+// TAVIMOR_INI, else tavimor.ini in the per-user configuration folder (created if missing).
+std::filesystem::path ResolveIniFile(const CommandLine& commandLine);
+
+}  // namespace tavimor

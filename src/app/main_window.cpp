@@ -1,0 +1,233 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QShortcut>
+
+#include "app/about_dialog.h"
+#include "app/category_bar.h"
+#include "app/dialog_units.h"
+#include "app/preference_dialogs.h"
+#include "app/save_selections_dialog.h"
+#include "app/shell_ids.h"
+
+namespace tavimor {
+
+QString TextStrip() {
+  return QStringLiteral(
+      "A reading is only as good as the sample line: keep it short, clean, dry and leak-tight.\n"
+      "Hygrometers and moisture analyzers stay trustworthy with regular calibration against a "
+      "reference.\n"
+      "Tavimor also converts from a terminal: run tavimor-convert --help for the details.");
+}
+
+namespace {
+
+// The area below the menu bar; paints the text strip into its bottom 3 x BaseUnitY pixels.
+class ClientArea : public QWidget {
+ public:
+  ClientArea(const ShellState& shell, QWidget* parent) : QWidget(parent), m_shell(shell) {
+    setObjectName(QStringLiteral("ClientArea"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setAccessibleName(AccessibleStripText());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const int lineHeight = m_shell.BaseUnitY;
+    QFont font = DialogFont();
+    font.setPixelSize(13);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QStringList lines = TextStrip().split(QLatin1Char('\n'));
+    const int top = height() - 3 * lineHeight;
+    painter.setClipRect(0, top, width(), 3 * lineHeight);
+    for (int i = 0; i < lines.size(); ++i) {
+      painter.drawText(QRect(0, top + i * lineHeight, width(), lineHeight),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
+    }
+  }
+
+ private:
+  static QString AccessibleStripText() {
+    QString text = TextStrip();
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  }
+
+  const ShellState& m_shell;
+};
+
+QAction* AddCommand(QMenu* menu, int id, const QString& text) {
+  QAction* action = menu->addAction(text);
+  action->setObjectName(QString::number(id));
+  return action;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_state(state) {
+  setWindowTitle(QStringLiteral("Tavimor"));
+  setObjectName(QStringLiteral("TAVIMOR"));
+  QIcon icon;
+  icon.addPixmap(LargeIcon());
+  icon.addPixmap(SmallIcon());
+  setWindowIcon(icon);
+  m_state.Shell.MainWindow = this;
+  // The height of the classic system font, whatever the fonts installed here.
+  m_state.Shell.BaseUnitY = 16;
+
+  QMenu* preferences = menuBar()->addMenu(QStringLiteral("&Preferences"));
+  preferences->setObjectName(QStringLiteral("Preferences"));
+  struct Item {
+    QMenu* menu;
+    int id;
+    const char* text;
+  };
+  QMenu* help = nullptr;
+  const Item prefItems[] = {
+      {preferences, kCmdWaterVaporPressure, "Water Vapor Pressure Calculations"},
+      {preferences, kCmdNaturalGasMethod, "Natural Gas Method"},
+      {preferences, kCmdSaveSelections, "Save Selections"},
+      {preferences, kCmdExit, "E&xit"},
+  };
+  for (const Item& item : prefItems) {
+    const int id = item.id;
+    connect(AddCommand(item.menu, id, QString::fromLatin1(item.text)), &QAction::triggered, this,
+            [this, id] { runCommand(id); });
+  }
+  help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("Help"));
+  connect(AddCommand(help, kCmdAbout, QStringLiteral("&About ...")), &QAction::triggered, this,
+          [this] { runCommand(kCmdAbout); });
+  // Alt+? and Alt+/ open About wherever the keyboard focus is in the window.
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::ALT | Qt::Key_Question), QKeySequence(Qt::ALT | Qt::Key_Slash)}) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this] { runCommand(kCmdAbout); });
+  }
+
+  m_client = new ClientArea(m_state.Shell, this);
+  setCentralWidget(m_client);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  m_bar = new CategoryBar(m_state, m_client);
+  m_state.Shell.CategoryBar = m_bar;
+  connect(m_bar, &CategoryBar::ShowMoisturePanel, this, &MainWindow::ShowMoisturePanel,
+          Qt::QueuedConnection);
+  connect(m_bar, &CategoryBar::ShowTemperaturePanel, this, &MainWindow::ShowTemperaturePanel,
+          Qt::QueuedConnection);
+  connect(m_bar, &CategoryBar::ShowPressurePanel, this, &MainWindow::ShowPressurePanel,
+          Qt::QueuedConnection);
+  connect(m_bar, &CategoryBar::ShowAnalogPanel, this, &MainWindow::ShowAnalogPanel,
+          Qt::QueuedConnection);
+  connect(m_bar, &CategoryBar::ShowGeneratorPanel, this, &MainWindow::ShowGeneratorPanel,
+          Qt::QueuedConnection);
+  layoutChildren();
+}
+
+MainWindow::~MainWindow() {
+  // The bar first, then the panel, as the window is destroyed.
+  delete m_bar;
+  delete m_panel.data();
+  m_state.Shell.CategoryBar = nullptr;
+  m_state.Shell.CurrentPanel = nullptr;
+  m_state.Shell.MainWindow = nullptr;
+}
+
+CategoryBar* MainWindow::categoryBar() const {
+  return m_bar;
+}
+
+QWidget* MainWindow::currentPanel() const {
+  return m_panel;
+}
+
+void MainWindow::layoutChildren() {
+  const int v = m_state.Shell.BaseUnitY;
+  const int width = m_client->width();
+  const int height = m_client->height();
+  m_bar->setGeometry(0, 0, width, 3 * v);
+  if (m_panel) m_panel->setGeometry(0, 3 * v, width, std::max(0, height - 6 * v));
+}
+
+void MainWindow::ShowMoisturePanel() {
+  showPanel(PanelKind::Moisture);
+}
+void MainWindow::ShowTemperaturePanel() {
+  showPanel(PanelKind::Temperature);
+}
+void MainWindow::ShowPressurePanel() {
+  showPanel(PanelKind::Pressure);
+}
+void MainWindow::ShowAnalogPanel() {
+  showPanel(PanelKind::Analog);
+}
+void MainWindow::ShowGeneratorPanel() {}
+
+void MainWindow::showPanel(PanelKind kind) {
+  if (m_state.Shell.PanelKind == kind) return;
+  m_state.Shell.PanelKind = kind;
+  // The old panel goes before the new one is made, so at most one exists at any time.
+  m_panelHooks = {};
+  delete m_panel.data();
+  CreatedPanel created = CreatePanel(kind, m_state, m_client);
+  m_panel = created.widget;
+  m_panelHooks = std::move(created.hooks);
+  m_state.Shell.CurrentPanel = m_panel;
+  if (m_panel) {
+    layoutChildren();
+    m_panel->show();
+  }
+}
+
+void MainWindow::refreshPanel() {
+  if (m_panelHooks.refresh) m_panelHooks.refresh();
+}
+
+void MainWindow::runCommand(int command) {
+  auto run = [this](QDialog& dialog) {
+    if (m_state.Ui.runDialog) m_state.Ui.runDialog(dialog);
+  };
+  switch (command) {
+    case kCmdAbout: {
+      AboutDialog dialog(this);
+      run(dialog);
+      break;
+    }
+    case kCmdExit:
+      close();
+      break;
+    case kCmdWaterVaporPressure: {
+      SwvpFormulaDialog dialog(
+          m_state.Settings, [this] { refreshPanel(); }, this);
+      run(dialog);
+      break;
+    }
+    case kCmdNaturalGasMethod: {
+      GasMethodDialog dialog(
+          m_state.Settings, [this] { refreshPanel(); }, this);
+      run(dialog);
+      break;
+    }
+    case kCmdSaveSelections: {
+      SaveSelectionsDialog dialog(m_state, m_panelHooks.savedSelectionKeys, this);
+      run(dialog);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace tavimor

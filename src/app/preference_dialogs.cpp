@@ -1,0 +1,107 @@
+#include "app/preference_dialogs.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QPushButton>
+
+#include "app/dialog_units.h"
+#include "app/shell_controls.h"
+#include "app/shell_ids.h"
+
+namespace tavimor {
+namespace {
+
+void SetUpDialog(QDialog* dialog, int id, const QString& title, int widthDu, int heightDu) {
+  dialog->setObjectName(QString::number(id));
+  dialog->setWindowTitle(title);
+  dialog->setAccessibleName(title);
+  dialog->setFont(DialogFont());
+  dialog->setFixedSize(DialogRect(0, 0, widthDu, heightDu).size());
+  dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+// Marks the stored choice; a hand-edited number outside the group marks nothing.
+void Mark(QButtonGroup* group, int id) {
+  if (QAbstractButton* button = group->button(id)) button->setChecked(true);
+}
+
+// The chosen identifier; the stored one when nothing is marked.
+int Chosen(const QButtonGroup* group, int stored) {
+  const int id = group->checkedId();
+  return id == -1 ? stored : id;
+}
+
+void AddOkCancel(QDialog* dialog, const QRect& cancel, const QRect& ok) {
+  QPushButton* cancelButton = MakePushButton(dialog, kIdCancel, QStringLiteral("Cancel"), cancel);
+  cancelButton->setAutoDefault(false);
+  QPushButton* okButton = MakePushButton(dialog, kIdOk, QStringLiteral("OK"), ok);
+  okButton->setDefault(true);
+  QObject::connect(cancelButton, &QPushButton::clicked, dialog, &QDialog::reject);
+  QObject::connect(okButton, &QPushButton::clicked, dialog, &QDialog::accept);
+}
+
+}  // namespace
+
+SwvpFormulaDialog::SwvpFormulaDialog(CalcSettings& settings, std::function<void()> settingsChanged,
+                                     QWidget* parent)
+    : QDialog(parent),
+      m_settings(settings),
+      m_settingsChanged(std::move(settingsChanged)),
+      m_formula(new QButtonGroup(this)),
+      m_factor(new QButtonGroup(this)) {
+  SetUpDialog(this, kSwvpFormulaDialog,
+              QStringLiteral("Saturation Water Vapor Pressure Conversion Formulas"), 311, 161);
+  MakeOptionButton(this, m_formula, 1020,
+                   QStringLiteral("Goff-Gratch equations\nintegration of Clausius-Clapeyron\n"
+                                  "deviating from perfect gas"),
+                   DialogRect(7, 7, 122, 34));
+  MakeOptionButton(this, m_formula, 1021, QStringLiteral("Hyland and Wexler (1983b)"),
+                   DialogRect(7, 45, 122, 34));
+  MakeOptionButton(this, m_formula, 1022, QStringLiteral("Sonntag"), DialogRect(7, 83, 122, 34));
+  MakeOptionButton(this, m_formula, 1023, QStringLiteral("Magnus"), DialogRect(7, 121, 122, 34));
+  MakeOptionButton(this, m_factor, 1024, QStringLiteral("No\nwater vapor enhancement factor"),
+                   DialogRect(159, 30, 118, 19));
+  MakeOptionButton(this, m_factor, 1025,
+                   QStringLiteral("Greenspan\nwater vapor enhancement factor"),
+                   DialogRect(159, 55, 117, 19));
+  MakeOptionButton(this, m_factor, 1026, QStringLiteral("Bogel\nwater vapor enhancement factor"),
+                   DialogRect(159, 79, 117, 19));
+  AddOkCancel(this, DialogRect(162, 140, 50, 14), DialogRect(239, 140, 50, 14));
+  Mark(m_formula, static_cast<int>(m_settings.SwvpFormula));
+  Mark(m_factor, static_cast<int>(m_settings.EnhancementFactor));
+}
+
+void SwvpFormulaDialog::accept() {
+  m_settings.EnhancementFactor = static_cast<EnhancementFactor>(
+      Chosen(m_factor, static_cast<int>(m_settings.EnhancementFactor)));
+  m_settings.SwvpFormula =
+      static_cast<SwvpFormula>(Chosen(m_formula, static_cast<int>(m_settings.SwvpFormula)));
+  if (m_settingsChanged) m_settingsChanged();
+  QDialog::accept();
+}
+
+GasMethodDialog::GasMethodDialog(CalcSettings& settings, std::function<void()> settingsChanged,
+                                 QWidget* parent)
+    : QDialog(parent),
+      m_settings(settings),
+      m_settingsChanged(std::move(settingsChanged)),
+      m_method(new QButtonGroup(this)) {
+  SetUpDialog(this, kGasMethodDialog,
+              QStringLiteral("Method of Computation of water vapor density in Natural Gas"), 319,
+              71);
+  MakeOptionButton(this, m_method, 1025, QStringLiteral("IGT Bulletin 8"),
+                   DialogRect(16, 18, 59, 10));
+  MakeOptionButton(this, m_method, 1026, QStringLiteral("ASTM"), DialogRect(16, 38, 59, 10));
+  AddOkCancel(this, DialogRect(243, 16, 50, 14), DialogRect(245, 38, 50, 14));
+  Mark(m_method, static_cast<int>(m_settings.GasMethod));
+}
+
+void GasMethodDialog::accept() {
+  m_settings.GasMethod =
+      static_cast<GasMethod>(Chosen(m_method, static_cast<int>(m_settings.GasMethod)));
+  if (m_settingsChanged) m_settingsChanged();
+  QDialog::accept();
+}
+
+}  // namespace tavimor
