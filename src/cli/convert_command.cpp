@@ -371,9 +371,10 @@ class Converter {
 
 void WarnAboutPressure(std::string_view which, const PressureSetting& pressure, std::ostream& err) {
   const float mbar = ReadPressureMbar(pressure.Value, pressure.Unit);
-  if (!(mbar > 0)) {
+  if (!(mbar > 0) || !std::isfinite(mbar)) {
     err << kProgram << ": warning: the " << which
-        << " pressure is not above 0 mbar; conversions at it give \"out of range\"\n";
+        << " pressure is not a finite number above 0 mbar; conversions at it give \"out of "
+           "range\"\n";
   }
 }
 
