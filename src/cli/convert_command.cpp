@@ -493,7 +493,7 @@ Options:
   --increment D            after the result, a tab and the change of the result
                            when the value changes by D
   --raw                    results with 17 significant digits, not rounded
-  --help                   print this help
+  -h, --help               print this help
   --                       end of options: every later argument is a VALUE
 
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the
