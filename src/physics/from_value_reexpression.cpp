@@ -1,0 +1,30 @@
+#include "physics/from_value_reexpression.h"
+
+#include "physics/conversion_hub.h"
+#include "physics/moisture_format.h"
+#include "physics/single_precision.h"
+#include "physics/unit_tables.h"
+
+namespace tavimor {
+
+ReexpressedFromValue ReexpressFromValue(float value, int oldUnit, int newUnit,
+                                        float measuredPressureMbar, const CalcSettings& settings,
+                                        int fromSelection, int toSelection) {
+  using Outcome = ReexpressOutcome;
+  const auto from = MoistureUnitFromIndex(oldUnit);
+  const auto to = MoistureUnitFromIndex(newUnit);
+  if (!from) return {Outcome::OldUnitFailed, {}};
+  const PhysicsChoice physics = ChoosePhysics(settings, fromSelection, toSelection);
+  const double pm = measuredPressureMbar;
+  const double c = MoistureToPpmv(*from, value, pm, UnitParamsOf(settings.FromBasis), physics);
+  if (IsOutOfRange(c)) return {Outcome::OldUnitFailed, {}};
+  // ppmv is held in single precision between the two halves, as in every conversion.
+  const float ppmv = HoldSingle(c);
+  if (!to) return {Outcome::NewUnitFailed, "N/A"};
+  const double y = PpmvToMoisture(*to, ppmv, pm, UnitParamsOf(settings.From), pm, physics);
+  const float held = HoldSingle(y);
+  if (IsOutOfRange(y) || !std::isfinite(held)) return {Outcome::NewUnitFailed, "N/A"};
+  return {Outcome::Value, FormatMoistureValue(*to, held)};
+}
+
+}  // namespace tavimor
