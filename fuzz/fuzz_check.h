@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+// A property that does not hold is a crash for libFuzzer: it saves the input that broke it.
+#define FUZZ_CHECK(condition, ...)                                                            \
+  do {                                                                                        \
+    if (!(condition)) {                                                                       \
+      std::fprintf(stderr, "%s:%d: property failed: %s\n  ", __FILE__, __LINE__, #condition); \
+      std::fprintf(stderr, __VA_ARGS__);                                                      \
+      std::fprintf(stderr, "\n");                                                             \
+      std::abort();                                                                           \
+    }                                                                                         \
+  } while (false)

@@ -1,0 +1,94 @@
+// tavimor-convert in-process on arbitrary arguments and standard input: exit code 0, 1 or 2;
+// one output line per value or input line; every line "error", "out of range", "n/a" or a
+// number (never "nan" or "inf"); messages bounded whatever the input.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/convert_command.h"
+#include "fuzz_check.h"
+
+namespace {
+
+using namespace tavimor;
+
+constexpr std::size_t kMaxArgs = 12;
+constexpr std::size_t kMaxMessageLine = 300;
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find(separator, pos);
+    if (end == std::string_view::npos) end = text.size();
+    parts.push_back(text.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return parts;
+}
+
+bool IsNumberText(std::string_view s) {
+  return !s.empty() && s.find_first_not_of("0123456789.-+e") == std::string_view::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider in(data, size);
+  std::vector<std::string> storage;
+  const std::size_t argCount = in.ConsumeIntegralInRange<std::size_t>(0, kMaxArgs);
+  for (std::size_t i = 0; i < argCount; ++i) storage.push_back(in.ConsumeRandomLengthString(40));
+  const std::string input = in.ConsumeRemainingBytesAsString();
+  const std::vector<std::string_view> args(storage.begin(), storage.end());
+
+  std::istringstream stdIn(input);
+  std::ostringstream stdOut;
+  std::ostringstream stdErr;
+  const int code = RunConvert(args, stdIn, stdOut, stdErr);
+  const std::string out = stdOut.str();
+  const std::string err = stdErr.str();
+
+  FUZZ_CHECK(code == kExitOk || code == kExitBadValue || code == kExitUsage, "exit %d", code);
+  for (std::string_view line : Split(err, '\n')) {
+    FUZZ_CHECK(line.size() <= kMaxMessageLine, "message of %zu characters", line.size());
+  }
+  const CommandLineParse parse = SplitCommandLine(args);
+  if (code == kExitUsage) {
+    FUZZ_CHECK(out.empty(), "a usage error converted something");
+    return 0;
+  }
+  if (parse.Line.Help) {
+    FUZZ_CHECK(out == ConvertUsage(), "help is not the usage text");
+    return 0;
+  }
+
+  std::size_t expected = parse.Line.Values.size();
+  if (expected == 0) {
+    for (char c : input) expected += c == '\n';
+    if (!input.empty() && input.back() != '\n') ++expected;
+  }
+  const std::vector<std::string_view> lines = Split(out, '\n');
+  FUZZ_CHECK(out.empty() || out.back() == '\n', "output does not end in a line feed");
+  FUZZ_CHECK(lines.size() == expected, "%zu output lines for %zu values", lines.size(), expected);
+  bool anyError = false;
+  for (std::string_view line : lines) {
+    if (line == "error") {
+      anyError = true;
+      continue;
+    }
+    const std::vector<std::string_view> fields = Split(line, '\t');
+    FUZZ_CHECK(fields.size() == 1 || fields.size() == 2, "line [%.*s]", int(line.size()),
+               line.data());
+    for (std::string_view f : fields) {
+      FUZZ_CHECK(f == "out of range" || f == "n/a" || IsNumberText(f), "field [%.*s]",
+                 int(f.size()), f.data());
+    }
+  }
+  FUZZ_CHECK(anyError == (code == kExitBadValue), "exit %d with%s error lines", code,
+             anyError ? "" : " no");
+  return 0;
+}
