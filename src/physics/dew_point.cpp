@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "physics/dew_point_grid.h"
+
 namespace tavimor {
 
 double RoundToPowerOfTen(double v, int n) {
@@ -12,41 +14,14 @@ double RoundToPowerOfTen(double v, int n) {
   return k * b;
 }
 
-namespace {
-
-// Bisection on a fixed grid from -40 °C: the step is halved before it is applied, so at most
-// 14 points are tested and the answer is the first grid point whose ±0.01 °C neighbours
-// bracket x. The grid point itself is the answer, not an interpolated root.
-template <class Saturation>
-double SearchDewPoint(double x, Saturation saturation) {
-  double a = -40.0;
-  double step = 100.0;
-  for (;;) {
-    double half;
-    if (saturation(a + 0.01) < x) {
-      half = step * 0.5;
-      a = a + half;
-    } else if (saturation(a - 0.01) <= x) {
-      return RoundToPowerOfTen(a, -2);
-    } else {
-      half = step * 0.5;
-      a = a - half;
-    }
-    step = half;
-    if (half < 0.01) return OutOfRange;
-  }
-}
-
-}  // namespace
-
+// Both searches run on the calling thread's cached grid (dew_point_grid.h), which gives
+// the literal search's result bit for bit.
 double DewPointFromPressure(double xMbar, double pressureMbar, const PhysicsChoice& physics) {
-  return SearchDewPoint(
-      xMbar, [&](double t) { return SaturationPressureWater(t, pressureMbar, physics); });
+  return DewPointGrid(SaturationOperation::Water, pressureMbar, physics).search(xMbar);
 }
 
 double DewFrostPointFromPressure(double xMbar, double pressureMbar, const PhysicsChoice& physics) {
-  return SearchDewPoint(
-      xMbar, [&](double t) { return SaturationPressureDewFrost(t, pressureMbar, physics); });
+  return DewPointGrid(SaturationOperation::DewFrost, pressureMbar, physics).search(xMbar);
 }
 
 }  // namespace tavimor

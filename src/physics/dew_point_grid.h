@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+
+#include "physics/saturation.h"
+
+namespace tavimor {
+
+// The dew-point searches test only the fixed grid points -40 ± 50 ± 25 ± ... ± 100/2^13 °C:
+// a binary tree of 14 levels, kGridNodes - 1 nodes in heap order (root 1, children 2i and
+// 2i + 1). The saturation values at a node's ±0.01 °C neighbours depend only on the formula,
+// the enhancement factor, the operation and (with a factor) the total pressure, so each
+// thread keeps them for its kGridSlots most recently used such keys, filled as the searches
+// first need them. A slot holds kGridNodes × 16 bytes of values and 4 KiB of flags, so a
+// thread that converts holds at most about 1 MiB; nothing is shared between threads.
+inline constexpr std::size_t kGridLevels = 14;
+inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
+inline constexpr std::size_t kGridSlots = 4;
+
+enum class SaturationOperation { Water, DewFrost };
+
+// The cached grid of the calling thread for one key, looked up once and then used for any
+// number of searches; valid until the thread looks up another key.
+class DewPointGrid {
+ public:
+  DewPointGrid(SaturationOperation op, double pressureMbar, const PhysicsChoice& physics);
+
+  // The node the search for x ends at, or 0 when it ends with OutOfRange.
+  std::size_t searchNode(double xMbar);
+
+  // The search result: the node's grid point rounded to 0.01 °C, or OutOfRange.
+  double search(double xMbar);
+
+  // The rounded grid point of a node returned by searchNode (not 0).
+  static double rounded(std::size_t node);
+
+ private:
+  struct Slot;
+  Slot* m_slot;
+  SaturationOperation m_op;
+  double m_pressureMbar;
+  PhysicsChoice m_physics;
+};
+
+}  // namespace tavimor

@@ -1,0 +1,93 @@
+#include "physics/natural_gas.h"
+#include "physics/reference.h"
+
+#include <cmath>
+
+namespace tavimor::reference {
+
+namespace {
+
+constexpr double kLbPerMmscfPerGramPerM3 = 62.428;
+
+bool UsesIgt(const PhysicsChoice& physics) {
+  return static_cast<int16_t>(physics.GasMethod) == static_cast<int16_t>(GasMethod::IgtBulletin8);
+}
+
+}  // namespace
+
+// IGT Bulletin 8 correlation, or the ASTM polynomial in the dew point (°F) and the total
+// pressure (psia). pw and P in mbar; result in lb per million standard cubic feet.
+double GasWaterContent(double pwMbar, double pressureMbar, const PhysicsChoice& physics) {
+  if (UsesIgt(physics)) {
+    return 0.92 * std::pow(pwMbar, 0.73) + pwMbar * (47470.5 / pressureMbar - 0.12);
+  }
+  const double td = reference::DewPointFromPressure(pwMbar, pressureMbar, physics);
+  if (td == OutOfRange) return OutOfRange;
+  const double tF = td * 0.2 * 9 + 32;
+  const double A = std::exp(
+      ((((-2.25205162e-10 * tF + 2.15321192e-07) * tF - 0.000112108182) * tF + 0.0469221195) * tF +
+       6.95153403));
+  const double B =
+      ((((3.20779439e-11 * tF + 2.60545283e-08) * tF + 3.13802397e-06) * tF + 0.000489340021) * tF +
+       0.033633329) *
+          tF +
+      0.961729929;
+  return A / (pressureMbar * 0.01450377) + B;
+}
+
+double VaporDensity(double pwMbar, double pressureMbar, double tVapC, DensityMedium medium,
+                    const PhysicsChoice& physics) {
+  switch (medium) {
+    case DensityMedium::NaturalGas: {
+      const double w = reference::GasWaterContent(pwMbar, pressureMbar, physics);
+      if (w == OutOfRange) return OutOfRange;
+      return w * 0.016018453258153393;  // / 62.428
+    }
+    case DensityMedium::AirMixture:
+      return pwMbar * 217 / (tVapC + 273.16);
+    default:
+      return (pressureMbar - pwMbar * 0.378) * 348 / (tVapC + 273.16);
+  }
+}
+
+// Bisection around the IGT estimate without its power term: moves of 25 mbar down to
+// 50 / 2^28, accepting c when the content crosses W within 1e-07 mbar. A trial whose content
+// is not a number (a negative pw under IGT) counts as below W going up and as accepted going
+// down.
+double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
+                                   const PhysicsChoice& physics) {
+  const double W = lbPerMmscf;
+  double c = W / (47470.5 / pressureMbar - 0.12);
+  double step = 50;
+  for (;;) {
+    double half;
+    double v = reference::GasWaterContent(c + 1e-07, pressureMbar, physics);
+    if (v < W || std::isnan(v)) {
+      half = step * 0.5;
+      c = c + half;
+    } else {
+      v = reference::GasWaterContent(c - 1e-07, pressureMbar, physics);
+      if (v <= W || std::isnan(v)) return c;
+      half = step * 0.5;
+      c = c - half;
+    }
+    step = half;
+    if (half < 1e-07) return OutOfRange;
+  }
+}
+
+double PressureFromVaporDensity(double gramsPerM3, double pressureMbar, double tVapC,
+                                DensityMedium medium, const PhysicsChoice& physics) {
+  switch (medium) {
+    case DensityMedium::NaturalGas:
+      return reference::PressureFromGasWaterContent(gramsPerM3 * kLbPerMmscfPerGramPerM3,
+                                                    pressureMbar, physics);
+    case DensityMedium::AirMixture:
+      return (tVapC + 273.16) * gramsPerM3 * 0.004608294930875576;  // / 217
+    default:
+      return (pressureMbar - (tVapC + 273.16) * gramsPerM3 * 0.0028735632183908046) *
+             2.6455026455026456;  // (P - (t + 273.16) D / 348) / 0.378
+  }
+}
+
+}  // namespace tavimor::reference

@@ -1,0 +1,82 @@
+#include "fast_path_equivalence.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "physics/dew_point_grid.h"
+
+namespace tavimor {
+namespace {
+
+using equivalence::Family;
+
+// Enough to cover every formula, factor, method and medium many times over in a few seconds
+// of an optimised debug build; the full run (bench/equivalence) checks millions.
+uint64_t CiConversions(Family family) {
+  switch (family) {
+    case Family::FromLbsPerMmscf:
+    case Family::ToLbsPerMmscf:
+    case Family::GramsPerM3:
+      return 6000;  // the ASTM reference costs about 100 µs a conversion
+    default:
+      return 40000;
+  }
+}
+
+TEST(FastPathEquivalence, EveryFamilyGivesTheReferenceBits) {
+  for (Family family : equivalence::kFamilies) {
+    SCOPED_TRACE(equivalence::FamilyName(family));
+    equivalence::Checker checker(20240601 + static_cast<uint64_t>(family));
+    const equivalence::Report report = checker.run(family, CiConversions(family));
+    EXPECT_EQ(report.Mismatches, 0u) << report.First;
+    EXPECT_GE(report.Checked, 2 * CiConversions(family));
+  }
+}
+
+// More keys in turn than a thread keeps: every switch evicts a slot that is later filled
+// again, and a value of one key must never answer for another.
+TEST(FastPathEquivalence, KeysCyclingThroughMoreSlotsThanKeptStayExact) {
+  struct Case {
+    const char* name;
+    SwvpFormula formula;
+    EnhancementFactor factor;
+  };
+  const Case cases[] = {
+      {"Goff-Gratch, Greenspan", SwvpFormula::GoffGratch, EnhancementFactor::Greenspan},
+      {"Sonntag, Bogel", SwvpFormula::Sonntag, EnhancementFactor::Bogel},
+      {"Magnus, none", SwvpFormula::Magnus, EnhancementFactor::NoEnhancement},
+      {"Hyland-Wexler, Greenspan", SwvpFormula::HylandWexler, EnhancementFactor::Greenspan},
+  };
+  const double pressures[] = {1, 1013.25, 1013.2500000000001, 20000, 400000};
+  for (int round = 0; round < 3; ++round) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      const PhysicsChoice physics{c.formula, c.factor, GasMethod::Astm};
+      for (double p : pressures) {
+        for (double pw = 1e-7; pw < 300; pw *= 1.37) {
+          ASSERT_EQ(std::bit_cast<uint64_t>(DewPointFromPressure(pw, p, physics)),
+                    std::bit_cast<uint64_t>(reference::DewPointFromPressure(pw, p, physics)))
+              << "pw " << pw << " P " << p;
+          ASSERT_EQ(std::bit_cast<uint64_t>(DewFrostPointFromPressure(pw, p, physics)),
+                    std::bit_cast<uint64_t>(reference::DewFrostPointFromPressure(pw, p, physics)))
+              << "pw " << pw << " P " << p;
+        }
+      }
+    }
+  }
+  static_assert(std::size(pressures) * 2 > kGridSlots);
+}
+
+// The command converts on two threads at once; each thread has its own caches.
+TEST(FastPathEquivalence, TwoThreadsConvertingAtOnceStayExact) {
+  equivalence::Report reports[2];
+  std::thread other(
+      [&] { reports[1] = equivalence::Checker(7).run(Family::ToDewFrostPoint, 20000); });
+  reports[0] = equivalence::Checker(8).run(Family::ToDewPoint, 20000);
+  other.join();
+  for (const equivalence::Report& r : reports) EXPECT_EQ(r.Mismatches, 0u) << r.First;
+}
+
+}  // namespace
+}  // namespace tavimor
