@@ -1,6 +1,5 @@
 #include "graph/graph_control.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -14,7 +13,6 @@
 
 #include "graph/graph_surface.h"
 #include "graph/moisture_graph.h"
-#include "panels/moisture_panel_state.h"
 
 namespace tavimor {
 
@@ -113,34 +111,6 @@ void MoistureGraphControl::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(m_saveAction);
   menu.addAction(m_copyAction);
   menu.exec(event->globalPos());
-}
-
-ZoomButtonTracker::ZoomButtonTracker(QAbstractButton* button, QWidget* panel,
-                                     MoisturePanelState& state, std::function<void()> repaint)
-    : QObject(panel), m_button(button), m_state(state), m_repaint(std::move(repaint)) {
-  connect(button, &QAbstractButton::pressed, this, [this] { setZoomHeld(true); });
-  connect(button, &QAbstractButton::clicked, this, [this] { setZoomHeld(false); });
-  // Moves over the panel's own area stand for the platform's hit test of the panel window.
-  panel->setMouseTracking(true);
-  panel->installEventFilter(this);
-}
-
-bool ZoomButtonTracker::eventFilter(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::MouseMove:
-    case QEvent::HoverMove:
-    case QEvent::Enter:
-      if (m_state.ZoomHeld && !m_button->isDown()) setZoomHeld(false);
-      break;
-    default:
-      break;
-  }
-  return QObject::eventFilter(watched, event);
-}
-
-void ZoomButtonTracker::setZoomHeld(bool held) {
-  m_state.ZoomHeld = held;
-  if (m_repaint) m_repaint();
 }
 
 }  // namespace tavimor

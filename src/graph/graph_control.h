@@ -8,13 +8,11 @@
 
 #include "graph/plot_graph.h"
 
-class QAbstractButton;
 class QAction;
 
 namespace tavimor {
 
 class GraphSurface;
-struct MoisturePanelState;
 
 // What the graph's context menu needs from outside; tests replace both.
 struct GraphFileServices {
@@ -63,27 +61,6 @@ class MoistureGraphControl : public QWidget {
   GraphFileServices m_services;
   QAction* m_saveAction = nullptr;
   QAction* m_copyAction = nullptr;
-};
-
-// The held zoom of button 1047: the left button going down on it zooms; its click (the
-// release over it) restores; after a release elsewhere, the next mouse move over the panel
-// itself (not over one of its controls) restores. Every change calls repaint.
-class ZoomButtonTracker : public QObject {
-  Q_OBJECT
-
- public:
-  ZoomButtonTracker(QAbstractButton* button, QWidget* panel, MoisturePanelState& state,
-                    std::function<void()> repaint);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  void setZoomHeld(bool held);
-
-  QAbstractButton* m_button;
-  MoisturePanelState& m_state;
-  std::function<void()> m_repaint;
 };
 
 }  // namespace tavimor

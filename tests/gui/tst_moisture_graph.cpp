@@ -335,31 +335,6 @@ class TestMoistureGraph : public QObject {
     QCOMPARE(panel.pixel(228, 70) | 0xff000000u, kMarker);
     QCOMPARE(panel.pixel(108, 130) | 0xff000000u, kMarker);
   }
-
-  void zoomLastsWhileTheButtonIsHeld() {
-    QWidget panel;
-    panel.resize(400, 300);
-    auto* button = new QPushButton(QStringLiteral("Zoom\nGraph"), &panel);
-    button->setGeometry(13, 198, 53, 34);
-    MoisturePanelState state;
-    int repaints = 0;
-    new ZoomButtonTracker(button, &panel, state, [&] { ++repaints; });
-    panel.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&panel));
-
-    QTest::mousePress(button, Qt::LeftButton);
-    QVERIFY(state.ZoomHeld);
-    QTest::mouseRelease(button, Qt::LeftButton);
-    QVERIFY(!state.ZoomHeld);
-    QCOMPARE(repaints, 2);
-
-    // Released outside the button: still zoomed until the mouse moves over the panel.
-    QTest::mousePress(button, Qt::LeftButton);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(200, -100));
-    QVERIFY(state.ZoomHeld);
-    QTest::mouseMove(&panel, QPoint(250, 100));
-    QTRY_VERIFY(!state.ZoomHeld);
-  }
 };
 
 }  // namespace tavimor
