@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "app/dialog_units.h"
 #include "panels/analog_panel_ids.h"
@@ -25,7 +26,9 @@ QRadioButton* AddOptionButton(QWidget* panel, QButtonGroup* group, int id, const
                               const QRect& rect) {
   auto* button = new QRadioButton(text, panel);
   NameControl(button, id, text);
-  button->setGeometry(rect);
+  // As wide as the style needs for the text, which may exceed the template's rectangle.
+  button->setGeometry(rect.x(), rect.y(), std::max(rect.width(), button->sizeHint().width()),
+                      rect.height());
   group->addButton(button, id);
   return button;
 }

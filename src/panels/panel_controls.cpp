@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <utility>
 
 #include "app/dialog_units.h"
@@ -59,6 +60,12 @@ QLabel* AddStaticText(QWidget* panel, int id, const QString& text, const QRect& 
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(rect.height() >= 2 * kDialogBaseUnitY);
+  if (!label->wordWrap()) {
+    // A few texts are some pixels wider in this font than in the classic one; a left-aligned
+    // single line grows to the right instead of losing its last letters.
+    label->resize(std::max(rect.width(), label->fontMetrics().horizontalAdvance(text) + 1),
+                  rect.height());
+  }
   return label;
 }
 
