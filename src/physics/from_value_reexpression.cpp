@@ -17,9 +17,10 @@ ReexpressedFromValue ReexpressFromValue(float value, int oldUnit, int newUnit,
   const PhysicsChoice physics = ChoosePhysics(settings, fromSelection, toSelection);
   const double pm = measuredPressureMbar;
   const double c = MoistureToPpmv(*from, value, pm, UnitParamsOf(settings.FromBasis), physics);
-  if (IsOutOfRange(c)) return {Outcome::OldUnitFailed, {}};
-  // ppmv is held in single precision between the two halves, as in every conversion.
+  // ppmv is held in single precision between the two halves, as in every conversion; a
+  // value beyond the float range has no answer either.
   const float ppmv = HoldSingle(c);
+  if (IsOutOfRange(c) || !std::isfinite(ppmv)) return {Outcome::OldUnitFailed, {}};
   if (!to) return {Outcome::NewUnitFailed, "N/A"};
   const double y = PpmvToMoisture(*to, ppmv, pm, UnitParamsOf(settings.From), pm, physics);
   const float held = HoldSingle(y);

@@ -1,0 +1,68 @@
+#include "panels/ambient_dialog.h"
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/dialog_units.h"
+#include "panels/panel_controls.h"
+#include "physics/parameter_labels.h"
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kCelsius = static_cast<int>(AmbientTempUnit::AmbientCelsius);
+constexpr int kFahrenheit = static_cast<int>(AmbientTempUnit::AmbientFahrenheit);
+
+}  // namespace
+
+AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuffix,
+                             QWidget* parent)
+    : ParameterDialog(QStringLiteral("Ambient Temperature for RH calculation"), 211, 71, parent),
+      m_working(working) {
+  m_labelSuffix = std::move(labelSuffix);
+  AddStaticText(
+      this, 0,
+      QStringLiteral("Ambient Temperature (dry bulb)\nfor Relative Humidity (RH) calculation"),
+      DialogRect(15, 14, 125, 22));
+  m_temperature =
+      AddEditField(this, 1032, DialogRect(15, 41, 40, 14), QStringLiteral("Ambient temperature"));
+  m_units = new QButtonGroup(this);
+  const struct {
+    int id;
+    const char* text;
+    int y;
+  } units[] = {{kCelsius, "°C", 38}, {kFahrenheit, "°F", 52}};
+  for (const auto& u : units) {
+    auto* button = new QRadioButton(QString::fromUtf8(u.text), this);
+    NameControl(button, u.id, QString::fromUtf8(u.text));
+    button->setGeometry(DialogRect(70, u.y, 23, 10));
+    m_units->addButton(button, u.id);
+  }
+  QPushButton* ok = addOkButton(145, 44);
+
+  const int unit = static_cast<int>(m_working.AmbientTempUnit);
+  if (QAbstractButton* button = m_units->button(unit)) button->setChecked(true);
+  setFieldNumber(m_temperature, unit == kFahrenheit ? FahrenheitFromCelsius(m_working.AmbientTempC)
+                                                    : m_working.AmbientTempC);
+  connect(m_units, &QButtonGroup::idClicked, this,
+          [this](int id) { m_working.AmbientTempUnit = static_cast<AmbientTempUnit>(id); });
+  connect(ok, &QPushButton::clicked, this, &AmbientDialog::onOk);
+}
+
+void AmbientDialog::onOk() {
+  const int checked = m_units->checkedId();
+  float tempC = m_working.AmbientTempC;
+  if (checked == kCelsius) tempC = fieldNumber(m_temperature);
+  if (checked == kFahrenheit) tempC = CelsiusFromFahrenheit(fieldNumber(m_temperature));
+  if (!IsAcceptedTemperatureC(tempC)) return;
+  m_working.AmbientTempC = tempC;
+  if (checked == kCelsius || checked == kFahrenheit) {
+    m_labelSuffix = AmbientLabelSuffix(tempC, checked == kFahrenheit);
+  }
+  done(0);
+}
+
+}  // namespace tavimor

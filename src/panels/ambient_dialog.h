@@ -1,0 +1,33 @@
+#pragma once
+
+#include "panels/parameter_dialog.h"
+#include "physics/calc_settings.h"
+
+class QButtonGroup;
+
+namespace tavimor {
+
+// Working copy of dialog 142.
+struct AmbientWorking {
+  tavimor::AmbientTempUnit AmbientTempUnit = tavimor::AmbientTempUnit::AmbientCelsius;
+  float AmbientTempC = 20;  // always °C
+};
+
+// Dialog 142, "Ambient Temperature for RH calculation": the dry bulb of relative humidity.
+class AmbientDialog : public ParameterDialog {
+  Q_OBJECT
+
+ public:
+  AmbientDialog(const AmbientWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
+
+  const AmbientWorking& working() const { return m_working; }
+
+ private:
+  void onOk();
+
+  AmbientWorking m_working;
+  QButtonGroup* m_units = nullptr;
+  QLineEdit* m_temperature = nullptr;
+};
+
+}  // namespace tavimor

@@ -1,0 +1,105 @@
+#include "panels/density_dialog.h"
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/dialog_units.h"
+#include "panels/panel_controls.h"
+#include "physics/parameter_labels.h"
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kPureVapor = static_cast<int>(DensityMedium::PureVapor);
+constexpr int kAir = static_cast<int>(DensityMedium::AirMixture);
+constexpr int kNaturalGas = static_cast<int>(DensityMedium::NaturalGas);
+constexpr int kCelsius = static_cast<int>(VaporTempUnit::VaporCelsius);
+constexpr int kFahrenheit = static_cast<int>(VaporTempUnit::VaporFahrenheit);
+
+QRadioButton* AddOption(QWidget* dialog, QButtonGroup* group, int id, const char* text,
+                        const QRect& rect) {
+  const QString label = QString::fromUtf8(text);
+  auto* button = new QRadioButton(label, dialog);
+  QString name = label;
+  NameControl(button, id, name.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+  button->setGeometry(rect);
+  group->addButton(button, id);
+  return button;
+}
+
+}  // namespace
+
+DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuffix,
+                             QWidget* parent)
+    : ParameterDialog(QStringLiteral("Water Vapor Density Calculation"), 227, 111, parent),
+      m_working(working) {
+  m_labelSuffix = std::move(labelSuffix);
+  AddStaticText(this, 0, QStringLiteral("Choose the media for which the calculation will be done"),
+                DialogRect(7, 7, 176, 8));
+  m_media = new QButtonGroup(this);
+  AddOption(this, m_media, kNaturalGas, "Natural Gas at STP\nChoose method in preference menu ",
+            DialogRect(7, 26, 129, 19));
+  AddOption(this, m_media, kPureVapor,
+            "pure Water Vapor (no other gas)\nonly above 10°C frost point",
+            DialogRect(7, 49, 119, 17));
+  AddOption(this, m_media, kAir, "Air", DialogRect(7, 71, 24, 10));
+  AddStaticText(this, 0, QStringLiteral("vapor temperature"), DialogRect(145, 47, 58, 8));
+  m_temperature =
+      AddEditField(this, 1035, DialogRect(145, 59, 40, 14), QStringLiteral("Vapor temperature"));
+  m_units = new QButtonGroup(this);
+  AddOption(this, m_units, kCelsius, "°C", DialogRect(189, 56, 23, 10));
+  AddOption(this, m_units, kFahrenheit, "°F", DialogRect(189, 66, 23, 10));
+  QPushButton* ok = addOkButton(149, 87);
+
+  // A unit or medium that is no button (only a hand-edited file gives one) falls back to
+  // the default, so that the suffix always names a medium.
+  if (!m_units->button(static_cast<int>(m_working.VaporTempUnit))) {
+    m_working.VaporTempUnit = VaporTempUnit::VaporCelsius;
+  }
+  if (!m_media->button(static_cast<int>(m_working.DensityMedium))) {
+    m_working.DensityMedium = DensityMedium::NaturalGas;
+  }
+  const int unit = static_cast<int>(m_working.VaporTempUnit);
+  m_units->button(unit)->setChecked(true);
+  setFieldNumber(m_temperature, unit == kFahrenheit ? FahrenheitFromCelsius(m_working.VaporTempC)
+                                                    : m_working.VaporTempC);
+  m_media->button(static_cast<int>(m_working.DensityMedium))->setChecked(true);
+
+  connect(m_media, &QButtonGroup::idClicked, this, &DensityDialog::onMediumCommand);
+  connect(m_units, &QButtonGroup::idClicked, this,
+          [this](int id) { m_working.VaporTempUnit = static_cast<VaporTempUnit>(id); });
+  connect(ok, &QPushButton::clicked, this, &DensityDialog::onOk);
+  // The command of the marked medium, run once as the dialog opens.
+  onMediumCommand(static_cast<int>(m_working.DensityMedium));
+}
+
+void DensityDialog::onMediumCommand(int button) {
+  const auto medium = static_cast<DensityMedium>(button);
+  m_working.DensityMedium = medium;
+  m_media->button(button)->setChecked(true);
+  m_labelSuffix = std::string(MediumText(medium));
+  const bool naturalGas = button == kNaturalGas;
+  if (naturalGas) {
+    // Standard conditions: 60 °F, or 15.6 °C.
+    m_temperature->setText(m_units->checkedId() == kFahrenheit ? QStringLiteral("60")
+                                                               : QStringLiteral("15.6"));
+  }
+  m_temperature->setEnabled(!naturalGas);
+  m_units->button(kCelsius)->setEnabled(!naturalGas);
+  m_units->button(kFahrenheit)->setEnabled(!naturalGas);
+}
+
+void DensityDialog::onOk() {
+  const bool fahrenheit = m_units->checkedId() == kFahrenheit;
+  const float number = fieldNumber(m_temperature);
+  const float tempC = fahrenheit ? CelsiusFromFahrenheit(number) : number;
+  if (!IsAcceptedTemperatureC(tempC)) return;
+  m_working.VaporTempC = tempC;
+  m_labelSuffix = MediumLabelSuffix(m_working.DensityMedium, tempC, fahrenheit);
+  done(0);
+}
+
+}  // namespace tavimor

@@ -1,0 +1,95 @@
+#include "panels/gas_dialog.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/dialog_units.h"
+#include "panels/panel_controls.h"
+#include "physics/parameter_labels.h"
+#include "physics/unit_tables.h"
+
+namespace tavimor {
+
+namespace {
+
+// The molecular-weight field takes typed digits only; pasted text and text the dialog
+// writes ("29.") pass, as with the classic digits-only edit field.
+class DigitsOnlyFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const QString text = key->text();
+      const bool printable = !text.isEmpty() && text.at(0).isPrint();
+      const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+      if (printable && !shortcut && !text.at(0).isDigit()) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget* parent)
+    : ParameterDialog(QStringLiteral("Common Gas Molecular Weights"), 262, 65, parent),
+      m_working(working) {
+  m_labelSuffix = std::move(labelSuffix);
+  m_gasList = AddDropDownList(this, 1050, DialogRect(7, 7, 141, 95), QStringLiteral("Gas"));
+  m_molWeight =
+      AddEditField(this, 1051, DialogRect(163, 7, 40, 14), QStringLiteral("Molecular weight"));
+  m_molWeight->installEventFilter(new DigitsOnlyFilter(m_molWeight));
+  AddStaticText(this, 0, QStringLiteral("Molecular Wt."), DialogRect(208, 13, 45, 8));
+  QPushButton* ok = addOkButton(166, 34);
+
+  for (const GasEntry& gas : GasTable) {
+    m_gasList->addItem(
+        QString::fromUtf8(gas.ListText.data(), static_cast<int>(gas.ListText.size())));
+  }
+  if (m_working.GasIndex < 0 || m_working.GasIndex >= kGasCount) m_working.GasIndex = 1;
+  const GasEntry& entry = GasTable[static_cast<std::size_t>(m_working.GasIndex)];
+  m_gasList->setCurrentIndex(m_working.GasIndex);
+  m_labelSuffix = std::string(entry.LabelSuffix);
+  if (m_working.GasIndex == OtherGasIndex) {
+    m_molWeight->setEnabled(true);
+    setFieldNumber(m_molWeight, m_working.MolWeight);
+  } else {
+    m_molWeight->setEnabled(false);
+    m_working.MolWeight = entry.MolWeight;
+  }
+
+  connect(m_gasList, &QComboBox::currentIndexChanged, this, &GasDialog::onListNotification);
+  connect(ok, &QPushButton::clicked, this, &GasDialog::onOk);
+}
+
+void GasDialog::onListNotification() {
+  const int index = m_gasList->currentIndex();
+  if (index < 0) return;
+  m_working.GasIndex = static_cast<int16_t>(index);
+  if (index == OtherGasIndex) {
+    m_molWeight->setEnabled(true);
+    setFieldNumber(m_molWeight, m_working.MolWeight);
+  } else {
+    m_molWeight->setEnabled(false);
+  }
+}
+
+void GasDialog::onOk() {
+  const int index = m_gasList->currentIndex();
+  if (index < 0) return;
+  m_working.GasIndex = static_cast<int16_t>(index);
+  const GasEntry& entry = GasTable[static_cast<std::size_t>(index)];
+  if (index == OtherGasIndex) {
+    m_working.MolWeight = fieldNumber(m_molWeight);
+  } else {
+    m_working.MolWeight = entry.MolWeight;
+  }
+  m_labelSuffix = GasLabelSuffix(index, m_working.MolWeight);
+  if (IsAcceptedPositive(m_working.MolWeight)) done(0);
+}
+
+}  // namespace tavimor

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "panels/parameter_dialog.h"
+
+class QComboBox;
+
+namespace tavimor {
+
+// Working copy of dialog 145.
+struct GasWorking {
+  int16_t GasIndex = 1;  // row of GasTable
+  float MolWeight = 29;  // g/mol
+};
+
+// Dialog 145, "Common Gas Molecular Weights": the carrier gas of ppm by weight in a gas.
+class GasDialog : public ParameterDialog {
+  Q_OBJECT
+
+ public:
+  GasDialog(const GasWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
+
+  const GasWorking& working() const { return m_working; }
+
+ private:
+  void onListNotification();
+  void onOk();
+
+  GasWorking m_working;
+  QComboBox* m_gasList = nullptr;
+  QLineEdit* m_molWeight = nullptr;
+};
+
+}  // namespace tavimor

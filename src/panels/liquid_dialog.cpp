@@ -1,0 +1,96 @@
+#include "panels/liquid_dialog.h"
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/dialog_units.h"
+#include "panels/panel_controls.h"
+#include "physics/parameter_labels.h"
+#include "physics/unit_tables.h"
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kCustom = static_cast<int>(LiquidChoice::CustomLiquid);
+
+// Template rectangles of the six liquid buttons, in the order of kLiquidTable.
+constexpr int kButtonRects[kLiquidCount][4] = {{13, 7, 88, 10},  {13, 21, 65, 10},
+                                               {13, 35, 65, 10}, {13, 49, 132, 10},
+                                               {13, 63, 73, 10}, {13, 77, 83, 10}};
+
+const LiquidEntry* FindLiquid(int button) {
+  for (const LiquidEntry& liquid : kLiquidTable) {
+    if (liquid.Button == button) return &liquid;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix, QWidget* parent)
+    : ParameterDialog(
+          QStringLiteral(
+              "Henry's Constant (K) used for computation of ppmW of water vapor in a liquid"),
+          366, 121, parent),
+      m_working(working) {
+  m_labelSuffix = std::move(labelSuffix);
+  m_liquids = new QButtonGroup(this);
+  for (int i = 0; i < kLiquidCount; ++i) {
+    const LiquidEntry& liquid = kLiquidTable[static_cast<std::size_t>(i)];
+    const QString text =
+        QString::fromUtf8(liquid.Text.data(), static_cast<int>(liquid.Text.size()));
+    auto* button = new QRadioButton(text, this);
+    NameControl(button, liquid.Button, text);
+    const int* r = kButtonRects[i];
+    button->setGeometry(DialogRect(r[0], r[1], r[2], r[3]));
+    m_liquids->addButton(button, liquid.Button);
+  }
+  m_customK = AddEditField(this, 1027, DialogRect(101, 75, 55, 14),
+                           QStringLiteral("Custom Henry's constant"));
+  AddStaticText(this, 0,
+                QStringLiteral("Henry's constant (K) has units of:\nppm / partial water vapor "
+                               "pressure.\nThe units used in this program are mBar of partial "
+                               "water vapor pressure, thus the units of K are ppm/mBar.\nIf you "
+                               "have a K in ppm/mmHg to convert to ppm/mBar, multiply it by 0.75."),
+                DialogRect(176, 15, 183, 53));
+  AddStaticText(
+      this, 0,
+      QStringLiteral("Note: K is temperature independent for strait chain hydrocarbons only"),
+      DialogRect(7, 94, 222, 8));
+  QPushButton* ok = addOkButton(309, 90);
+
+  // A liquid that is no button of the dialog (only a hand-edited file gives one) falls back
+  // to the default liquid.
+  if (!FindLiquid(static_cast<int>(m_working.Liquid))) m_working.Liquid = LiquidChoice::Hexane;
+  m_liquids->button(static_cast<int>(m_working.Liquid))->setChecked(true);
+  connect(m_liquids, &QButtonGroup::idClicked, this, &LiquidDialog::onLiquidCommand);
+  connect(ok, &QPushButton::clicked, this, &LiquidDialog::onOk);
+  // The command of the marked liquid, run once as the dialog opens.
+  onLiquidCommand(static_cast<int>(m_working.Liquid));
+}
+
+void LiquidDialog::onLiquidCommand(int button) {
+  const LiquidEntry* liquid = FindLiquid(button);
+  if (!liquid) return;
+  if (button == kCustom) {
+    setFieldNumber(m_customK, m_working.HenryK);
+    m_working.Liquid = LiquidChoice::CustomLiquid;
+    return;
+  }
+  m_labelSuffix = std::string(liquid->LabelSuffix);
+  m_working.Liquid = static_cast<LiquidChoice>(button);
+  m_working.HenryK = liquid->HenryK;
+}
+
+void LiquidDialog::onOk() {
+  if (m_liquids->checkedId() == kCustom) {
+    m_working.HenryK = fieldNumber(m_customK);
+    m_labelSuffix = CustomLiquidLabelSuffix(m_working.HenryK);
+  }
+  if (IsAcceptedPositive(m_working.HenryK)) done(0);
+}
+
+}  // namespace tavimor

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "panels/parameter_dialog.h"
+#include "physics/calc_settings.h"
+
+class QButtonGroup;
+
+namespace tavimor {
+
+// Working copy of dialog 141.
+struct LiquidWorking {
+  LiquidChoice Liquid = LiquidChoice::Hexane;
+  float HenryK = 1.9f;  // ppm per mbar
+};
+
+// Dialog 141: the liquid of ppm by weight of water in a liquid and its Henry's constant.
+class LiquidDialog : public ParameterDialog {
+  Q_OBJECT
+
+ public:
+  LiquidDialog(const LiquidWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
+
+  const LiquidWorking& working() const { return m_working; }
+
+ private:
+  void onLiquidCommand(int button);
+  void onOk();
+
+  LiquidWorking m_working;
+  QButtonGroup* m_liquids = nullptr;
+  QLineEdit* m_customK = nullptr;
+};
+
+}  // namespace tavimor
