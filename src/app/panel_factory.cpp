@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "panels/analog_panel.h"
+#include "panels/moisture_panel.h"
 #include "panels/pressure_panel.h"
 #include "panels/temperature_panel.h"
 
@@ -29,12 +30,12 @@ PanelHooks HooksFor(QWidget* widget) {
 }  // namespace
 
 CreatedPanel CreatePanel(PanelKind kind, AppState& state, QWidget* parent) {
-  (void)state;
   QWidget* widget = nullptr;
   int templateId = 0;
   switch (kind) {
     case PanelKind::Moisture:
-      // The Moisture/Humidity panel is not built yet: its area stays empty.
+      widget = new MoisturePanel(state.Settings, state.Moisture,
+                                 ProfileReaderForFile(state.IniFile), state.Ui, parent);
       templateId = kMoisturePanelTemplate;
       break;
     case PanelKind::Temperature:
