@@ -3,12 +3,15 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
 #include <streambuf>
 
 #include "physics/moisture_conversion.h"
 #include "physics/number_text.h"
+#include "physics/saved_selections.h"
 #include "physics/single_precision.h"
 #include "physics/unit_tables.h"
 
@@ -64,7 +67,7 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 20> kOptions = {{
+constexpr std::array<OptionSpec, 21> kOptions = {{
     {"--from", true},          {"--to", true},
     {"--measured", true},      {"--compute-at", true},
     {"--formula", true},       {"--enhancement", true},
@@ -75,6 +78,7 @@ constexpr std::array<OptionSpec, 20> kOptions = {{
     {"--to-medium", true},     {"--from-vapor-temp", true},
     {"--to-vapor-temp", true}, {"--increment", true},
     {"--raw", false},          {"--help", false},
+    {"--ini", true},
 }};
 
 bool IsBlank(char c) {
@@ -255,6 +259,32 @@ std::optional<std::string> ApplyOption(std::string_view option, std::string_view
     return ApplySideOption(option, option.substr(7), value, settings.Calc.From);
   } else if (option.starts_with("--to-")) {
     return ApplySideOption(option, option.substr(5), value, settings.Calc.To);
+  }
+  return std::nullopt;
+}
+
+// The last --ini FILE: the units, pressures, compute-at choice and parameters saved there,
+// read by the panel's own parser. The From value saved there is not used.
+std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
+                                                      ConvertSettings& settings) {
+  std::optional<std::string_view> file;
+  for (const auto& [option, value] : line.Options) {
+    if (option == "--ini") file = value;
+  }
+  if (!file) return std::nullopt;
+  const std::filesystem::path path(*file);
+  if (std::error_code ec; !std::filesystem::is_regular_file(path, ec) || !std::ifstream(path)) {
+    return "cannot read the saved selections " + Quoted(*file);
+  }
+  PanelSelections saved;
+  ReadSavedSelections(ProfileReaderForFile(path), saved, settings.Calc);
+  settings.FromUnit = saved.FromUnit;
+  settings.ToUnit = saved.ToUnit;
+  settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
+  if (saved.PressureChoice == 1016) {  // compute at the measured pressure
+    settings.ComputeAt.reset();
+  } else {
+    settings.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
   }
   return std::nullopt;
 }
@@ -490,6 +520,8 @@ Options:
   --from-vapor-temp T      vapour temperature for g/m3, °C (default 20)
   --to-mw, --to-k, --to-ambient, --to-medium, --to-vapor-temp
                            the same for the To unit
+  --ini FILE               start from the selections saved in FILE (section
+                           Tavimor of an INI file); the other options override them
   --increment D            after the result, a tab and the change of the result
                            when the value changes by D
   --raw                    results with 17 significant digits, not rounded
@@ -521,8 +553,11 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
   }
 
   ConvertSettings settings;
-  // Saved selections, once the command reads them, are loaded into settings here, so that
-  // every option given on the command line overrides them.
+  // Saved selections are loaded first, so that every other option overrides them.
+  if (const auto error = ApplySavedSelectionsOption(parse.Line, settings)) {
+    err << kProgram << ": " << *error << '\n';
+    return kExitUsage;
+  }
   if (const auto error = ApplyOptions(parse.Line, settings)) {
     err << kProgram << ": " << *error << '\n' << ConvertUsageHint();
     return kExitUsage;

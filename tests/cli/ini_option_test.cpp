@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/convert_command.h"
+
+namespace tavimor {
+namespace {
+
+struct Outcome {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Outcome Convert(std::vector<std::string> args, const std::string& input = {}) {
+  std::vector<std::string_view> views(args.begin(), args.end());
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = RunConvert(views, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+class IniOption : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = std::filesystem::temp_directory_path() /
+            ("tavimor-ini-" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+  std::string Write(const std::string& section) {
+    const auto file = m_dir / "tavimor.ini";
+    std::ofstream(file, std::ios::binary) << "[Tavimor]\n" << section;
+    return file.string();
+  }
+
+  std::filesystem::path m_dir;
+};
+
+TEST_F(IniOption, StartsFromTheSavedUnitsAndOptionsOverrideThem) {
+  // Saved: From dew point °C (the saved From value 99 is not used), To ppmv.
+  const std::string ini = Write("FromDew=99,3\nToDew=0,5\nFromPrs=1013.25,0\nToPrs=1013.25,0\n");
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::string out;
+  };
+  const Case cases[] = {
+      {"saved units", {"--ini", ini, "20"}, "23597.0\n"},
+      {"a later --to overrides", {"--ini", ini, "--to", "mbar", "20"}, "23.36\n"},
+      {"an earlier --to overrides too", {"--to", "mbar", "--ini", ini, "20"}, "23.36\n"},
+      {"values from standard input", {"--ini=" + ini}, "23597.0\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome run = Convert(c.args, "20\n");
+    EXPECT_EQ(run.code, kExitOk) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+}
+
+TEST_F(IniOption, ComputeAtChoiceAndPressuresComeFromTheFile) {
+  // Ppmv 23596.998 at the measured 1013.25 mbar, computed at 2026.5 mbar (1017), in mbar.
+  const std::string at =
+      Write("FromDew=0,5\nToDew=0,0\nFromPrs=1013.25,0\nToPrs=2026.5,0\nIsoAndPrsr=1014,1017\n");
+  Outcome run = Convert({"--ini", at, "23596.998"});
+  EXPECT_EQ(run.out, "46.72\n");
+  // With 1016 the compute-at pressure is the measured one, whatever ToPrs holds.
+  const std::string measured =
+      Write("FromDew=0,5\nToDew=0,0\nFromPrs=14.696,1\nToPrs=2026.5,0\nIsoAndPrsr=1014,1016\n");
+  run = Convert({"--ini", measured, "23596.998"});
+  EXPECT_EQ(run.out, "23.36\n");
+  run = Convert({"--ini", measured, "--compute-at", "2026.5", "23596.998"});
+  EXPECT_EQ(run.out, "46.72\n");
+}
+
+TEST_F(IniOption, SideParametersAndFormulasComeFromTheFile) {
+  const std::string ini =
+      Write("FromDew=0,3\nToDew=0,6\nMW=1,29.000000,8,4.000000\nEquSWVP=1020,1024\n");
+  Outcome run = Convert({"--ini", ini, "20"});
+  EXPECT_EQ(run.out, "106186.5\n");  // 23596.998 ppmv x 18 / 4
+  run = Convert({"--ini", ini, "--to-mw", "29", "20"});
+  EXPECT_EQ(run.out, "14646.4\n");
+}
+
+TEST_F(IniOption, BadFileContentsLoadDefaults) {
+  const std::string ini = Write("FromDew=abc,77\nToDew=0,-4\nMW=x\nEquSWVP=1,2\nFromPrs=,\n");
+  const Outcome run = Convert({"--ini", ini, "20"});
+  EXPECT_EQ(run.code, kExitOk) << run.err;
+  EXPECT_EQ(run.out, "20.0\n");
+}
+
+TEST_F(IniOption, MissingFileIsAUsageError) {
+  const Outcome run = Convert({"--ini", (m_dir / "none.ini").string(), "20"});
+  EXPECT_EQ(run.code, kExitUsage);
+  EXPECT_NE(run.err.find("cannot read the saved selections"), std::string::npos);
+  EXPECT_EQ(run.out, "");
+}
+
+}  // namespace
+}  // namespace tavimor
