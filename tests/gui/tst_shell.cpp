@@ -162,6 +162,7 @@ class ShellTest : public QObject {
   void preferenceDialogsMarkTheStoredChoices();
   void preferenceOkAsksThePanelToRepaint();
   void saveFromTemperatureWritesOnlyConvCategory();
+  void saveFromMoistureWritesAllThirteenKeys();
   void saveCancelledWritesNothing_data();
   void saveCancelledWritesNothing();
   void saveSelectionsComposesPanelKeysOnlyForMoisture();
@@ -222,9 +223,6 @@ void ShellTest::startsWithTheSavedCategory() {
   QCOMPARE(shell.state.Shell.CurrentPanel.data(), panel);
   if (kind == 0) {
     QVERIFY(panel == nullptr);
-  } else if (kind == 1) {
-    // The Moisture/Humidity area may still be empty while its panel is not built in.
-    QVERIFY(panel == nullptr || panel->inherits(qPrintable(panelClass)));
   } else {
     QVERIFY(panel != nullptr);
     QVERIFY2(panel->inherits(qPrintable(panelClass)), panel->metaObject()->className());
@@ -569,6 +567,35 @@ void ShellTest::saveFromTemperatureWritesOnlyConvCategory() {
   fresh.onDialog = Clicking({1});
   fresh.command(kCmdSaveSelections)->trigger();
   QCOMPARE(fresh.readIni(), QByteArray("[Tavimor]\nConvCategory=1002\n"));
+}
+
+void ShellTest::saveFromMoistureWritesAllThirteenKeys() {
+  const QByteArray before("; hand-written\n[Other]\nA=1\n");
+  Shell shell(&before);
+  QVERIFY(shell.start());
+  QVERIFY(shell.window->currentPanel()->inherits("tavimor::MoisturePanel"));
+  auto* from = shell.window->currentPanel()->findChild<QLineEdit*>(QStringLiteral("1004"));
+  QVERIFY(from);
+  from->selectAll();
+  QTest::keyClicks(from, QStringLiteral("-40"));
+  shell.onDialog = Clicking({1});
+  shell.command(kCmdSaveSelections)->trigger();
+  QVERIFY(shell.warnings.isEmpty());
+  // The section as saved with the defaults and a From value of -40.
+  QCOMPARE(shell.readIni(), before + QByteArray("[Tavimor]\n"
+                                                "IsoAndPrsr=1014,1017\n"
+                                                "FromDew=-40,1\n"
+                                                "ToDew=0,1\n"
+                                                "FromPrs=1013.25,0\n"
+                                                "ToPrs=1013.25,0\n"
+                                                "TDensity=1039,20.000000,1039,20.000000\n"
+                                                "MW=1,29.000000,1,29.000000\n"
+                                                "TAmbient=1033,20.000000,1033,20.000000\n"
+                                                "Henry=1028,1.900000,1028,1.900000\n"
+                                                "EquSWVP=1020,1024\n"
+                                                "EquDensity=1025\n"
+                                                "MediumDensity=1038,1038\n"
+                                                "ConvCategory=1001\n"));
 }
 
 void ShellTest::saveCancelledWritesNothing_data() {
