@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,8 @@
 #include <vector>
 
 #include "app/dialog_units.h"
+#include "graph/graph_control.h"
+#include "graph/moisture_graph.h"
 #include "panels/ambient_dialog.h"
 #include "panels/density_dialog.h"
 #include "panels/gas_dialog.h"
@@ -84,17 +87,6 @@ QString IsobarCaption(int id) {
   }
 }
 
-// The control 1008 until the graph is plugged in: an empty black area of its size.
-class GraphPlaceholder : public QWidget {
- public:
-  explicit GraphPlaceholder(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
-  }
-};
-
 // The twelve etched lines (dialog units, x, y, length) framing the From area, the To area
 // and the two pressure areas; the template gives them no rectangles of their own.
 struct EtchedLine {
@@ -144,6 +136,7 @@ MoisturePanel::MoisturePanel(CalcSettings& settings, MoisturePanelState& state,
   connectEvents();
   fillLists();
   LoadSavedSelections();
+  if (auto* graph = qobject_cast<MoistureGraphControl*>(m_graph)) graph->createSurface();
   m_state.ZoomHeld = false;
   m_initialised = true;
   requestRepaint();
@@ -187,7 +180,7 @@ void MoisturePanel::buildControls() {
       AddDropDownList(this, ids::kMeasuredPressureUnit, DialogRect(371, 43, 43, 69),
                       QStringLiteral("Measured pressure unit"));
 
-  m_graph = new GraphPlaceholder(this);
+  m_graph = new MoistureGraphControl(this);
   NameControl(m_graph, ids::kGraph, QStringLiteral("Graph"));
   m_graph->setGeometry(DialogRect(72, 43, 233, 111));
 
@@ -263,7 +256,6 @@ void MoisturePanel::connectEvents() {
   connect(m_pressureChoice, &QButtonGroup::idClicked, this, &MoisturePanel::onPressureChoice);
   // The zoom lasts while the left button is held on 1047.
   connect(m_zoomButton, &QPushButton::pressed, this, [this] { setZoomHeld(true); });
-  connect(m_zoomButton, &QPushButton::released, this, [this] { setZoomHeld(false); });
   connect(m_zoomButton, &QPushButton::clicked, this, [this] { setZoomHeld(false); });
   connect(m_convertClipboard, &QAction::triggered, this, &MoisturePanel::ConvertClipboardList);
 }
@@ -332,7 +324,36 @@ void MoisturePanel::flushRepaint() {
 }
 
 void MoisturePanel::paintGraph() {
-  m_graph->update();
+  if (auto* graph = qobject_cast<MoistureGraphControl*>(m_graph)) {
+    graph->paintGraph(graphInputs());
+  } else {
+    m_graph->update();
+  }
+}
+
+GraphInputs MoisturePanel::graphInputs() const {
+  GraphInputs in;
+  in.FromValue = ReadNumber(m_fromValue->text().toStdString());
+  in.FromUnit = m_fromUnitList->currentIndex();
+  in.ToUnit = m_toUnitList->currentIndex();
+  in.MeasuredPressureMbar =
+      ReadPressureMbar(FieldNumber(m_measured), m_measuredUnitList->currentIndex());
+  in.ComputePressureMbar =
+      ReadPressureMbar(FieldNumber(m_compute), m_computeUnitList->currentIndex());
+  in.IsobarButton = m_isobars->checkedId();
+  in.ZoomHeld = m_state.ZoomHeld;
+  in.Settings = m_settings;
+  return in;
+}
+
+void MoisturePanel::paintEvent(QPaintEvent* event) {
+  Panel::paintEvent(event);
+  // The leader lines join the From and To fields to the marker on the graph's edges.
+  if (auto* graph = qobject_cast<MoistureGraphControl*>(m_graph)) {
+    QPainter painter(this);
+    PaintLeaderLines(painter, m_graph->geometry(), m_fromValue->geometry(), m_result->geometry(),
+                     graph->lastPlan());
+  }
 }
 
 void MoisturePanel::setGraphControl(QWidget* graph) {

@@ -5,6 +5,7 @@
 
 #include "app/panel.h"
 #include "app/ui_services.h"
+#include "graph/plot_graph.h"
 #include "panels/moisture_panel_state.h"
 #include "physics/calc_settings.h"
 #include "physics/saved_selections.h"
@@ -58,11 +59,14 @@ class MoisturePanel : public Panel {
   QWidget* graphControl() const { return m_graph; }
   void setGraphControl(QWidget* graph);
   void paintGraph();
+  // What the graph reads from the controls at every paint.
+  GraphInputs graphInputs() const;
 
   QAction* convertClipboardAction() const { return m_convertClipboard; }
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:

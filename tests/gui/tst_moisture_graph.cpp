@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "graph/graph_control.h"
 #include "graph/graph_surface.h"
 #include "graph/moisture_graph.h"
+#include "moisture_test_support.h"
 #include "panels/moisture_panel_state.h"
 
 namespace tavimor {
@@ -76,6 +78,15 @@ int CountColour(const QImage& image, QRgb colour) {
     for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) | 0xff000000u) == colour;
   }
   return n;
+}
+
+MoistureGraphControl* PanelGraph(const test::MoistureHost& host) {
+  return qobject_cast<MoistureGraphControl*>(
+      host.panel->findChild<QWidget*>(QStringLiteral("1008")));
+}
+
+QRgb PanelPixel(const test::MoistureHost& host, QPoint at) {
+  return host.panel->grab().toImage().pixel(at) | 0xff000000u;
 }
 
 }  // namespace
@@ -334,6 +345,119 @@ class TestMoistureGraph : public QObject {
     QCOMPARE(panel.pixel(92, 46) | 0xff000000u, kMarker);
     QCOMPARE(panel.pixel(228, 70) | 0xff000000u, kMarker);
     QCOMPARE(panel.pixel(108, 130) | 0xff000000u, kMarker);
+  }
+
+  void realPanelPaintsTheGraphIntoControl1008() {
+    test::MoistureHost host;
+    host.create();
+    QVERIFY(host.show());
+    MoistureGraphControl* graph = PanelGraph(host);
+    QVERIFY(graph);
+    QVERIFY(graph->surface());
+    QCOMPARE(graph->geometry(), QRect(108, 70, kW, kH));
+    QCOMPARE(graph->surface()->size(), QSize(kW, kH));
+
+    test::Retype(host.field(moisture_ids::kFromValue), QStringLiteral("-20"));
+    const GraphPlan& plan = graph->lastPlan();
+    const QImage& image = graph->surface()->image();
+    QCOMPARE(plan.Curve, PlanMoistureGraph(host.panel->graphInputs(), kW, kH).Curve);
+    QCOMPARE(plan.XLabels[0], std::string("-140.0"));
+    QCOMPARE(image.pixel(kW - 1, kH / 2) | 0xff000000u, kMarker);  // a later paint's outline
+    QCOMPARE(image.pixel(kW - 10, kH - 5) | 0xff000000u, kBlack);
+    QVERIFY(plan.MarkerAt);
+    QCOMPARE(plan.MarkerAt->Column, *ColumnOf(*plan.Geometry, -20));
+    for (int y = 0; y <= plan.MarkerAt->Row; ++y) {
+      QCOMPARE(image.pixel(plan.MarkerAt->Column, y) | 0xff000000u, kMarker);
+    }
+    for (const int row : plan.GridRows) QCOMPARE(image.pixel(kW - 30, row) | 0xff000000u, kGrid);
+    for (const PixelPoint& p : plan.Curve) {
+      if (!OnMarkerLines(plan, p.X, p.Y)) QCOMPARE(image.pixel(p.X, p.Y) | 0xff000000u, kCurve);
+    }
+    QCOMPARE(CountColour(image, kIsobar), 0);
+    QCOMPARE(StrayColour(image), QString());
+    // The control shows the picture one to one.
+    QCOMPARE(graph->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
+
+    // The From field's leader line crosses the gap above the graph at its middle.
+    const QRect from = host.field(moisture_ids::kFromValue)->geometry();
+    const QPoint start(from.x() + from.width() / 2, from.y() + from.height());
+    const QPoint end(graph->x() + plan.MarkerAt->Column, graph->y());
+    QCOMPARE(PanelPixel(host, (start + end) / 2), kMarker);
+  }
+
+  void realPanelDrawsIsobarsOnlyWhenChosen() {
+    test::MoistureHost host;
+    host.create();
+    QVERIFY(host.show());
+    MoistureGraphControl* graph = PanelGraph(host);
+    for (const int id : {1013, 1014, 1015}) {
+      host.panel->findChild<QRadioButton*>(QString::number(id))->click();
+      const int dark = CountColour(graph->surface()->image(), kIsobar);
+      QVERIFY2(id == 1014 ? dark == 0 : dark > 100, qPrintable(QString::number(id)));
+      QCOMPARE(graph->lastPlan().Isobars.size(), std::size_t{id == 1014 ? 0u : 2u});
+    }
+  }
+
+  void realPanelZoomsWhileTheButtonIsHeld() {
+    test::MoistureHost host;
+    host.create();
+    QVERIFY(host.show());
+    MoistureGraphControl* graph = PanelGraph(host);
+    test::Retype(host.field(moisture_ids::kFromValue), QStringLiteral("-20"));
+    auto* zoom = host.panel->findChild<QPushButton*>(QStringLiteral("1047"));
+    QTest::mousePress(zoom, Qt::LeftButton);
+    QVERIFY(graph->lastPlan().Zoomed);
+    QCOMPARE(graph->lastPlan().XLabels[5], std::string("-8.0"));  // -140 + 1.1 x 120
+    QTest::mouseRelease(zoom, Qt::LeftButton);
+    QVERIFY(!graph->lastPlan().Zoomed);
+
+    // Released elsewhere: zoomed until the mouse moves over the panel itself.
+    QTest::mousePress(zoom, Qt::LeftButton);
+    QTest::mouseRelease(zoom, Qt::LeftButton, {}, QPoint(150, -60));
+    QVERIFY(host.state.ZoomHeld);
+    QVERIFY(graph->lastPlan().Zoomed);
+    QTest::mouseMove(host.panel, QPoint(300, 5));
+    QTRY_VERIFY(!host.state.ZoomHeld);
+    QVERIFY(!graph->lastPlan().Zoomed);
+  }
+
+  void realPanelPaintsHostileInputs() {
+    test::MoistureHost host;
+    host.create();
+    QVERIFY(host.show());
+    MoistureGraphControl* graph = PanelGraph(host);
+    auto* zoom = host.panel->findChild<QPushButton*>(QStringLiteral("1047"));
+    host.pick(moisture_ids::kFromUnit, 5);  // ppmv at 0: a zoom of zero width
+    test::Retype(host.field(moisture_ids::kFromValue), QStringLiteral("0"));
+    QTest::mousePress(zoom, Qt::LeftButton);
+    QVERIFY(host.state.ZoomHeld);
+    QVERIFY(!graph->lastPlan().Zoomed);
+    QVERIFY(graph->lastPlan().Geometry);
+    QTest::mouseRelease(zoom, Qt::LeftButton);
+
+    host.pick(moisture_ids::kFromUnit, 3);  // dew point over water: no range check
+    struct Case {
+      const char* field;
+      int id;
+      QString text;
+      bool marker;
+    };
+    const Case cases[] = {
+        {"measured pressure 0", moisture_ids::kMeasuredPressure, QStringLiteral("0"), true},
+        {"compute-at pressure 0", moisture_ids::kComputePressure, QStringLiteral("0"), true},
+        {"From 1e30", moisture_ids::kFromValue, QStringLiteral("1e30"), true},
+        {"From beyond double", moisture_ids::kFromValue, QStringLiteral("1e999"), false},
+    };
+    for (const Case& c : cases) {
+      test::Retype(host.field(c.id), c.text);
+      QTest::mousePress(zoom, Qt::LeftButton);
+      QTest::mouseRelease(zoom, Qt::LeftButton);
+      const GraphPlan& plan = graph->lastPlan();
+      QVERIFY2(plan.MarkerAt.has_value() == c.marker, c.field);
+      QVERIFY2(plan.Geometry.has_value(), c.field);
+      QCOMPARE(graph->surface()->size(), QSize(kW, kH));
+      QVERIFY2(StrayColour(graph->surface()->image()).isEmpty(), c.field);
+    }
   }
 };
 
