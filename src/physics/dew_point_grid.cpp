@@ -1,8 +1,8 @@
 #include "physics/dew_point_grid.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 
@@ -56,24 +56,30 @@ GridKey KeyOf(SaturationOperation op, double pressureMbar, const PhysicsChoice& 
   return key;
 }
 
-// The search's result at every node, computed once per process exactly as the search
-// computes it: the grid point accumulated from -40 by halved steps, then rounded.
-const std::array<double, kGridNodes>& RoundedGridPoints() {
-  static const std::array<double, kGridNodes> table = [] {
-    std::array<double, kGridNodes> grid{};
+// Every node's grid point, accumulated from -40 by halved steps exactly as the search
+// accumulates it, and the search's result there; computed once per process.
+struct GridPoints {
+  std::array<double, kGridNodes> Point{};
+  std::array<double, kGridNodes> Rounded{};
+};
+
+const GridPoints& Grid() {
+  static const std::unique_ptr<const GridPoints> grid = [] {
+    auto g = std::make_unique<GridPoints>();
     std::array<double, kGridNodes> halves{};
-    std::array<double, kGridNodes> rounded{};
-    grid[1] = -40.0;
+    g->Point[1] = -40.0;
     halves[1] = 100.0 * 0.5;
     for (std::size_t i = 1; i < kGridNodes / 2; ++i) {
-      grid[2 * i] = grid[i] - halves[i];
-      grid[2 * i + 1] = grid[i] + halves[i];
+      g->Point[2 * i] = g->Point[i] - halves[i];
+      g->Point[2 * i + 1] = g->Point[i] + halves[i];
       halves[2 * i] = halves[2 * i + 1] = halves[i] * 0.5;
     }
-    for (std::size_t i = 1; i < kGridNodes; ++i) rounded[i] = RoundToPowerOfTen(grid[i], -2);
-    return rounded;
+    for (std::size_t i = 1; i < kGridNodes; ++i) {
+      g->Rounded[i] = RoundToPowerOfTen(g->Point[i], -2);
+    }
+    return std::unique_ptr<const GridPoints>(std::move(g));
   }();
-  return table;
+  return *grid;
 }
 
 }  // namespace
@@ -83,90 +89,199 @@ struct DewPointGrid::Slot {
     double Above;  // S(a + 0.01)
     double Below;  // S(a - 0.01)
   };
+  // Four nodes to a cache line, so that a node's four grandchildren share one line.
+  struct alignas(64) Line {
+    std::array<Node, 4> Nodes;
+  };
+
   GridKey Key;
   bool Used = false;
   uint64_t LastUse = 0;
-  std::unique_ptr<Node[]> Nodes;
-  std::array<uint64_t, kGridNodes / 64> AboveKnown{};
-  std::array<uint64_t, kGridNodes / 64> BelowKnown{};
+  std::unique_ptr<Line[]> Lines;
+  Node* Nodes = nullptr;
+  std::array<uint64_t, kGridNodes / 64> Known{};
+  // Closed: x ends at the node exactly when Below <= x <= Above (see closedEnd). Decided
+  // the first time a search ends at the node.
+  std::array<uint64_t, kGridNodes / 64> ClosedDecided{};
+  std::array<uint64_t, kGridNodes / 64> Closed{};
+  // A node, or a number from kGridNodes on for a search that left the last level there;
+  // 0 for none. Never cleared: a guess is checked against the values of this key.
+  std::unique_ptr<uint16_t[]> Guesses;
+  uint16_t LastEnd = 0;
 
-  static bool Known(const std::array<uint64_t, kGridNodes / 64>& bits, std::size_t i) {
-    return (bits[i >> 6] >> (i & 63)) & 1;
-  }
-  static void SetKnown(std::array<uint64_t, kGridNodes / 64>& bits, std::size_t i) {
-    bits[i >> 6] |= uint64_t{1} << (i & 63);
+  using Bits = std::array<uint64_t, kGridNodes / 64>;
+  static bool Test(const Bits& bits, std::size_t i) { return (bits[i >> 6] >> (i & 63)) & 1; }
+  static void Set(Bits& bits, std::size_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
+  bool known(std::size_t i) const { return Test(Known, i); }
+  void setKnown(std::size_t i) { Set(Known, i); }
+
+  void reset(const GridKey& key) {
+    if (!Lines) {
+      Lines = std::make_unique_for_overwrite<Line[]>(kGridNodes / 4);
+      Nodes = Lines[0].Nodes.data();
+      Guesses = std::make_unique<uint16_t[]>(kGridGuesses);
+    }
+    Known.fill(0);
+    ClosedDecided.fill(0);
+    Closed.fill(0);
+    Key = key;
+    Used = true;
   }
 };
 
 DewPointGrid::DewPointGrid(SaturationOperation op, double pressureMbar,
                            const PhysicsChoice& physics)
     : m_op(op), m_pressureMbar(pressureMbar), m_physics(physics) {
-  struct Grids {
+  struct Slots {
     std::array<Slot, kGridSlots> Slots;
     uint64_t Clock = 0;
   };
-  thread_local Grids grids;
+  thread_local Slots slots;
   const GridKey key = KeyOf(op, pressureMbar, physics);
-  ++grids.Clock;
-  Slot* victim = &grids.Slots[0];
-  for (Slot& slot : grids.Slots) {
+  ++slots.Clock;
+  Slot* victim = &slots.Slots[0];
+  for (Slot& slot : slots.Slots) {
     if (slot.Used && slot.Key == key) {
-      slot.LastUse = grids.Clock;
+      slot.LastUse = slots.Clock;
       m_slot = &slot;
       return;
     }
     if (slot.LastUse < victim->LastUse) victim = &slot;
   }
-  if (!victim->Nodes) victim->Nodes = std::make_unique_for_overwrite<Slot::Node[]>(kGridNodes);
-  victim->AboveKnown.fill(0);
-  victim->BelowKnown.fill(0);
-  victim->Key = key;
-  victim->Used = true;
-  victim->LastUse = grids.Clock;
+  victim->reset(key);
+  victim->LastUse = slots.Clock;
   m_slot = victim;
 }
 
 double DewPointGrid::rounded(std::size_t node) {
-  return RoundedGridPoints()[node];
+  return Grid().Rounded[node];
 }
 
-// The search of DewPointFromPressure step by step, with every saturation value taken from
-// the slot once it is known: the same comparisons in the same order, so the same node.
-std::size_t DewPointGrid::searchNode(double x) {
+// Both values of a node at once: a value the literal search would not have needed is only
+// computed early, never used, and the pure saturation operations give the same bits.
+void DewPointGrid::fill(std::size_t i) {
+  const double a = Grid().Point[i];
+  Slot::Node& node = m_slot->Nodes[i];
+  if (m_op == SaturationOperation::Water) {
+    node.Above = SaturationPressureWater(a + 0.01, m_pressureMbar, m_physics);
+    node.Below = SaturationPressureWater(a - 0.01, m_pressureMbar, m_physics);
+  } else {
+    node.Above = SaturationPressureDewFrost(a + 0.01, m_pressureMbar, m_physics);
+    node.Below = SaturationPressureDewFrost(a - 0.01, m_pressureMbar, m_physics);
+  }
+  m_slot->setKnown(i);
+}
+
+// The literal search step by step on the node values from a node that x reaches: the same
+// comparisons in the same order reach the same end. Leaving the last level is the search's
+// final halving below 0.01 °C. Returns the end: the node where it stopped, or the number
+// (from kGridNodes on) of the place below the last level where it left.
+std::size_t DewPointGrid::walkFrom(std::size_t i, double x) {
   Slot& slot = *m_slot;
-  Slot::Node* nodes = slot.Nodes.get();
-  const auto saturation = [this](double t) {
-    return m_op == SaturationOperation::Water
-               ? SaturationPressureWater(t, m_pressureMbar, m_physics)
-               : SaturationPressureDewFrost(t, m_pressureMbar, m_physics);
-  };
-  double a = -40.0;
-  double step = 100.0;
-  std::size_t i = 1;
-  for (;;) {
-    Slot::Node& node = nodes[i];
-    if (!Slot::Known(slot.AboveKnown, i)) {
-      node.Above = saturation(a + 0.01);
-      Slot::SetKnown(slot.AboveKnown, i);
-    }
-    double half;
+  const Slot::Node* nodes = slot.Nodes;
+  do {
+    if (!slot.known(i)) fill(i);
+    const Slot::Node& node = nodes[i];
     if (node.Above < x) {
-      half = step * 0.5;
-      a = a + half;
       i = 2 * i + 1;
+    } else if (node.Below <= x) {
+      return i;
     } else {
-      if (!Slot::Known(slot.BelowKnown, i)) {
-        node.Below = saturation(a - 0.01);
-        Slot::SetKnown(slot.BelowKnown, i);
-      }
-      if (node.Below <= x) return i;
-      half = step * 0.5;
-      a = a - half;
       i = 2 * i;
     }
-    step = half;
-    if (half < 0.01) return 0;
+  } while (i < kGridNodes);
+  return i;
+}
+
+namespace {
+
+// The guess for x, or nothing (kGridGuesses) outside the guessed exponents, for zero, a
+// negative x and NaN: their bits fall outside the range too.
+std::size_t GuessIndex(double x) {
+  constexpr uint64_t kFirst = uint64_t{1023 + kGuessLowestExponent} << kGuessBits;
+  const uint64_t index = (std::bit_cast<uint64_t>(x) >> (52 - kGuessBits)) - kFirst;
+  return index < kGridGuesses ? static_cast<std::size_t>(index) : kGridGuesses;
+}
+
+}  // namespace
+
+namespace {
+
+// Whether the x that end a search at node e are exactly those with Below <= x <= Above of
+// e: true when no comparison on e's path can refuse such an x. Going right at an ancestor
+// needs x > its Above, implied when that is below e's Below; going left needs x <= its
+// Above and x < its Below (a NaN value refuses nothing), implied when both lie above e's
+// Above. Saturation pressures rise with temperature, so this holds almost everywhere, but
+// it is checked, not assumed: the ice/water switch at 0 °C and enhancement factors at low
+// total pressures break it.
+bool EndsOnClosedInterval(const DewPointGrid::Slot::Node* nodes, std::size_t e) {
+  const double above = nodes[e].Above;
+  const double below = nodes[e].Below;
+  if (std::isnan(above) || std::isnan(below)) return false;
+  for (std::size_t child = e; child > 1; child >>= 1) {
+    const DewPointGrid::Slot::Node& ancestor = nodes[child >> 1];
+    if (child & 1) {
+      if (!(ancestor.Above < below)) return false;
+    } else {
+      if (!std::isnan(ancestor.Above) && !(above <= ancestor.Above)) return false;
+      if (!std::isnan(ancestor.Below) && !(above < ancestor.Below)) return false;
+    }
   }
+  return true;
+}
+
+}  // namespace
+
+// The guessed end e of the walk for x is taken when it is certain: for a closed end, two
+// comparisons; otherwise e's whole path is checked at once: x reaches e exactly when each
+// ancestor's comparisons send x the way the path goes. A node is known only after a walk
+// passed through its ancestors, so a known e has a known path; otherwise the guess is not
+// used. Where x leaves the path, the walk continues from the last node it shares.
+std::size_t DewPointGrid::searchNode(double x) {
+  Slot& slot = *m_slot;
+  const Slot::Node* nodes = slot.Nodes;
+  const std::size_t guessAt = GuessIndex(x);
+  const std::size_t guess = guessAt < kGridGuesses ? slot.Guesses[guessAt] : slot.LastEnd;
+  std::size_t end;
+  if (guess != 0 && guess < kGridNodes && Slot::Test(slot.Closed, guess) &&
+      nodes[guess].Below <= x && !(nodes[guess].Above < x)) {
+    end = guess;
+  } else if (guess == 0 || !slot.known(guess < kGridNodes ? guess : guess >> 1) || std::isnan(x)) {
+    end = walkFrom(1, x);
+  } else {
+    const int depth = std::bit_width(guess) - 1;
+    uint32_t departs = 0;  // bit k: x does not follow the path at level k
+    for (int k = 0; k < depth; ++k) {
+      const Slot::Node& node = nodes[guess >> (depth - k)];
+      const bool pathRight = (guess >> (depth - k - 1)) & 1;
+      const bool right = node.Above < x;
+      const bool stops = !right & (node.Below <= x);
+      departs |= static_cast<uint32_t>((right != pathRight) | stops) << k;
+    }
+    if (departs != 0) {
+      const int level = std::countr_zero(departs);
+      end = walkFrom(guess >> (depth - level), x);
+    } else if (guess >= kGridNodes || (!(nodes[guess].Above < x) && nodes[guess].Below <= x)) {
+      end = guess;
+    } else {
+      end = walkFrom(guess, x);
+    }
+  }
+  if (end < kGridNodes && !Slot::Test(slot.ClosedDecided, end)) {
+    Slot::Set(slot.ClosedDecided, end);
+    if (EndsOnClosedInterval(nodes, end)) Slot::Set(slot.Closed, end);
+  }
+  const auto stored = static_cast<uint16_t>(end);
+  if (guessAt < kGridGuesses) slot.Guesses[guessAt] = stored;
+  slot.LastEnd = stored;
+  return end < kGridNodes ? end : 0;
+}
+
+bool DewPointGrid::closedInterval(std::size_t node, double& below, double& above) const {
+  if (!Slot::Test(m_slot->Closed, node)) return false;
+  below = m_slot->Nodes[node].Below;
+  above = m_slot->Nodes[node].Above;
+  return true;
 }
 
 double DewPointGrid::search(double x) {

@@ -11,11 +11,21 @@ namespace tavimor {
 // 2i + 1). The saturation values at a node's ±0.01 °C neighbours depend only on the formula,
 // the enhancement factor, the operation and (with a factor) the total pressure, so each
 // thread keeps them for its kGridSlots most recently used such keys, filled as the searches
-// first need them. A slot holds kGridNodes × 16 bytes of values and 4 KiB of flags, so a
-// thread that converts holds at most about 1 MiB; nothing is shared between threads.
+// first need them. A slot holds kGridNodes × 16 bytes of values (256 KiB), 2 KiB of flags
+// and kGridGuesses × 2 bytes of guesses (88 KiB), so a thread that converts holds at most
+// about 1.4 MiB; nothing is shared between threads, and a slot taken over by another key
+// forgets every value it knew.
 inline constexpr std::size_t kGridLevels = 14;
 inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
 inline constexpr std::size_t kGridSlots = 4;
+
+// Where a search of x ended last, per range of x: the binary exponents 2^-34 to 2^10 (the
+// partial pressures within the searches' reach), each cut into 2^kGuessBits ranges of
+// equal width. A guess only says where to check first: it is always verified.
+inline constexpr int kGuessBits = 10;
+inline constexpr int kGuessLowestExponent = -34;
+inline constexpr int kGuessExponents = 44;
+inline constexpr std::size_t kGridGuesses = std::size_t{kGuessExponents} << kGuessBits;
 
 enum class SaturationOperation { Water, DewFrost };
 
@@ -34,8 +44,16 @@ class DewPointGrid {
   // The rounded grid point of a node returned by searchNode (not 0).
   static double rounded(std::size_t node);
 
- private:
+  // For a node returned by searchNode (not 0): true when the searches that end there are
+  // exactly those of the x with below <= x <= above, and then those two bounds.
+  bool closedInterval(std::size_t node, double& below, double& above) const;
+
   struct Slot;
+
+ private:
+  void fill(std::size_t node);
+  std::size_t walkFrom(std::size_t node, double x);
+
   Slot* m_slot;
   SaturationOperation m_op;
   double m_pressureMbar;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "physics/dew_point_grid.h"
+#include "reference_graph.h"
 
 namespace tavimor {
 namespace {
@@ -76,6 +77,57 @@ TEST(FastPathEquivalence, TwoThreadsConvertingAtOnceStayExact) {
   reports[0] = equivalence::Checker(8).run(Family::ToDewPoint, 20000);
   other.join();
   for (const equivalence::Report& r : reports) EXPECT_EQ(r.Mismatches, 0u) << r.First;
+}
+
+// The graph's points come from the fast conversions: every curve and isobar point and the
+// marker must be where the literal algorithms put them, also on the second paint, which
+// runs on warm caches.
+TEST(FastPathEquivalence, GraphPointsMatchTheReferenceSampling) {
+  using U = MoistureUnit;
+  struct Case {
+    const char* name;
+    U from;
+    U to;
+    double fromValue;
+    IsobarChoice isobars;
+    GasMethod method;
+    EnhancementFactor factor;
+    float measuredMbar;
+  };
+  const Case cases[] = {
+      {"lb/MMSCF ASTM to dew point F", U::LbsPerMmscf, U::DewPointF, 100, IsobarChoice::Measured,
+       GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
+      {"g/m3 natural gas to dew/frost point", U::GramsPerM3, U::DewFrostPointC, 5,
+       IsobarChoice::Measured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
+      {"dew/frost point to ppmv", U::DewFrostPointC, U::Ppmv, -20, IsobarChoice::Computed,
+       GasMethod::IgtBulletin8, EnhancementFactor::Greenspan, 1013.25f},
+      {"ppmv to dew point, Bogel, computed isobars", U::Ppmv, U::DewPointC, 5000,
+       IsobarChoice::Computed, GasMethod::IgtBulletin8, EnhancementFactor::Bogel, 3000.5f},
+      {"dew point to lb/MMSCF ASTM at high pressure", U::DewPointC, U::LbsPerMmscf, -20,
+       IsobarChoice::Measured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 70000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GraphInputs in;
+    in.FromUnit = static_cast<int>(c.from);
+    in.ToUnit = static_cast<int>(c.to);
+    in.FromValue = c.fromValue;
+    in.IsobarButton = static_cast<int>(c.isobars);
+    in.MeasuredPressureMbar = c.measuredMbar;
+    in.Settings.GasMethod = c.method;
+    in.Settings.EnhancementFactor = c.factor;
+    in.Settings.From.DensityMedium = DensityMedium::NaturalGas;
+    in.Settings.To.DensityMedium = DensityMedium::NaturalGas;
+    const reference::GraphCurves expected = reference::SampleGraph(in, 350, 250);
+    ASSERT_FALSE(expected.Curve.empty());
+    for (int paint = 0; paint < 2; ++paint) {
+      const GraphPlan plan = PlanMoistureGraph(in, 350, 250);
+      EXPECT_EQ(plan.Curve, expected.Curve);
+      EXPECT_EQ(plan.Isobars, expected.Isobars);
+      ASSERT_TRUE(plan.Geometry && plan.MarkerAt);
+      EXPECT_EQ(RowOf(*plan.Geometry, expected.MarkerValue), plan.MarkerAt->Row);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,208 @@
+// Each fast path beside the literal algorithm it must equal (tavimor::reference), in the same
+// run. Inputs are shuffled so that consecutive searches do not share a path by construction.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "graph/plot_graph.h"
+#include "physics/conversion_hub.h"
+#include "physics/reference.h"
+#include "reference_graph.h"
+
+namespace tavimor {
+namespace {
+
+using U = MoistureUnit;
+
+struct FastHub {
+  static double ToPpmv(U u, double v, double p, const UnitParams& s, const PhysicsChoice& c) {
+    return MoistureToPpmv(u, v, p, s, c);
+  }
+  static double FromPpmv(U u, double ppmv, double p, const UnitParams& s, double p2,
+                         const PhysicsChoice& c) {
+    return PpmvToMoisture(u, ppmv, p, s, p2, c);
+  }
+};
+
+struct ReferenceHub {
+  static double ToPpmv(U u, double v, double p, const UnitParams& s, const PhysicsChoice& c) {
+    return reference::MoistureToPpmv(u, v, p, s, c);
+  }
+  static double FromPpmv(U u, double ppmv, double p, const UnitParams& s, double p2,
+                         const PhysicsChoice& c) {
+    return reference::PpmvToMoisture(u, ppmv, p, s, p2, c);
+  }
+};
+
+// 65536 values from lo to hi, evenly or evenly in the logarithm, in a fixed random order.
+std::vector<double> Inputs(double lo, double hi, bool logarithmic) {
+  std::vector<double> values(65536);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const double f = static_cast<double>(i) / static_cast<double>(values.size());
+    values[i] = logarithmic ? lo * std::pow(hi / lo, f) : lo + (hi - lo) * f;
+  }
+  std::shuffle(values.begin(), values.end(), std::mt19937_64(42));
+  return values;
+}
+
+struct Pair {
+  U From;
+  U To;
+  double Lo;
+  double Hi;
+  bool Logarithmic;
+  SwvpFormula Formula = SwvpFormula::GoffGratch;
+  EnhancementFactor Factor = EnhancementFactor::NoEnhancement;
+  GasMethod Method = GasMethod::IgtBulletin8;
+  double PressureMbar = 1013.25;
+};
+
+// Many values of one unit pair at one pressure, as a list conversion or a graph runs them.
+template <class Hub>
+void ConvertMany(benchmark::State& state, Pair pair) {
+  CalcSettings settings;
+  settings.SwvpFormula = pair.Formula;
+  settings.EnhancementFactor = pair.Factor;
+  settings.GasMethod = pair.Method;
+  const PhysicsChoice physics =
+      ChoosePhysics(settings, static_cast<int>(pair.From), static_cast<int>(pair.To));
+  const UnitParams fromSide = UnitParamsOf(settings.From);
+  const UnitParams toSide = UnitParamsOf(settings.To);
+  const std::vector<double> values = Inputs(pair.Lo, pair.Hi, pair.Logarithmic);
+  const double p = pair.PressureMbar;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const double ppmv = Hub::ToPpmv(pair.From, values[i], p, fromSide, physics);
+    const double r =
+        ppmv == OutOfRange ? OutOfRange : Hub::FromPpmv(pair.To, ppmv, p, toSide, p, physics);
+    benchmark::DoNotOptimize(r);
+    i = (i + 1) & (values.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void FastMany(benchmark::State& state, Pair pair) {
+  ConvertMany<FastHub>(state, pair);
+}
+void ReferenceMany(benchmark::State& state, Pair pair) {
+  ConvertMany<ReferenceHub>(state, pair);
+}
+
+const Pair kPpmvToDewPoint{U::Ppmv, U::DewPointC, 0.01, 200000, true};
+const Pair kPpmvToDewFrostPoint{U::Ppmv, U::DewFrostPointC, 0.01, 200000, true};
+const Pair kPpmvToDewPointGreenspan{U::Ppmv,
+                                    U::DewPointC,
+                                    0.01,
+                                    200000,
+                                    true,
+                                    SwvpFormula::Sonntag,
+                                    EnhancementFactor::Greenspan,
+                                    GasMethod::IgtBulletin8,
+                                    5000};
+
+BENCHMARK_CAPTURE(FastMany, PpmvToDewPoint, kPpmvToDewPoint);
+BENCHMARK_CAPTURE(ReferenceMany, PpmvToDewPoint, kPpmvToDewPoint);
+BENCHMARK_CAPTURE(FastMany, PpmvToDewFrostPoint, kPpmvToDewFrostPoint);
+BENCHMARK_CAPTURE(ReferenceMany, PpmvToDewFrostPoint, kPpmvToDewFrostPoint);
+BENCHMARK_CAPTURE(FastMany, PpmvToDewPointGreenspan5000, kPpmvToDewPointGreenspan);
+BENCHMARK_CAPTURE(ReferenceMany, PpmvToDewPointGreenspan5000, kPpmvToDewPointGreenspan);
+
+// lb/MMSCF under ASTM to the unit given by the argument (0 to 10).
+template <class Hub>
+void LbsAstmToUnit(benchmark::State& state) {
+  Pair pair{U::LbsPerMmscf, static_cast<U>(state.range(0)), 0.5, 5812, true};
+  pair.Method = GasMethod::Astm;
+  ConvertMany<Hub>(state, pair);
+}
+BENCHMARK_TEMPLATE(LbsAstmToUnit, FastHub)->DenseRange(0, 10);
+BENCHMARK_TEMPLATE(LbsAstmToUnit, ReferenceHub)->DenseRange(0, 10);
+
+// A search whose pressure changes at every call while an enhancement factor reads it: the
+// worst case of the caches, every call a new key.
+template <class Hub>
+void DewPointNewPressureEachCall(benchmark::State& state) {
+  const PhysicsChoice physics{SwvpFormula::GoffGratch, EnhancementFactor::Greenspan,
+                              GasMethod::IgtBulletin8};
+  const std::vector<double> values = Inputs(1, 100000, true);
+  const UnitParams side;
+  std::size_t i = 0;
+  double p = 1000;
+  for (auto _ : state) {
+    p += 0.01;
+    benchmark::DoNotOptimize(Hub::FromPpmv(U::DewPointC, values[i], p, side, p, physics));
+    i = (i + 1) & (values.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK_TEMPLATE(DewPointNewPressureEachCall, FastHub);
+BENCHMARK_TEMPLATE(DewPointNewPressureEachCall, ReferenceHub);
+
+// The dew/frost-point search alone on partial pressures, shuffled (argument 0) or in
+// ascending order (1), at one pressure.
+template <bool kFast>
+void SearchOnly(benchmark::State& state) {
+  const PhysicsChoice physics{};
+  std::vector<double> values = Inputs(1e-4, 150, true);
+  if (state.range(0)) std::sort(values.begin(), values.end());
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        kFast ? DewFrostPointFromPressure(values[i], 1013.25, physics)
+              : reference::DewFrostPointFromPressure(values[i], 1013.25, physics));
+    i = (i + 1) & (values.size() - 1);
+  }
+}
+BENCHMARK_TEMPLATE(SearchOnly, true)->Arg(0)->Arg(1);
+BENCHMARK_TEMPLATE(SearchOnly, false)->Arg(0)->Arg(1);
+
+// One whole graph of the panel (350 x 250 pixels: 275 columns) with both isobars.
+GraphInputs GraphOf(U from, U to, double fromValue, IsobarChoice isobars) {
+  GraphInputs in;
+  in.FromUnit = static_cast<int>(from);
+  in.ToUnit = static_cast<int>(to);
+  in.FromValue = fromValue;
+  in.IsobarButton = static_cast<int>(isobars);
+  in.Settings.GasMethod = GasMethod::Astm;
+  in.Settings.From.DensityMedium = DensityMedium::NaturalGas;
+  in.Settings.To.DensityMedium = DensityMedium::NaturalGas;
+  return in;
+}
+constexpr int kGraphWidth = 350;
+constexpr int kGraphHeight = 250;
+
+void GraphFast(benchmark::State& state, GraphInputs inputs) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PlanMoistureGraph(inputs, kGraphWidth, kGraphHeight));
+  }
+}
+void GraphReference(benchmark::State& state, GraphInputs inputs) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(reference::SampleGraph(inputs, kGraphWidth, kGraphHeight));
+  }
+}
+
+const GraphInputs kLbsAstmToDewPointF =
+    GraphOf(U::LbsPerMmscf, U::DewPointF, 100, IsobarChoice::Measured);
+const GraphInputs kGramsNaturalGasToDewFrostPoint =
+    GraphOf(U::GramsPerM3, U::DewFrostPointC, 5, IsobarChoice::Measured);
+const GraphInputs kDewFrostPointToPpmv =
+    GraphOf(U::DewFrostPointC, U::Ppmv, -20, IsobarChoice::Computed);
+
+BENCHMARK_CAPTURE(GraphFast, LbsAstmToDewPointF, kLbsAstmToDewPointF)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(GraphReference, LbsAstmToDewPointF, kLbsAstmToDewPointF)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(GraphFast, GramsNaturalGasToDewFrostPoint, kGramsNaturalGasToDewFrostPoint)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(GraphReference, GramsNaturalGasToDewFrostPoint, kGramsNaturalGasToDewFrostPoint)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(GraphFast, DewFrostPointToPpmv, kDewFrostPointToPpmv)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(GraphReference, DewFrostPointToPpmv, kDewFrostPointToPpmv)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tavimor
