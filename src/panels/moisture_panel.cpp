@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -115,7 +116,9 @@ QRadioButton* AddOption(QWidget* panel, QButtonGroup* group, int id, const QStri
                         const QRect& rect) {
   auto* button = new QRadioButton(text, panel);
   NameControl(button, id, text);
-  button->setGeometry(rect);
+  // As wide as the style needs for the text, which may exceed the template's rectangle.
+  button->setGeometry(rect.x(), rect.y(), std::max(rect.width(), button->sizeHint().width()),
+                      rect.height());
   group->addButton(button, id);
   return button;
 }

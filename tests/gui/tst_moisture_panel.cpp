@@ -1,13 +1,16 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QFrame>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/dialog_units.h"
 #include "moisture_test_support.h"
@@ -65,6 +68,7 @@ class TestMoisturePanel : public QObject {
   void saveThenLoadEveryKey();
   void handEditedFileLoadsDefaults();
   void zoomHeldWhileButtonDown();
+  void realRangeWarningBoxIsModalWithOneOk();
 };
 
 void TestMoisturePanel::layoutHasEveryControl() {
@@ -664,6 +668,43 @@ void TestMoisturePanel::zoomHeldWhileButtonDown() {
   QVERIFY(host.state.ZoomHeld);
   QTest::mouseRelease(zoom, Qt::LeftButton);
   QVERIFY(!host.state.ZoomHeld);
+}
+
+void TestMoisturePanel::realRangeWarningBoxIsModalWithOneOk() {
+  CalcSettings settings;
+  MoisturePanelState state;
+  UiServices ui = DefaultUiServices();
+  int beeps = 0;
+  ui.beep = [&beeps] { ++beeps; };
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* panel = new MoisturePanel(settings, state, MapReader({{"FromDew", "0,0"}}), ui, &window);
+  layout->addWidget(panel);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QString text;
+  int buttons = 0;
+  QTimer timer;
+  QDeadlineTimer deadline(5000);
+  connect(&timer, &QTimer::timeout, this, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      text = box->text();
+      buttons = box->buttons().size();
+      box->button(QMessageBox::Ok)->click();
+    } else if (modal && deadline.hasExpired()) {
+      modal->close();
+    }
+  });
+  timer.start(20);
+  Control<QLineEdit>(panel, ids::kFromValue)->setText(QStringLiteral("200"));
+  timer.stop();
+  QCOMPARE(text, QStringLiteral("stay between 0 and 123.4 mb."));
+  QCOMPARE(buttons, 1);
+  QCOMPARE(beeps, 1);
+  QCOMPARE(Control<QLineEdit>(panel, ids::kFromValue)->text(), QStringLiteral("enter new val"));
+  QCOMPARE(Control<QLineEdit>(panel, ids::kFromValue)->selectedText(),
+           QStringLiteral("enter new val"));
 }
 
 QTEST_MAIN(TestMoisturePanel)
