@@ -1,13 +1,20 @@
 #include "cli/convert_command.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <istream>
+#include <memory>
+#include <mutex>
 #include <ostream>
+#include <sstream>
 #include <streambuf>
+#include <thread>
 
 #include "physics/moisture_conversion.h"
 #include "physics/number_text.h"
@@ -62,12 +69,15 @@ constexpr std::array<NamedChoice<DensityMedium>, 3> kMedia = {{
     {"vapor", DensityMedium::PureVapor},
 }};
 
+// Threads that --threads accepts.
+constexpr int kMaxThreads = 16;
+
 struct OptionSpec {
   std::string_view Name;
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 21> kOptions = {{
+constexpr std::array<OptionSpec, 22> kOptions = {{
     {"--from", true},          {"--to", true},
     {"--measured", true},      {"--compute-at", true},
     {"--formula", true},       {"--enhancement", true},
@@ -78,7 +88,7 @@ constexpr std::array<OptionSpec, 21> kOptions = {{
     {"--to-medium", true},     {"--from-vapor-temp", true},
     {"--to-vapor-temp", true}, {"--increment", true},
     {"--raw", false},          {"--help", false},
-    {"--ini", true},
+    {"--ini", true},           {"--threads", true},
 }};
 
 bool IsBlank(char c) {
@@ -253,6 +263,12 @@ std::optional<std::string> ApplyOption(std::string_view option, std::string_view
     const auto increment = ParseFieldNumber(value);
     if (!increment) return BadValue(option, value, "expected a number");
     settings.Increment = *increment;
+  } else if (option == "--threads") {
+    const auto threads = ParseIndex(value, kMaxThreads + 1);
+    if (!threads || *threads < 1) {
+      return BadValue(option, value, "expected a number of threads from 1 to 16");
+    }
+    settings.Threads = *threads;
   } else if (option == "--raw") {
     settings.Raw = true;
   } else if (option.starts_with("--from-")) {
@@ -298,6 +314,9 @@ class LineReader {
   // appear while an interactive user types, yet a file or pipe is still written in blocks.
   LineReader(std::streambuf* input, std::ostream& flushBeforeWait)
       : m_input(input), m_flushBeforeWait(flushBeforeWait) {}
+
+  // True when the next character can be read without waiting for the input.
+  bool hasBuffered() { return m_input != nullptr && m_input->in_avail() > 0; }
 
   bool next(std::string& line) {
     line.clear();
@@ -398,6 +417,144 @@ class Converter {
   MoistureInputs m_inputs;
   bool m_anyFailed = false;
 };
+
+// Runs one task at a time on its own thread, which lives as long as the worker, so that its
+// per-thread caches of the physics stay warm from one block to the next.
+class BlockWorker {
+ public:
+  BlockWorker() : m_thread([this] { run(); }) {}
+  ~BlockWorker() {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_quit = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+  }
+  BlockWorker(const BlockWorker&) = delete;
+  BlockWorker& operator=(const BlockWorker&) = delete;
+
+  void start(std::function<void()> task) {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_task = std::move(task);
+      m_done = false;
+    }
+    m_wake.notify_all();
+  }
+
+  void wait() {
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_done; });
+  }
+
+ private:
+  void run() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+      m_wake.wait(lock, [this] { return m_task != nullptr || m_quit; });
+      if (m_task == nullptr) return;
+      std::function<void()> task = std::move(m_task);
+      m_task = nullptr;
+      lock.unlock();
+      task();
+      lock.lock();
+      m_done = true;
+      m_wake.notify_all();
+    }
+  }
+
+  std::mutex m_mutex;
+  std::condition_variable m_wake;
+  std::function<void()> m_task;
+  bool m_done = true;
+  bool m_quit = false;
+  std::thread m_thread;  // last: starts after the members it uses
+};
+
+// A worker thread's share of a block: its converter writes into buffers that are copied to
+// the real streams in input order.
+class BufferedShare {
+ public:
+  explicit BufferedShare(const ConvertSettings& settings) : m_converter(settings, m_out, m_err) {}
+  Converter& converter() { return m_converter; }
+  void writeTo(std::ostream& out, std::ostream& err) {
+    out << m_out.view();
+    err << m_err.view();
+    m_out.str(std::string());
+    m_err.str(std::string());
+  }
+
+ private:
+  std::ostringstream m_out;
+  std::ostringstream m_err;
+  Converter m_converter;
+};
+
+// Lines per block of standard input: a block holds at most this many lines of at most
+// kKeptLineChars characters each, so memory stays constant.
+constexpr std::size_t kBlockLines = 8192;
+// Fewer lines than this are converted on the calling thread alone.
+constexpr std::size_t kParallelLines = 512;
+
+// The lines of standard input, in blocks: the lines of a block are split between the
+// threads, the first share converted straight into out, the others into buffers written
+// after it, so the output is that of one thread, in input order. A block also ends where
+// the input has nothing more buffered, so that an interactive user sees each result as
+// soon as the line is typed. Returns whether any line failed.
+bool ConvertLines(const ConvertSettings& settings, LineReader& reader, Converter& converter,
+                  std::ostream& out, std::ostream& err) {
+  std::vector<std::string> lines;
+  std::vector<std::unique_ptr<BufferedShare>> shares;
+  std::vector<std::unique_ptr<BlockWorker>> workers;
+  const std::size_t threads =
+      static_cast<std::size_t>(std::clamp(settings.Threads, 1, kMaxThreads));
+  std::size_t number = 0;
+  bool ended = false;
+  while (!ended) {
+    std::size_t count = 0;
+    while (count < kBlockLines) {
+      if (lines.size() == count) lines.emplace_back();
+      if (!reader.next(lines[count])) {
+        ended = true;
+        break;
+      }
+      ++count;
+      if (!reader.hasBuffered()) break;
+    }
+    const std::size_t first = number;
+    number += count;
+    const auto convertRange = [&](Converter& c, std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        std::string_view text = lines[i];
+        // A byte-order mark, as Windows editors write it, is no part of the first value.
+        if (first + i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+        c.convert(text, first + i + 1);
+      }
+    };
+    if (threads == 1 || count < kParallelLines) {
+      convertRange(converter, 0, count);
+      continue;
+    }
+    while (workers.size() + 1 < threads) {
+      shares.push_back(std::make_unique<BufferedShare>(settings));
+      workers.push_back(std::make_unique<BlockWorker>());
+    }
+    const auto bound = [&](std::size_t share) { return count * share / threads; };
+    for (std::size_t w = 0; w < workers.size(); ++w) {
+      workers[w]->start(
+          [&, w] { convertRange(shares[w]->converter(), bound(w + 1), bound(w + 2)); });
+    }
+    convertRange(converter, 0, bound(1));
+    for (std::size_t w = 0; w < workers.size(); ++w) {
+      workers[w]->wait();
+      shares[w]->writeTo(out, err);
+    }
+  }
+  bool anyFailed = converter.anyFailed();
+  for (const auto& share : shares) anyFailed = anyFailed || share->converter().anyFailed();
+  return anyFailed;
+}
 
 void WarnAboutPressure(std::string_view which, const PressureSetting& pressure, std::ostream& err) {
   const float mbar = ReadPressureMbar(pressure.Value, pressure.Unit);
@@ -525,6 +682,8 @@ Options:
   --increment D            after the result, a tab and the change of the result
                            when the value changes by D
   --raw                    results with 17 significant digits, not rounded
+  --threads N              threads converting standard input, 1 to 16 (default 2);
+                           the output is the same with any number
   -h, --help               print this help
   --                       end of options: every later argument is a VALUE
 
@@ -566,26 +725,21 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
   if (settings.ComputeAt) WarnAboutPressure("compute-at", *settings.ComputeAt, err);
 
   Converter converter(settings, out, err);
+  bool anyFailed = false;
   if (!parse.Line.Values.empty()) {
     std::size_t number = 0;
     for (std::string_view value : parse.Line.Values) converter.convert(value, ++number);
+    anyFailed = converter.anyFailed();
   } else {
     LineReader reader(in.rdbuf(), out);
-    std::string line;
-    std::size_t number = 0;
-    while (reader.next(line)) {
-      std::string_view text = line;
-      // A byte-order mark, as Windows editors write it, is no part of the first value.
-      if (number == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-      converter.convert(text, ++number);
-    }
+    anyFailed = ConvertLines(settings, reader, converter, out, err);
   }
   out.flush();
   if (!out) {
     err << kProgram << ": cannot write the results\n";
     return kExitBadValue;
   }
-  return converter.anyFailed() ? kExitBadValue : kExitOk;
+  return anyFailed ? kExitBadValue : kExitOk;
 }
 
 }  // namespace tavimor

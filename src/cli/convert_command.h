@@ -30,6 +30,7 @@ struct ConvertSettings {
   std::optional<PressureSetting> ComputeAt;  // nothing: the measured number and unit
   std::optional<float> Increment;            // nothing: no delta column
   bool Raw = false;                          // 17 significant digits instead of display text
+  int Threads = 2;                           // threads converting the lines of standard input
 };
 
 // The command line split into options and values, without interpreting option values, so
