@@ -540,7 +540,11 @@ bool ConvertLines(const ConvertSettings& settings, LineReader& reader, Converter
       shares.push_back(std::make_unique<BufferedShare>(settings));
       workers.push_back(std::make_unique<BlockWorker>());
     }
-    const auto bound = [&](std::size_t share) { return count * share / threads; };
+    // The calling thread also reads and writes every line, so it converts a little less.
+    const std::size_t own = count * 9 / (10 * threads);
+    const auto bound = [&](std::size_t share) {
+      return share == 0 ? 0 : own + (count - own) * (share - 1) / (threads - 1);
+    };
     for (std::size_t w = 0; w < workers.size(); ++w) {
       workers[w]->start(
           [&, w] { convertRange(shares[w]->converter(), bound(w + 1), bound(w + 2)); });
