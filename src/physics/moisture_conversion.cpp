@@ -1,7 +1,10 @@
 #include "physics/moisture_conversion.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <type_traits>
 
 #include "physics/moisture_format.h"
 #include "physics/single_precision.h"
@@ -38,6 +41,13 @@ constexpr std::array<std::optional<FromRange>, kMoistureUnitCount> kFromRanges =
     FromRange{0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
 }};
 
+template <class T>
+bool SameBits(T a, T b) {
+  static_assert(sizeof(T) == 8 || sizeof(T) == 4);
+  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
+  return std::bit_cast<Bits>(a) == std::bit_cast<Bits>(b);
+}
+
 }  // namespace
 
 std::optional<std::string_view> FromValueRangeMessage(int fromListSelection, float value) {
@@ -63,7 +73,9 @@ MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcS
   if (const auto fromUnit = MoistureUnitFromIndex(inputs.FromUnit)) {
     const UnitParams from = UnitParamsOf(settings.From);
     cd = HoldSingle(MoistureToPpmv(*fromUnit, x + d, pmRounded, from, physics));
-    c = HoldSingle(MoistureToPpmv(*fromUnit, x, pmRounded, from, physics));
+    // Without an increment both conversions have the same input bits: convert once.
+    c = SameBits(x + d, x) ? cd
+                           : HoldSingle(MoistureToPpmv(*fromUnit, x, pmRounded, from, physics));
   }
   const bool cdValid = IsAnswer(cd);
   if (!IsAnswer(c)) {
@@ -79,7 +91,8 @@ MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcS
   if (toUnit) {
     const UnitParams to = UnitParamsOf(settings.To);
     if (cdValid) rd = HoldSingle(PpmvToMoisture(*toUnit, cd, pc, to, pm, physics));
-    r = HoldSingle(PpmvToMoisture(*toUnit, c, pc, to, pm, physics));
+    r = cdValid && SameBits(c, cd) ? rd
+                                   : HoldSingle(PpmvToMoisture(*toUnit, c, pc, to, pm, physics));
   }
 
   out.ResultValid = IsAnswer(r);
