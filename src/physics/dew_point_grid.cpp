@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "physics/dew_point.h"
@@ -89,6 +90,10 @@ struct DewPointGrid::Slot {
     double Above;  // S(a + 0.01)
     double Below;  // S(a - 0.01)
   };
+  struct Interval {
+    double Low;
+    double High;
+  };
   // Four nodes to a cache line, so that a node's four grandchildren share one line.
   struct alignas(64) Line {
     std::array<Node, 4> Nodes;
@@ -100,10 +105,9 @@ struct DewPointGrid::Slot {
   std::unique_ptr<Line[]> Lines;
   Node* Nodes = nullptr;
   std::array<uint64_t, kGridNodes / 64> Known{};
-  // Closed: x ends at the node exactly when Below <= x <= Above (see closedEnd). Decided
-  // the first time a search ends at the node.
-  std::array<uint64_t, kGridNodes / 64> ClosedDecided{};
-  std::array<uint64_t, kGridNodes / 64> Closed{};
+  // The x whose search ends at a node, once a search has ended there (see EndInterval).
+  std::unique_ptr<Interval[]> Ends;
+  std::array<uint64_t, kGridNodes / 64> EndKnown{};
   // A node, or a number from kGridNodes on for a search that left the last level there;
   // 0 for none. Never cleared: a guess is checked against the values of this key.
   std::unique_ptr<uint16_t[]> Guesses;
@@ -119,11 +123,11 @@ struct DewPointGrid::Slot {
     if (!Lines) {
       Lines = std::make_unique_for_overwrite<Line[]>(kGridNodes / 4);
       Nodes = Lines[0].Nodes.data();
+      Ends = std::make_unique_for_overwrite<Interval[]>(kGridNodes);
       Guesses = std::make_unique<uint16_t[]>(kGridGuesses);
     }
     Known.fill(0);
-    ClosedDecided.fill(0);
-    Closed.fill(0);
+    EndKnown.fill(0);
     Key = key;
     Used = true;
   }
@@ -207,35 +211,47 @@ std::size_t GuessIndex(double x) {
 
 namespace {
 
-// Whether the x that end a search at node e are exactly those with Below <= x <= Above of
-// e: true when no comparison on e's path can refuse such an x. Going right at an ancestor
-// needs x > its Above, implied when that is below e's Below; going left needs x <= its
-// Above and x < its Below (a NaN value refuses nothing), implied when both lie above e's
-// Above. Saturation pressures rise with temperature, so this holds almost everywhere, but
-// it is checked, not assumed: the ice/water switch at 0 °C and enhancement factors at low
-// total pressures break it.
-bool EndsOnClosedInterval(const DewPointGrid::Slot::Node* nodes, std::size_t e) {
-  const double above = nodes[e].Above;
-  const double below = nodes[e].Below;
-  if (std::isnan(above) || std::isnan(below)) return false;
+// The x (not NaN) whose search ends at node e, as one closed interval: every comparison on
+// e's path bounds x from one side. Going right at an ancestor needs x > its Above, going
+// left x <= its Above and x < its Below, and ending at e x <= its Above and x >= its
+// Below; a comparison with NaN is false whatever x is, so it bounds nothing where it must
+// fail and admits nothing where it must hold. A strict bound becomes the next double, so
+// that both ends are inclusive; an impossible one makes the interval empty.
+DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, std::size_t e) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr DewPointGrid::Slot::Interval kEmpty{kInf, -kInf};
+  DewPointGrid::Slot::Interval in{-kInf, kInf};
+  const auto atMost = [&](double v) {  // x <= v, v not NaN
+    if (v < in.High) in.High = v;
+  };
+  const auto atLeast = [&](double v) {  // x >= v, v not NaN
+    if (v > in.Low) in.Low = v;
+  };
   for (std::size_t child = e; child > 1; child >>= 1) {
     const DewPointGrid::Slot::Node& ancestor = nodes[child >> 1];
     if (child & 1) {
-      if (!(ancestor.Above < below)) return false;
+      if (std::isnan(ancestor.Above) || ancestor.Above == kInf) return kEmpty;
+      atLeast(std::nextafter(ancestor.Above, kInf));
     } else {
-      if (!std::isnan(ancestor.Above) && !(above <= ancestor.Above)) return false;
-      if (!std::isnan(ancestor.Below) && !(above < ancestor.Below)) return false;
+      if (!std::isnan(ancestor.Above)) atMost(ancestor.Above);
+      if (!std::isnan(ancestor.Below)) {
+        if (ancestor.Below == -kInf) return kEmpty;
+        atMost(std::nextafter(ancestor.Below, -kInf));
+      }
     }
   }
-  return true;
+  if (std::isnan(nodes[e].Below)) return kEmpty;
+  atLeast(nodes[e].Below);
+  if (!std::isnan(nodes[e].Above)) atMost(nodes[e].Above);
+  return in;
 }
 
 }  // namespace
 
-// The guessed end e of the walk for x is taken when it is certain: for a closed end, two
-// comparisons; otherwise e's whole path is checked at once: x reaches e exactly when each
-// ancestor's comparisons send x the way the path goes. A node is known only after a walk
-// passed through its ancestors, so a known e has a known path; otherwise the guess is not
+// The guessed end e of the walk for x is taken when it is certain: for an end whose
+// interval is known, two comparisons; otherwise e's whole path is checked at once: x reaches e
+// exactly when each ancestor's comparisons send x the way the path goes. A node is known only after
+// a walk passed through its ancestors, so a known e has a known path; otherwise the guess is not
 // used. Where x leaves the path, the walk continues from the last node it shares.
 std::size_t DewPointGrid::searchNode(double x) {
   Slot& slot = *m_slot;
@@ -243,8 +259,8 @@ std::size_t DewPointGrid::searchNode(double x) {
   const std::size_t guessAt = GuessIndex(x);
   const std::size_t guess = guessAt < kGridGuesses ? slot.Guesses[guessAt] : slot.LastEnd;
   std::size_t end;
-  if (guess != 0 && guess < kGridNodes && Slot::Test(slot.Closed, guess) &&
-      nodes[guess].Below <= x && !(nodes[guess].Above < x)) {
+  if (guess != 0 && guess < kGridNodes && Slot::Test(slot.EndKnown, guess) &&
+      slot.Ends[guess].Low <= x && x <= slot.Ends[guess].High) {
     end = guess;
   } else if (guess == 0 || !slot.known(guess < kGridNodes ? guess : guess >> 1) || std::isnan(x)) {
     end = walkFrom(1, x);
@@ -267,9 +283,9 @@ std::size_t DewPointGrid::searchNode(double x) {
       end = walkFrom(guess, x);
     }
   }
-  if (end < kGridNodes && !Slot::Test(slot.ClosedDecided, end)) {
-    Slot::Set(slot.ClosedDecided, end);
-    if (EndsOnClosedInterval(nodes, end)) Slot::Set(slot.Closed, end);
+  if (end < kGridNodes && !Slot::Test(slot.EndKnown, end)) {
+    slot.Ends[end] = EndInterval(nodes, end);
+    Slot::Set(slot.EndKnown, end);
   }
   const auto stored = static_cast<uint16_t>(end);
   if (guessAt < kGridGuesses) slot.Guesses[guessAt] = stored;
@@ -277,11 +293,9 @@ std::size_t DewPointGrid::searchNode(double x) {
   return end < kGridNodes ? end : 0;
 }
 
-bool DewPointGrid::closedInterval(std::size_t node, double& below, double& above) const {
-  if (!Slot::Test(m_slot->Closed, node)) return false;
-  below = m_slot->Nodes[node].Below;
-  above = m_slot->Nodes[node].Above;
-  return true;
+void DewPointGrid::endInterval(std::size_t node, double& low, double& high) const {
+  low = m_slot->Ends[node].Low;
+  high = m_slot->Ends[node].High;
 }
 
 double DewPointGrid::search(double x) {

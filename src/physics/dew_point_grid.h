@@ -11,9 +11,11 @@ namespace tavimor {
 // 2i + 1). The saturation values at a node's ±0.01 °C neighbours depend only on the formula,
 // the enhancement factor, the operation and (with a factor) the total pressure, so each
 // thread keeps them for its kGridSlots most recently used such keys, filled as the searches
-// first need them. A slot holds kGridNodes × 16 bytes of values (256 KiB), 2 KiB of flags
-// and kGridGuesses × 2 bytes of guesses (88 KiB), so a thread that converts holds at most
-// about 1.4 MiB; nothing is shared between threads, and a slot taken over by another key
+// first need them, and for each node where a search ended the interval of x that end
+// there. A slot holds kGridNodes × 16 bytes of values and as many of intervals (256 KiB
+// each), 4 KiB of flags and kGridGuesses × 2 bytes of guesses (88 KiB): at most 604 KiB,
+// so a thread that converts holds at most about 2.4 MiB, of which the pages never touched
+// take no memory. Nothing is shared between threads, and a slot taken over by another key
 // forgets every value it knew.
 inline constexpr std::size_t kGridLevels = 14;
 inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
@@ -44,9 +46,9 @@ class DewPointGrid {
   // The rounded grid point of a node returned by searchNode (not 0).
   static double rounded(std::size_t node);
 
-  // For a node returned by searchNode (not 0): true when the searches that end there are
-  // exactly those of the x with below <= x <= above, and then those two bounds.
-  bool closedInterval(std::size_t node, double& below, double& above) const;
+  // For a node returned by searchNode (not 0): the searches that end there are exactly
+  // those of the x with low <= x <= high.
+  void endInterval(std::size_t node, double& low, double& high) const;
 
   struct Slot;
 

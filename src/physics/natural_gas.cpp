@@ -86,8 +86,7 @@ double VaporDensity(double pwMbar, double pressureMbar, double tVapC, DensityMed
 
 // Under ASTM the up to 58 trials all search dew points at one pressure, mostly of nearby
 // partial pressures that end at the same grid node: the grid is looked up once, and the
-// content of the last two nodes is kept with the interval of pw that ends at each, where
-// the grid can say so exactly.
+// content of the last two nodes is kept with the interval of pw that ends at each.
 double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
                                    const PhysicsChoice& physics) {
   if (UsesIgt(physics)) {
@@ -96,31 +95,22 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
   }
   DewPointGrid grid(SaturationOperation::Water, pressureMbar, physics);
   struct Step {
-    double Below = 1;  // an empty interval until a node is kept
-    double Above = 0;
-    std::size_t Node = 0;
+    double Low = 1;  // an empty interval until a node is kept
+    double High = 0;
     double Content = 0;
   };
   std::array<Step, 2> steps{};
   std::size_t next = 0;
   return SearchGasWaterContent(lbPerMmscf, pressureMbar, [&](double pw) {
     for (const Step& s : steps) {
-      if (s.Below <= pw && pw <= s.Above) return s.Content;
+      if (s.Low <= pw && pw <= s.High) return s.Content;
     }
     const std::size_t node = grid.searchNode(pw);
     if (node == 0) return AstmWaterContent(OutOfRange, pressureMbar);
-    for (const Step& s : steps) {
-      if (s.Node == node) return s.Content;
-    }
     Step& s = steps[next];
     next ^= 1;
-    s = Step{};
-    s.Node = node;
+    grid.endInterval(node, s.Low, s.High);
     s.Content = AstmWaterContent(DewPointGrid::rounded(node), pressureMbar);
-    if (!grid.closedInterval(node, s.Below, s.Above)) {
-      s.Below = 1;
-      s.Above = 0;
-    }
     return s.Content;
   });
 }
