@@ -98,26 +98,29 @@ struct DewPointGrid::Slot {
   struct alignas(64) Line {
     std::array<Node, 4> Nodes;
   };
+  using Bits = std::array<uint64_t, kGridNodes / 64>;
 
   GridKey Key;
   bool Used = false;
   uint64_t LastUse = 0;
   std::unique_ptr<Line[]> Lines;
   Node* Nodes = nullptr;
-  std::array<uint64_t, kGridNodes / 64> Known{};
+  // Each value is computed when the literal search would first compute it, so a search on
+  // a new key costs what the literal one does. A search computes Above at every node it
+  // visits and Below where it does not go right, so the values of a node that is known
+  // (its Above) and of every node on its path are known wherever the path needs them.
+  Bits AboveKnown{};
+  Bits BelowKnown{};
   // The x whose search ends at a node, once a search has ended there (see EndInterval).
   std::unique_ptr<Interval[]> Ends;
-  std::array<uint64_t, kGridNodes / 64> EndKnown{};
+  Bits EndKnown{};
   // A node, or a number from kGridNodes on for a search that left the last level there;
   // 0 for none. Never cleared: a guess is checked against the values of this key.
   std::unique_ptr<uint16_t[]> Guesses;
   uint16_t LastEnd = 0;
 
-  using Bits = std::array<uint64_t, kGridNodes / 64>;
   static bool Test(const Bits& bits, std::size_t i) { return (bits[i >> 6] >> (i & 63)) & 1; }
   static void Set(Bits& bits, std::size_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
-  bool known(std::size_t i) const { return Test(Known, i); }
-  void setKnown(std::size_t i) { Set(Known, i); }
 
   void reset(const GridKey& key) {
     if (!Lines) {
@@ -126,7 +129,8 @@ struct DewPointGrid::Slot {
       Ends = std::make_unique_for_overwrite<Interval[]>(kGridNodes);
       Guesses = std::make_unique<uint16_t[]>(kGridGuesses);
     }
-    Known.fill(0);
+    AboveKnown.fill(0);
+    BelowKnown.fill(0);
     EndKnown.fill(0);
     Key = key;
     Used = true;
@@ -161,19 +165,10 @@ double DewPointGrid::rounded(std::size_t node) {
   return Grid().Rounded[node];
 }
 
-// Both values of a node at once: a value the literal search would not have needed is only
-// computed early, never used, and the pure saturation operations give the same bits.
-void DewPointGrid::fill(std::size_t i) {
-  const double a = Grid().Point[i];
-  Slot::Node& node = m_slot->Nodes[i];
-  if (m_op == SaturationOperation::Water) {
-    node.Above = SaturationPressureWater(a + 0.01, m_pressureMbar, m_physics);
-    node.Below = SaturationPressureWater(a - 0.01, m_pressureMbar, m_physics);
-  } else {
-    node.Above = SaturationPressureDewFrost(a + 0.01, m_pressureMbar, m_physics);
-    node.Below = SaturationPressureDewFrost(a - 0.01, m_pressureMbar, m_physics);
-  }
-  m_slot->setKnown(i);
+double DewPointGrid::saturation(double tC) const {
+  return m_op == SaturationOperation::Water
+             ? SaturationPressureWater(tC, m_pressureMbar, m_physics)
+             : SaturationPressureDewFrost(tC, m_pressureMbar, m_physics);
 }
 
 // The literal search step by step on the node values from a node that x reaches: the same
@@ -182,17 +177,23 @@ void DewPointGrid::fill(std::size_t i) {
 // (from kGridNodes on) of the place below the last level where it left.
 std::size_t DewPointGrid::walkFrom(std::size_t i, double x) {
   Slot& slot = *m_slot;
-  const Slot::Node* nodes = slot.Nodes;
+  Slot::Node* nodes = slot.Nodes;
   do {
-    if (!slot.known(i)) fill(i);
-    const Slot::Node& node = nodes[i];
+    Slot::Node& node = nodes[i];
+    if (!Slot::Test(slot.AboveKnown, i)) {
+      node.Above = saturation(Grid().Point[i] + 0.01);
+      Slot::Set(slot.AboveKnown, i);
+    }
     if (node.Above < x) {
       i = 2 * i + 1;
-    } else if (node.Below <= x) {
-      return i;
-    } else {
-      i = 2 * i;
+      continue;
     }
+    if (!Slot::Test(slot.BelowKnown, i)) {
+      node.Below = saturation(Grid().Point[i] - 0.01);
+      Slot::Set(slot.BelowKnown, i);
+    }
+    if (node.Below <= x) return i;
+    i = 2 * i;
   } while (i < kGridNodes);
   return i;
 }
@@ -207,16 +208,13 @@ std::size_t GuessIndex(double x) {
   return index < kGridGuesses ? static_cast<std::size_t>(index) : kGridGuesses;
 }
 
-}  // namespace
-
-namespace {
-
 // The x (not NaN) whose search ends at node e, as one closed interval: every comparison on
 // e's path bounds x from one side. Going right at an ancestor needs x > its Above, going
 // left x <= its Above and x < its Below, and ending at e x <= its Above and x >= its
 // Below; a comparison with NaN is false whatever x is, so it bounds nothing where it must
 // fail and admits nothing where it must hold. A strict bound becomes the next double, so
-// that both ends are inclusive; an impossible one makes the interval empty.
+// that both ends are inclusive; an impossible one makes the interval empty. Reads only
+// values the walk to e computed.
 DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, std::size_t e) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
   constexpr DewPointGrid::Slot::Interval kEmpty{kInf, -kInf};
@@ -248,11 +246,23 @@ DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, 
 
 }  // namespace
 
-// The guessed end e of the walk for x is taken when it is certain: for an end whose
-// interval is known, two comparisons; otherwise e's whole path is checked at once: x reaches e
-// exactly when each ancestor's comparisons send x the way the path goes. A node is known only after
-// a walk passed through its ancestors, so a known e has a known path; otherwise the guess is not
-// used. Where x leaves the path, the walk continues from the last node it shares.
+// Whether every value that checking the path to end e reads was computed for this key: a
+// node is visited only through its ancestors, going their way, so a visited node's path
+// is known, Below included where the path goes left. A place below the last level needs
+// its node's Below too when the walk left it to the left.
+bool DewPointGrid::pathKnown(std::size_t e) const {
+  if (e < kGridNodes) return Slot::Test(m_slot->AboveKnown, e);
+  const std::size_t last = e >> 1;
+  return Slot::Test(m_slot->AboveKnown, last) && ((e & 1) || Slot::Test(m_slot->BelowKnown, last));
+}
+
+// The search ends where the guess for x says when that is certain: at a node whose
+// interval of x is known, two comparisons tell. Otherwise the guess's whole path is
+// checked at once, as x reaches it exactly when every ancestor's comparisons send x the
+// way the path goes, and where x leaves the path the walk continues from the last node
+// they share. A guess is used only when its path is known in this slot; a guess left from
+// another key may name a node that a walk passed without ending there, so its own Below is
+// read only when known.
 std::size_t DewPointGrid::searchNode(double x) {
   Slot& slot = *m_slot;
   const Slot::Node* nodes = slot.Nodes;
@@ -262,7 +272,7 @@ std::size_t DewPointGrid::searchNode(double x) {
   if (guess != 0 && guess < kGridNodes && Slot::Test(slot.EndKnown, guess) &&
       slot.Ends[guess].Low <= x && x <= slot.Ends[guess].High) {
     end = guess;
-  } else if (guess == 0 || !slot.known(guess < kGridNodes ? guess : guess >> 1) || std::isnan(x)) {
+  } else if (guess == 0 || std::isnan(x) || !pathKnown(guess)) {
     end = walkFrom(1, x);
   } else {
     const int depth = std::bit_width(guess) - 1;
@@ -271,13 +281,14 @@ std::size_t DewPointGrid::searchNode(double x) {
       const Slot::Node& node = nodes[guess >> (depth - k)];
       const bool pathRight = (guess >> (depth - k - 1)) & 1;
       const bool right = node.Above < x;
-      const bool stops = !right & (node.Below <= x);
+      // Below is read only where the path goes left, where the walk computed it.
+      const bool stops = !pathRight && !right && node.Below <= x;
       departs |= static_cast<uint32_t>((right != pathRight) | stops) << k;
     }
     if (departs != 0) {
-      const int level = std::countr_zero(departs);
-      end = walkFrom(guess >> (depth - level), x);
-    } else if (guess >= kGridNodes || (!(nodes[guess].Above < x) && nodes[guess].Below <= x)) {
+      end = walkFrom(guess >> (depth - std::countr_zero(departs)), x);
+    } else if (guess >= kGridNodes || (Slot::Test(slot.BelowKnown, guess) &&
+                                       !(nodes[guess].Above < x) && nodes[guess].Below <= x)) {
       end = guess;
     } else {
       end = walkFrom(guess, x);

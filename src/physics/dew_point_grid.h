@@ -53,7 +53,8 @@ class DewPointGrid {
   struct Slot;
 
  private:
-  void fill(std::size_t node);
+  double saturation(double tC) const;
+  bool pathKnown(std::size_t end) const;
   std::size_t walkFrom(std::size_t node, double x);
 
   Slot* m_slot;
