@@ -13,10 +13,11 @@ namespace tavimor {
 // thread keeps them for its kGridSlots most recently used such keys, filled as the searches
 // first need them, and for each node where a search ended the interval of x that end
 // there. A slot holds kGridNodes × 16 bytes of values and as many of intervals (256 KiB
-// each), 4 KiB of flags and kGridGuesses × 2 bytes of guesses (88 KiB): at most 604 KiB,
+// each), 6 KiB of flags and kGridGuesses × 2 bytes of guesses (88 KiB): at most 606 KiB,
 // so a thread that converts holds at most about 2.4 MiB, of which the pages never touched
-// take no memory. Nothing is shared between threads, and a slot taken over by another key
-// forgets every value it knew.
+// take no memory; the grid points and results shared by all keys take 256 KiB once. Nothing
+// is shared between threads, and a slot taken over by another key forgets every value it
+// knew.
 inline constexpr std::size_t kGridLevels = 14;
 inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
 inline constexpr std::size_t kGridSlots = 4;
@@ -32,7 +33,8 @@ inline constexpr std::size_t kGridGuesses = std::size_t{kGuessExponents} << kGue
 enum class SaturationOperation { Water, DewFrost };
 
 // The cached grid of the calling thread for one key, looked up once and then used for any
-// number of searches; valid until the thread looks up another key.
+// number of searches; valid until the thread looks up another key (which may take over
+// this slot).
 class DewPointGrid {
  public:
   DewPointGrid(SaturationOperation op, double pressureMbar, const PhysicsChoice& physics);
