@@ -17,8 +17,12 @@ constexpr int MulDivRound(int a, int b, int c) {
   return static_cast<int>(q);
 }
 
-constexpr int DialogUnitsToPixelsX(int du) { return MulDivRound(du, kDialogBaseUnitX, 4); }
-constexpr int DialogUnitsToPixelsY(int du) { return MulDivRound(du, kDialogBaseUnitY, 8); }
+constexpr int DialogUnitsToPixelsX(int du) {
+  return MulDivRound(du, kDialogBaseUnitX, 4);
+}
+constexpr int DialogUnitsToPixelsY(int du) {
+  return MulDivRound(du, kDialogBaseUnitY, 8);
+}
 
 // A template rectangle (x, y, width, height in dialog units) in pixels; each value mapped
 // on its own, as the dialog manager does.
