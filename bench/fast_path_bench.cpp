@@ -204,5 +204,26 @@ BENCHMARK_CAPTURE(GraphFast, DewFrostPointToPpmv, kDewFrostPointToPpmv)
 BENCHMARK_CAPTURE(GraphReference, DewFrostPointToPpmv, kDewFrostPointToPpmv)
     ->Unit(benchmark::kMicrosecond);
 
+// A graph with an enhancement factor whose pressures change at every paint, as while the
+// user edits a pressure field: every paint starts on new keys.
+template <bool kFast>
+void GraphNewPressureEachPaint(benchmark::State& state) {
+  GraphInputs in = GraphOf(U::Ppmv, U::DewPointC, 5000, IsobarChoice::Computed);
+  in.Settings.EnhancementFactor = EnhancementFactor::Greenspan;
+  in.Settings.To.DensityMedium = DensityMedium::AirMixture;
+  in.Settings.From.DensityMedium = DensityMedium::AirMixture;
+  for (auto _ : state) {
+    in.MeasuredPressureMbar += 0.25f;
+    in.ComputePressureMbar += 0.25f;
+    if (kFast) {
+      benchmark::DoNotOptimize(PlanMoistureGraph(in, kGraphWidth, kGraphHeight));
+    } else {
+      benchmark::DoNotOptimize(reference::SampleGraph(in, kGraphWidth, kGraphHeight));
+    }
+  }
+}
+BENCHMARK_TEMPLATE(GraphNewPressureEachPaint, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(GraphNewPressureEachPaint, false)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace tavimor
