@@ -158,7 +158,7 @@ void SearchOnly(benchmark::State& state) {
 BENCHMARK_TEMPLATE(SearchOnly, true)->Arg(0)->Arg(1);
 BENCHMARK_TEMPLATE(SearchOnly, false)->Arg(0)->Arg(1);
 
-// One whole graph of the panel (350 x 250 pixels: 275 columns) with both isobars.
+// One whole graph of the panel (350 x 180 pixels: 275 columns) with both isobars.
 GraphInputs GraphOf(U from, U to, double fromValue, IsobarChoice isobars) {
   GraphInputs in;
   in.FromUnit = static_cast<int>(from);
@@ -171,7 +171,7 @@ GraphInputs GraphOf(U from, U to, double fromValue, IsobarChoice isobars) {
   return in;
 }
 constexpr int kGraphWidth = 350;
-constexpr int kGraphHeight = 250;
+constexpr int kGraphHeight = 180;
 
 void GraphFast(benchmark::State& state, GraphInputs inputs) {
   for (auto _ : state) {
