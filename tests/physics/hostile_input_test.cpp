@@ -158,6 +158,18 @@ TEST_F(HostileFileTest, UnreadableSettingsFileLoadsDefaults) {
   ExpectDefaultsBesidesFrom(s, settings);
 }
 
+// Found by fuzzing: a last line ending in a bare CR (a CR LF file cut before its LF) gets the
+// new key's line feed after it. Every byte stays; the CR then ends the line and leaves the
+// value, which no value Tavimor writes could hold anyway.
+TEST_F(HostileFileTest, LastLineEndingInABareCarriageReturnKeepsItsBytes) {
+  Put("[Tavimor]\nK=1\r");
+  EXPECT_EQ(ReadProfileString(file_, kProfileSection, "K"), "1\r");
+  ASSERT_TRUE(WriteProfileString(file_, kProfileSection, "C", "3").Ok);
+  EXPECT_EQ(Get(), "[Tavimor]\nK=1\r\nC=3");
+  EXPECT_EQ(ReadProfileString(file_, kProfileSection, "K"), "1");
+  EXPECT_EQ(ReadProfileString(file_, kProfileSection, "C"), "3");
+}
+
 // The file as it stands before and after each save: only the value of Big changes, always to
 // one whole run of one letter.
 struct SavedVersions {
