@@ -1,6 +1,6 @@
 #include "physics/conversion_hub.h"
 
-#include <cmath>
+#include "physics/conversion_steps.h"
 
 namespace tavimor {
 
@@ -14,120 +14,44 @@ double PressureFromPpmv(double ppmv, double pressureMbar) {
 
 namespace {
 
-bool IsUsablePressure(double pressureMbar) {
-  return std::isfinite(pressureMbar) && pressureMbar > 0;
-}
-
-// No text may ever show "nan" or "inf": a result without a finite value has no answer.
-double FiniteOrOutOfRange(double v) {
-  return std::isfinite(v) ? v : OutOfRange;
-}
-
-double FahrenheitToCelsius(double f) {
-  return (f - 32) * 5 * 0.1111111111111111;
-}
-
-// A search result stays OutOfRange; anything else becomes °F.
-double CelsiusResultToFahrenheit(double c) {
-  return c == OutOfRange ? OutOfRange : c * 0.2 * 9 + 32;
-}
+// The searches of the fast path.
+struct FastSearches {
+  static double DewPointFromPressure(double x, double p, const PhysicsChoice& c) {
+    return tavimor::DewPointFromPressure(x, p, c);
+  }
+  static double DewFrostPointFromPressure(double x, double p, const PhysicsChoice& c) {
+    return tavimor::DewFrostPointFromPressure(x, p, c);
+  }
+  static double GasWaterContent(double pw, double p, const PhysicsChoice& c) {
+    return tavimor::GasWaterContent(pw, p, c);
+  }
+  static double PressureFromGasWaterContent(double w, double p, const PhysicsChoice& c) {
+    return tavimor::PressureFromGasWaterContent(w, p, c);
+  }
+};
 
 }  // namespace
 
 double MoistureToPpmv(MoistureUnit unit, double value, double pressureMbar, const UnitParams& side,
                       const PhysicsChoice& physics) {
-  if (!IsUsablePressure(pressureMbar) || !std::isfinite(value)) return OutOfRange;
-  const double P = pressureMbar;
-  double pw;
-  switch (unit) {
-    case MoistureUnit::PartialPressure:
-      pw = value;
-      break;
-    case MoistureUnit::DewFrostPointC:
-      pw = SaturationPressureDewFrost(value, P, physics);
-      break;
-    case MoistureUnit::DewFrostPointF:
-      pw = SaturationPressureDewFrost(FahrenheitToCelsius(value), P, physics);
-      break;
-    case MoistureUnit::DewPointC:
-      pw = SaturationPressureWater(value, P, physics);
-      break;
-    case MoistureUnit::DewPointF:
-      pw = SaturationPressureWater(FahrenheitToCelsius(value), P, physics);
-      break;
-    case MoistureUnit::Ppmv:
-      return value;
-    case MoistureUnit::PpmwGas:
-      return FiniteOrOutOfRange(value * side.MolWeight * 0.05555555555555555);  // * MW / 18
-    case MoistureUnit::LbsPerMmscf:
-      pw = PressureFromGasWaterContent(value, P, physics);
-      break;
-    case MoistureUnit::GramsPerM3:
-      pw = PressureFromVaporDensity(value, P, side.VaporTempC, side.DensityMedium, physics);
-      break;
-    case MoistureUnit::RelHumidity:
-      pw = SaturationPressureWater(side.AmbientTempC, P, physics) * value * 0.01;
-      break;
-    case MoistureUnit::PpmwLiquid:
-      pw = value / side.HenryK;
-      break;
-    default:
-      return OutOfRange;
-  }
-  if (pw == OutOfRange) return OutOfRange;
-  return FiniteOrOutOfRange(PpmvFromPressure(pw, P));
+  return steps::MoistureToPpmv<FastSearches>(unit, value, pressureMbar, side, physics);
 }
 
 double PpmvToMoisture(MoistureUnit unit, double ppmv, double pressureMbar, const UnitParams& side,
                       double pressure2Mbar, const PhysicsChoice& physics) {
-  const bool usesSecondPressure =
-      unit == MoistureUnit::LbsPerMmscf || unit == MoistureUnit::GramsPerM3;
-  const double P = pressureMbar;
-  const double P2 = pressure2Mbar;
-  if (!IsUsablePressure(P) || (usesSecondPressure && !IsUsablePressure(P2)) ||
-      !std::isfinite(ppmv)) {
-    return OutOfRange;
-  }
-  const double pw = PressureFromPpmv(ppmv, usesSecondPressure ? P2 : P);
-  double result;
-  switch (unit) {
-    case MoistureUnit::PartialPressure:
-      result = pw;
-      break;
-    case MoistureUnit::DewFrostPointC:
-      result = DewFrostPointFromPressure(pw, P, physics);
-      break;
-    case MoistureUnit::DewFrostPointF:
-      result = CelsiusResultToFahrenheit(DewFrostPointFromPressure(pw, P, physics));
-      break;
-    case MoistureUnit::DewPointC:
-      result = DewPointFromPressure(pw, P, physics);
-      break;
-    case MoistureUnit::DewPointF:
-      result = CelsiusResultToFahrenheit(DewPointFromPressure(pw, P, physics));
-      break;
-    case MoistureUnit::Ppmv:
-      result = ppmv;
-      break;
-    case MoistureUnit::PpmwGas:
-      result = ppmv * 18 / side.MolWeight;
-      break;
-    case MoistureUnit::LbsPerMmscf:
-      result = GasWaterContent(pw, P2, physics);
-      break;
-    case MoistureUnit::GramsPerM3:
-      result = VaporDensity(pw, P2, side.VaporTempC, side.DensityMedium, physics);
-      break;
-    case MoistureUnit::RelHumidity:
-      result = pw / SaturationPressureWater(side.AmbientTempC, P, physics) * 100;
-      break;
-    case MoistureUnit::PpmwLiquid:
-      result = pw * side.HenryK;
-      break;
-    default:
-      return OutOfRange;
-  }
-  return FiniteOrOutOfRange(result);
+  return steps::PpmvToMoisture<FastSearches>(unit, ppmv, pressureMbar, side, pressure2Mbar,
+                                             physics);
+}
+
+double VaporDensity(double pwMbar, double pressureMbar, double tVapC, DensityMedium medium,
+                    const PhysicsChoice& physics) {
+  return steps::VaporDensity<FastSearches>(pwMbar, pressureMbar, tVapC, medium, physics);
+}
+
+double PressureFromVaporDensity(double gramsPerM3, double pressureMbar, double tVapC,
+                                DensityMedium medium, const PhysicsChoice& physics) {
+  return steps::PressureFromVaporDensity<FastSearches>(gramsPerM3, pressureMbar, tVapC, medium,
+                                                       physics);
 }
 
 }  // namespace tavimor

@@ -9,8 +9,6 @@ namespace tavimor {
 
 namespace {
 
-constexpr double kLbPerMmscfPerGramPerM3 = 62.428;
-
 bool UsesIgt(const PhysicsChoice& physics) {
   return static_cast<int16_t>(physics.GasMethod) == static_cast<int16_t>(GasMethod::IgtBulletin8);
 }
@@ -69,21 +67,6 @@ double GasWaterContent(double pwMbar, double pressureMbar, const PhysicsChoice& 
   return AstmWaterContent(DewPointFromPressure(pwMbar, pressureMbar, physics), pressureMbar);
 }
 
-double VaporDensity(double pwMbar, double pressureMbar, double tVapC, DensityMedium medium,
-                    const PhysicsChoice& physics) {
-  switch (medium) {
-    case DensityMedium::NaturalGas: {
-      const double w = GasWaterContent(pwMbar, pressureMbar, physics);
-      if (w == OutOfRange) return OutOfRange;
-      return w * 0.016018453258153393;  // / 62.428
-    }
-    case DensityMedium::AirMixture:
-      return pwMbar * 217 / (tVapC + 273.16);
-    default:
-      return (pressureMbar - pwMbar * 0.378) * 348 / (tVapC + 273.16);
-  }
-}
-
 // Under ASTM the up to 58 trials all search dew points at one pressure, mostly of nearby
 // partial pressures that end at the same grid node: the grid is looked up once, and the
 // content of the last two nodes is kept with the interval of pw that ends at each.
@@ -113,20 +96,6 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
     s.Content = AstmWaterContent(DewPointGrid::rounded(node), pressureMbar);
     return s.Content;
   });
-}
-
-double PressureFromVaporDensity(double gramsPerM3, double pressureMbar, double tVapC,
-                                DensityMedium medium, const PhysicsChoice& physics) {
-  switch (medium) {
-    case DensityMedium::NaturalGas:
-      return PressureFromGasWaterContent(gramsPerM3 * kLbPerMmscfPerGramPerM3, pressureMbar,
-                                         physics);
-    case DensityMedium::AirMixture:
-      return (tVapC + 273.16) * gramsPerM3 * 0.004608294930875576;  // / 217
-    default:
-      return (pressureMbar - (tVapC + 273.16) * gramsPerM3 * 0.0028735632183908046) *
-             2.6455026455026456;  // (P - (t + 273.16) D / 348) / 0.378
-  }
 }
 
 }  // namespace tavimor

@@ -5,15 +5,20 @@
 // the same bits as its namesake here. Used by the equivalence tests and the benchmarks only.
 
 #include "physics/calc_settings.h"
+#include "physics/conversion_hub.h"
 #include "physics/saturation.h"
 #include "physics/unit_tables.h"
 
 namespace tavimor::reference {
 
-double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoice& physics);
-double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics);
+// These have one form only: the saturation formulas, the rounding and the ppmv relations are
+// evaluated literally on both paths.
+using tavimor::PpmvFromPressure;
+using tavimor::PressureFromPpmv;
+using tavimor::RoundToPowerOfTen;
+using tavimor::SaturationPressureDewFrost;
+using tavimor::SaturationPressureWater;
 
-double RoundToPowerOfTen(double v, int n);
 double DewPointFromPressure(double xMbar, double pressureMbar, const PhysicsChoice& physics);
 double DewFrostPointFromPressure(double xMbar, double pressureMbar, const PhysicsChoice& physics);
 
@@ -25,8 +30,6 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
 double PressureFromVaporDensity(double gramsPerM3, double pressureMbar, double tVapC,
                                 DensityMedium medium, const PhysicsChoice& physics);
 
-double PpmvFromPressure(double pwMbar, double pressureMbar);
-double PressureFromPpmv(double ppmv, double pressureMbar);
 double MoistureToPpmv(MoistureUnit unit, double value, double pressureMbar, const UnitParams& side,
                       const PhysicsChoice& physics);
 double PpmvToMoisture(MoistureUnit unit, double ppmv, double pressureMbar, const UnitParams& side,

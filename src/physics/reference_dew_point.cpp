@@ -5,14 +5,6 @@
 
 namespace tavimor::reference {
 
-double RoundToPowerOfTen(double v, int n) {
-  const double b = std::pow(10.0, n);
-  const double y = v / b;
-  double k = std::floor(y);
-  if (y - k >= 0.5) k += 1;
-  return k * b;
-}
-
 namespace {
 
 // Bisection on a fixed grid from -40 °C: the step is halved before it is applied, so at most

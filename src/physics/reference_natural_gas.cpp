@@ -7,8 +7,6 @@ namespace tavimor::reference {
 
 namespace {
 
-constexpr double kLbPerMmscfPerGramPerM3 = 62.428;
-
 bool UsesIgt(const PhysicsChoice& physics) {
   return static_cast<int16_t>(physics.GasMethod) == static_cast<int16_t>(GasMethod::IgtBulletin8);
 }
@@ -35,21 +33,6 @@ double GasWaterContent(double pwMbar, double pressureMbar, const PhysicsChoice& 
   return A / (pressureMbar * 0.01450377) + B;
 }
 
-double VaporDensity(double pwMbar, double pressureMbar, double tVapC, DensityMedium medium,
-                    const PhysicsChoice& physics) {
-  switch (medium) {
-    case DensityMedium::NaturalGas: {
-      const double w = reference::GasWaterContent(pwMbar, pressureMbar, physics);
-      if (w == OutOfRange) return OutOfRange;
-      return w * 0.016018453258153393;  // / 62.428
-    }
-    case DensityMedium::AirMixture:
-      return pwMbar * 217 / (tVapC + 273.16);
-    default:
-      return (pressureMbar - pwMbar * 0.378) * 348 / (tVapC + 273.16);
-  }
-}
-
 // Bisection around the IGT estimate without its power term: moves of 25 mbar down to
 // 50 / 2^28, accepting c when the content crosses W within 1e-07 mbar. A trial whose content
 // is not a number (a negative pw under IGT) counts as below W going up and as accepted going
@@ -73,20 +56,6 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
     }
     step = half;
     if (half < 1e-07) return OutOfRange;
-  }
-}
-
-double PressureFromVaporDensity(double gramsPerM3, double pressureMbar, double tVapC,
-                                DensityMedium medium, const PhysicsChoice& physics) {
-  switch (medium) {
-    case DensityMedium::NaturalGas:
-      return reference::PressureFromGasWaterContent(gramsPerM3 * kLbPerMmscfPerGramPerM3,
-                                                    pressureMbar, physics);
-    case DensityMedium::AirMixture:
-      return (tVapC + 273.16) * gramsPerM3 * 0.004608294930875576;  // / 217
-    default:
-      return (pressureMbar - (tVapC + 273.16) * gramsPerM3 * 0.0028735632183908046) *
-             2.6455026455026456;  // (P - (t + 273.16) D / 348) / 0.378
   }
 }
 
