@@ -138,11 +138,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(added.size() <= most, "added %zu bytes", added.size());
 
   // A last line that ends in a bare carriage return gets the line feed of the new entry
-  // after it, and that CR then ends the line instead of closing its value: no value Tavimor
-  // writes can hold a CR, so only that one control character may go.
+  // after it, and that CR then ends the line instead of closing its value (blanks before it
+  // are then trimmed): no value Tavimor writes can hold a CR, so only that end may change.
   const auto withoutFinalCr = [](std::string v) {
     if (!v.empty() && v.back() == '\r') v.pop_back();
-    return v;
+    return std::string(TrimBlanks(v));
   };
   for (std::size_t i = 0; i < others.size(); ++i) {
     if (EqualNoCase(others[i], key)) continue;
