@@ -63,6 +63,15 @@ const QString kEnterNewValue = QStringLiteral("enter new val");
 // From field is spared a multi-megabyte text.
 constexpr qsizetype kClipboardLineMaxChars = 1000;
 
+// Every line goes through the From field and may raise the range warning, so a list is
+// converted in a time a user waits for; longer lists belong to tavimor-convert.
+constexpr std::size_t kClipboardListMaxLines = 100000;
+
+std::size_t CountClipboardLines(std::string_view text) {
+  const auto feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  return feeds + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
 constexpr int kOptionUnits[] = {6, 10, 8, 9};  // in the order of the label and dialog pass
 
 QString Text(std::string_view s) {
@@ -592,6 +601,18 @@ void MoisturePanel::ConvertClipboardList() {
     return;
   }
   const std::string text = clipboard->text().toStdString();
+  const std::size_t lineCount = CountClipboardLines(text);
+  if (lineCount > kClipboardListMaxLines) {
+    if (m_ui.showWarning) {
+      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"),
+                       QStringLiteral("The clipboard holds %1 lines; a list of at most %2 lines "
+                                      "is converted here. Convert longer lists with "
+                                      "tavimor-convert.")
+                           .arg(lineCount)
+                           .arg(kClipboardListMaxLines));
+    }
+    return;
+  }
   std::vector<std::string> results;
   {
     RepaintBatch batch(*this);

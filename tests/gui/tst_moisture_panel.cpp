@@ -2,6 +2,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -63,6 +64,7 @@ class TestMoisturePanel : public QObject {
   void clipboardLists_data();
   void clipboardLists();
   void clipboardOutOfRangeLine();
+  void clipboardTooLongIsRefusedAndKept();
   void clipboardWithoutText();
   void clipboardShortcutAndMenuEntry();
   void saveThenLoadEveryKey();
@@ -531,6 +533,23 @@ void TestMoisturePanel::clipboardOutOfRangeLine() {
   QCOMPARE(lines.at(0), QStringLiteral("9967.6"));
   QCOMPARE(lines.at(9999), QStringLiteral("20135.9"));
   QCOMPARE(lines.at(10000), QString());
+}
+
+void TestMoisturePanel::clipboardTooLongIsRefusedAndKept() {
+  MoistureHost host;
+  host.create();
+  host.pick(ids::kFromUnit, 0);
+  // 10 MB of lines: refused at once with a message, the clipboard left as it was.
+  const QString huge = QStringLiteral("1\n").repeated(5 * 1024 * 1024);
+  QGuiApplication::clipboard()->setText(huge);
+  QElapsedTimer timer;
+  timer.start();
+  host.panel->ConvertClipboardList();
+  QVERIFY2(timer.elapsed() < 10000, "a refused list must not be converted line by line");
+  QCOMPARE(host.messages.size(), 1);
+  QVERIFY(host.messages.first().contains(QStringLiteral("tavimor-convert")));
+  QCOMPARE(QGuiApplication::clipboard()->text().size(), huge.size());
+  QCOMPARE(host.beeps, 0);
 }
 
 void TestMoisturePanel::clipboardWithoutText() {
