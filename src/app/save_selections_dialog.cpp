@@ -52,7 +52,7 @@ void SaveSelectionsDialog::accept() {
   const ProfileKeys keys = SelectionsToSave(m_state.Shell.SelectedCategory, m_panelKeys);
   const ProfileWriteResult result = WriteProfileStrings(m_state.IniFile, kProfileSection, keys);
   if (!result.Ok && m_state.Ui.showWarning) {
-    // The design ignores profile errors; a save that silently fails would look successful.
+    // A save that failed silently would look successful.
     m_state.Ui.showWarning(this, QStringLiteral("Save Selections"),
                            QStringLiteral("The selections could not be saved to %1.\n\n%2")
                                .arg(QString::fromStdString(m_state.IniFile.string()),

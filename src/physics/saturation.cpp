@@ -63,7 +63,7 @@ double MagnusWater(double t) {
   return 0.01 * std::exp(17.62 * t / (t + 243.12) + 6.4154242378);
 }
 
-// Magnus form, over ice; the denominator constant is 272.2 by design. t in °C.
+// Magnus form, over ice, with the denominator constant 272.2 (not 272.62). t in °C.
 double MagnusIce(double t) {
   return 0.01 * std::exp(22.46 * t / (t + 272.2) + 6.4154242378);
 }

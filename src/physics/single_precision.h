@@ -5,7 +5,7 @@
 
 namespace tavimor {
 
-// Rounds a double to the single-precision value the design holds it in. Values beyond the
+// Rounds a double to the single-precision value it is held in. Values beyond the
 // float range become infinite as IEEE rounding says, without the undefined behaviour of a
 // plain cast of an out-of-range double.
 inline float HoldSingle(double v) {
