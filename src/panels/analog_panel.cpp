@@ -22,17 +22,6 @@ double ReadField(const QLineEdit* field) {
   return ReadNumber(field->text().toStdString());
 }
 
-QRadioButton* AddOptionButton(QWidget* panel, QButtonGroup* group, int id, const QString& text,
-                              const QRect& rect) {
-  auto* button = new QRadioButton(text, panel);
-  NameControl(button, id, text);
-  // As wide as the style needs for the text, which may exceed the template's rectangle.
-  button->setGeometry(rect.x(), rect.y(), std::max(rect.width(), button->sizeHint().width()),
-                      rect.height());
-  group->addButton(button, id);
-  return button;
-}
-
 }  // namespace
 
 AnalogPanel::AnalogPanel(QWidget* parent) : Panel(parent) {

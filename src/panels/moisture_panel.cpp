@@ -121,17 +121,6 @@ QFrame* AddEtchedLine(QWidget* panel, const EtchedLine& line) {
   return frame;
 }
 
-QRadioButton* AddOption(QWidget* panel, QButtonGroup* group, int id, const QString& text,
-                        const QRect& rect) {
-  auto* button = new QRadioButton(text, panel);
-  NameControl(button, id, text);
-  // As wide as the style needs for the text, which may exceed the template's rectangle.
-  button->setGeometry(rect.x(), rect.y(), std::max(rect.width(), button->sizeHint().width()),
-                      rect.height());
-  group->addButton(button, id);
-  return button;
-}
-
 }  // namespace
 
 MoisturePanel::MoisturePanel(CalcSettings& settings, MoisturePanelState& state,
@@ -203,12 +192,12 @@ void MoisturePanel::buildControls() {
   m_zoomButton->setAutoDefault(false);
 
   m_isobars = new QButtonGroup(this);
-  AddOption(this, m_isobars, ids::kIsobarMeasured, QStringLiteral("\"measured\""),
-            DialogRect(313, 75, 53, 10));
-  AddOption(this, m_isobars, ids::kIsobarNone, QStringLiteral("no isobars"),
-            DialogRect(313, 88, 48, 10));
-  AddOption(this, m_isobars, ids::kIsobarComputed, QStringLiteral("\"computed\""),
-            DialogRect(313, 100, 54, 10));
+  AddOptionButton(this, m_isobars, ids::kIsobarMeasured, QStringLiteral("\"measured\""),
+                  DialogRect(313, 75, 53, 10));
+  AddOptionButton(this, m_isobars, ids::kIsobarNone, QStringLiteral("no isobars"),
+                  DialogRect(313, 88, 48, 10));
+  AddOptionButton(this, m_isobars, ids::kIsobarComputed, QStringLiteral("\"computed\""),
+                  DialogRect(313, 100, 54, 10));
   m_isobarCaption = new QPlainTextEdit(this);
   NameControl(m_isobarCaption, ids::kIsobarCaption, QStringLiteral("Isobar caption"));
   m_isobarCaption->setGeometry(DialogRect(367, 75, 65, 32));
@@ -225,10 +214,10 @@ void MoisturePanel::buildControls() {
   }
 
   m_pressureChoice = new QButtonGroup(this);
-  AddOption(this, m_pressureChoice, ids::kComputeAtMeasured,
-            QStringLiteral("compute at measured pressure"), DialogRect(318, 123, 111, 10));
-  AddOption(this, m_pressureChoice, ids::kComputeAtPressure,
-            QStringLiteral("compute at pressure of:"), DialogRect(318, 134, 90, 10));
+  AddOptionButton(this, m_pressureChoice, ids::kComputeAtMeasured,
+                  QStringLiteral("compute at measured pressure"), DialogRect(318, 123, 111, 10));
+  AddOptionButton(this, m_pressureChoice, ids::kComputeAtPressure,
+                  QStringLiteral("compute at pressure of:"), DialogRect(318, 134, 90, 10));
   m_compute = AddEditField(this, ids::kComputePressure, DialogRect(320, 145, 40, 14),
                            QStringLiteral("Compute-at pressure"));
   m_computeUnitList = AddDropDownList(this, ids::kComputePressureUnit, DialogRect(368, 147, 43, 73),

@@ -1,10 +1,12 @@
 #include "panels/panel_controls.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <algorithm>
 #include <utility>
 
@@ -103,6 +105,16 @@ QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
 void OnEveryEditNotification(QLineEdit* field, QObject* context, std::function<void()> notify) {
   QObject::connect(field, &QLineEdit::textChanged, context, [notify] { notify(); });
   new FocusNotifier(field, context, std::move(notify));
+}
+
+QRadioButton* AddOptionButton(QWidget* panel, QButtonGroup* group, int id, const QString& text,
+                              const QRect& rect) {
+  auto* button = new QRadioButton(text, panel);
+  NameControl(button, id, text);
+  button->setGeometry(rect.x(), rect.y(), std::max(rect.width(), button->sizeHint().width()),
+                      rect.height());
+  group->addButton(button, id);
+  return button;
 }
 
 }  // namespace tavimor

@@ -4,11 +4,13 @@
 #include <QString>
 #include <functional>
 
+class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QObject;
+class QRadioButton;
 class QWidget;
 
 namespace tavimor {
@@ -30,6 +32,11 @@ QGroupBox* AddGroupBox(QWidget* panel, const QString& title, const QRect& rect);
 
 QLineEdit* AddEditField(QWidget* panel, int id, const QRect& rect, const QString& accessibleName,
                         bool readOnly = false);
+
+// An option button in its group, as wide as the style needs for its text (which may exceed
+// the template's rectangle).
+QRadioButton* AddOptionButton(QWidget* panel, QButtonGroup* group, int id, const QString& text,
+                              const QRect& rect);
 
 // A drop-down list; rect's height is that of the opened list, the closed box is one line.
 QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
