@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "physics/conversion_hub.h"
+#include "core/conversion_hub.h"
 
 namespace tavimor {
 namespace {

@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "graph/plot_graph.h"
-#include "physics/conversion_hub.h"
-#include "physics/reference.h"
-#include "reference_graph.h"
+#include "core/conversion_hub.h"
+#include "plot/plot_graph.h"
+#include "reference/reference.h"
+#include "reference/reference_graph.h"
 
 namespace tavimor {
 namespace {

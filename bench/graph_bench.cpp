@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "graph/plot_graph.h"
+#include "plot/plot_graph.h"
 
 namespace tavimor {
 namespace {

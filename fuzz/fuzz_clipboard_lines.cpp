@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/moisture_conversion.h"
+#include "core/number_text.h"
+#include "core/single_precision.h"
 #include "fuzz_check.h"
-#include "physics/clipboard_lines.h"
-#include "physics/moisture_conversion.h"
-#include "physics/number_text.h"
-#include "physics/single_precision.h"
+#include "model/clipboard_lines.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <limits>
 #include <string>
 
+#include "core/conversion_hub.h"
+#include "core/moisture_conversion.h"
+#include "core/unit_tables.h"
 #include "fuzz_check.h"
-#include "physics/conversion_hub.h"
-#include "physics/moisture_conversion.h"
-#include "physics/unit_tables.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/conversion_hub.h"
+#include "core/dew_point.h"
+#include "core/natural_gas.h"
 #include "fuzz_check.h"
-#include "physics/conversion_hub.h"
-#include "physics/dew_point.h"
-#include "physics/natural_gas.h"
-#include "physics/reference.h"
+#include "reference/reference.h"
 
 namespace {
 

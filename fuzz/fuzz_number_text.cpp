@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/moisture_format.h"
+#include "core/number_text.h"
+#include "core/unit_tables.h"
 #include "fuzz_check.h"
-#include "physics/moisture_format.h"
-#include "physics/number_text.h"
-#include "physics/unit_tables.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "fuzz_check.h"
-#include "graph/plot_graph.h"
+#include "plot/plot_graph.h"
 
 namespace {
 

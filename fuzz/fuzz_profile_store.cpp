@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "physics/profile_store.h"
+#include "store/profile_store.h"
 
 namespace {
 

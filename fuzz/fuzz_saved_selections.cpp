@@ -10,9 +10,9 @@
 #include <map>
 #include <string>
 
+#include "core/unit_tables.h"
 #include "fuzz_check.h"
-#include "physics/saved_selections.h"
-#include "physics/unit_tables.h"
+#include "store/saved_selections.h"
 
 namespace {
 

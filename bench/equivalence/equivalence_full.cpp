@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "fast_path_equivalence.h"
+#include "reference/fast_path_equivalence.h"
 
 int main(int argc, char** argv) {
   using namespace tavimor::equivalence;

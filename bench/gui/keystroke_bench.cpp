@@ -9,8 +9,8 @@
 #include <map>
 #include <string>
 
-#include "app/ui_services.h"
 #include "panels/moisture_panel.h"
+#include "ui/ui_services.h"
 
 namespace tavimor {
 namespace {

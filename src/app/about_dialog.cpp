@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "app/panel.h"
-#include "app/shell_controls.h"
 #include "app/shell_ids.h"
+#include "ui/dialog_units.h"
+#include "ui/panel.h"
+#include "ui/shell_controls.h"
 
 namespace tavimor {
 

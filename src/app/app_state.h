@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "app/shell_state.h"
-#include "app/ui_services.h"
-#include "panels/moisture_panel_state.h"
-#include "physics/calc_settings.h"
+#include "core/calc_settings.h"
+#include "model/moisture_panel_state.h"
+#include "ui/ui_services.h"
 
 namespace tavimor {
 

@@ -4,10 +4,10 @@
 #include <QButtonGroup>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "app/shell_controls.h"
 #include "app/shell_ids.h"
-#include "physics/profile_store.h"
+#include "store/profile_store.h"
+#include "ui/dialog_units.h"
+#include "ui/shell_controls.h"
 
 namespace tavimor {
 

@@ -10,10 +10,10 @@
 
 #include "app/about_dialog.h"
 #include "app/category_bar.h"
-#include "app/dialog_units.h"
 #include "app/preference_dialogs.h"
 #include "app/save_selections_dialog.h"
 #include "app/shell_ids.h"
+#include "ui/dialog_units.h"
 
 namespace tavimor {
 

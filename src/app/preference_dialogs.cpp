@@ -4,9 +4,9 @@
 #include <QButtonGroup>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "app/shell_controls.h"
 #include "app/shell_ids.h"
+#include "ui/dialog_units.h"
+#include "ui/shell_controls.h"
 
 namespace tavimor {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "physics/calc_settings.h"
+#include "core/calc_settings.h"
 
 class QButtonGroup;
 

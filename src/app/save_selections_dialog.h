@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "app/app_state.h"
-#include "app/panel.h"
+#include "ui/panel.h"
 
 namespace tavimor {
 

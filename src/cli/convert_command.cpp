@@ -16,11 +16,11 @@
 #include <streambuf>
 #include <thread>
 
-#include "physics/moisture_conversion.h"
-#include "physics/number_text.h"
-#include "physics/saved_selections.h"
-#include "physics/single_precision.h"
-#include "physics/unit_tables.h"
+#include "core/moisture_conversion.h"
+#include "core/number_text.h"
+#include "core/single_precision.h"
+#include "core/unit_tables.h"
+#include "store/saved_selections.h"
 
 namespace tavimor {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "physics/calc_settings.h"
+#include "core/calc_settings.h"
 
 namespace tavimor {
 

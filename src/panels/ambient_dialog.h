@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/calc_settings.h"
 #include "panels/parameter_dialog.h"
-#include "physics/calc_settings.h"
 
 class QButtonGroup;
 

@@ -6,11 +6,11 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "app/dialog_units.h"
+#include "core/analog_output.h"
+#include "core/number_text.h"
 #include "panels/analog_panel_ids.h"
-#include "panels/panel_controls.h"
-#include "physics/analog_output.h"
-#include "physics/number_text.h"
+#include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "app/panel.h"
+#include "ui/panel.h"
 
 class QButtonGroup;
 class QLabel;

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "panels/panel_controls.h"
-#include "physics/parameter_labels.h"
-#include "physics/unit_tables.h"
+#include "core/unit_tables.h"
+#include "model/parameter_labels.h"
+#include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 

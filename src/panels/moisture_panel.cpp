@@ -19,22 +19,22 @@
 #include <utility>
 #include <vector>
 
-#include "app/dialog_units.h"
-#include "graph/graph_control.h"
-#include "graph/moisture_graph.h"
+#include "core/moisture_conversion.h"
+#include "core/number_text.h"
+#include "core/single_precision.h"
+#include "core/unit_tables.h"
+#include "model/clipboard_lines.h"
+#include "model/from_value_reexpression.h"
+#include "model/parameter_labels.h"
 #include "panels/ambient_dialog.h"
 #include "panels/density_dialog.h"
 #include "panels/gas_dialog.h"
+#include "panels/graph_control.h"
 #include "panels/liquid_dialog.h"
+#include "panels/moisture_graph.h"
 #include "panels/moisture_panel_ids.h"
-#include "panels/panel_controls.h"
-#include "physics/clipboard_lines.h"
-#include "physics/from_value_reexpression.h"
-#include "physics/moisture_conversion.h"
-#include "physics/number_text.h"
-#include "physics/parameter_labels.h"
-#include "physics/single_precision.h"
-#include "physics/unit_tables.h"
+#include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 

@@ -3,12 +3,12 @@
 #include <QObject>
 #include <string>
 
-#include "app/panel.h"
-#include "app/ui_services.h"
-#include "graph/plot_graph.h"
-#include "panels/moisture_panel_state.h"
-#include "physics/calc_settings.h"
-#include "physics/saved_selections.h"
+#include "core/calc_settings.h"
+#include "model/moisture_panel_state.h"
+#include "plot/plot_graph.h"
+#include "store/saved_selections.h"
+#include "ui/panel.h"
+#include "ui/ui_services.h"
 
 class QAction;
 class QButtonGroup;

@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
-#include "panels/panel_controls.h"
-#include "physics/number_text.h"
-#include "physics/single_precision.h"
+#include "core/number_text.h"
+#include "core/single_precision.h"
+#include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 

@@ -1,9 +1,9 @@
 #include "panels/pressure_panel.h"
 
+#include "core/number_text.h"
+#include "core/pressure_convert.h"
+#include "core/unit_tables.h"
 #include "panels/pressure_panel_ids.h"
-#include "physics/number_text.h"
-#include "physics/pressure_convert.h"
-#include "physics/unit_tables.h"
 
 namespace tavimor {
 

@@ -2,11 +2,11 @@
 
 #include <QLabel>
 
-#include "app/dialog_units.h"
-#include "panels/panel_controls.h"
+#include "core/number_text.h"
+#include "core/temperature_convert.h"
 #include "panels/temperature_panel_ids.h"
-#include "physics/number_text.h"
-#include "physics/temperature_convert.h"
+#include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 

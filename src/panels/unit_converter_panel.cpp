@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/dialog_units.h"
-#include "panels/panel_controls.h"
-#include "physics/number_text.h"
+#include "core/number_text.h"
+#include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 

@@ -4,7 +4,7 @@
 #include <QSize>
 #include <QStringList>
 
-#include "app/panel.h"
+#include "ui/panel.h"
 
 class QComboBox;
 class QLineEdit;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "physics/number_text.h"
+#include "core/number_text.h"
 
 namespace tavimor {
 namespace {

@@ -16,10 +16,10 @@
 #include <memory>
 #include <string>
 
-#include "app/ui_services.h"
 #include "panel_test_support.h"
 #include "panels/moisture_panel.h"
 #include "panels/moisture_panel_ids.h"
+#include "ui/ui_services.h"
 
 namespace tavimor::test {
 

@@ -12,11 +12,11 @@
 #include <cmath>
 #include <memory>
 
-#include "graph/graph_control.h"
-#include "graph/graph_surface.h"
-#include "graph/moisture_graph.h"
+#include "model/moisture_panel_state.h"
 #include "moisture_test_support.h"
-#include "panels/moisture_panel_state.h"
+#include "panels/graph_control.h"
+#include "panels/graph_surface.h"
+#include "panels/moisture_graph.h"
 
 namespace tavimor {
 namespace {

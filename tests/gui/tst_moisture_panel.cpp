@@ -13,10 +13,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/dialog_units.h"
 #include "moisture_test_support.h"
-#include "physics/profile_store.h"
-#include "physics/saved_selections.h"
+#include "store/profile_store.h"
+#include "store/saved_selections.h"
+#include "ui/dialog_units.h"
 
 using namespace tavimor;
 using namespace tavimor::test;

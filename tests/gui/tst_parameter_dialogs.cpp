@@ -8,11 +8,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "model/parameter_labels.h"
 #include "panels/ambient_dialog.h"
 #include "panels/density_dialog.h"
 #include "panels/gas_dialog.h"
 #include "panels/liquid_dialog.h"
-#include "physics/parameter_labels.h"
 
 using namespace tavimor;
 

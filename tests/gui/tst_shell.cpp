@@ -26,11 +26,11 @@
 
 #include "app/app_state.h"
 #include "app/category_bar.h"
-#include "app/dialog_units.h"
 #include "app/ini_location.h"
 #include "app/main_window.h"
 #include "app/save_selections_dialog.h"
 #include "app/shell_ids.h"
+#include "ui/dialog_units.h"
 
 using namespace tavimor;
 

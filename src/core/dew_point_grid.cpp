@@ -1,0 +1,317 @@
+#include "core/dew_point_grid.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+#include "core/dew_point.h"
+
+namespace tavimor {
+
+namespace {
+
+// Everything the saturation values at a grid point depend on. Formula and factor are
+// reduced to the branch the saturation operations take for them, and the total pressure
+// counts only when an enhancement factor reads it; its bits are compared, so no two
+// pressures ever share values.
+struct GridKey {
+  uint8_t Formula = 0;
+  uint8_t Factor = 0;
+  uint8_t Operation = 0;
+  uint64_t PressureBits = 0;
+  friend bool operator==(const GridKey&, const GridKey&) = default;
+};
+
+GridKey KeyOf(SaturationOperation op, double pressureMbar, const PhysicsChoice& physics) {
+  GridKey key;
+  switch (physics.SwvpFormula) {
+    case SwvpFormula::GoffGratch:
+      key.Formula = 0;
+      break;
+    case SwvpFormula::HylandWexler:
+      key.Formula = 1;
+      break;
+    case SwvpFormula::Sonntag:
+      key.Formula = 2;
+      break;
+    default:
+      key.Formula = 3;
+      break;
+  }
+  switch (physics.EnhancementFactor) {
+    case EnhancementFactor::Greenspan:
+      key.Factor = 1;
+      break;
+    case EnhancementFactor::Bogel:
+      key.Factor = 2;
+      break;
+    default:
+      key.Factor = 0;
+      break;
+  }
+  key.Operation = op == SaturationOperation::Water ? 0 : 1;
+  if (key.Factor != 0) key.PressureBits = std::bit_cast<uint64_t>(pressureMbar);
+  return key;
+}
+
+// Every node's grid point, accumulated from -40 by halved steps exactly as the search
+// accumulates it, and the search's result there; computed once per process.
+struct GridPoints {
+  std::array<double, kGridNodes> Point{};
+  std::array<double, kGridNodes> Rounded{};
+};
+
+const GridPoints& Grid() {
+  static const std::unique_ptr<const GridPoints> grid = [] {
+    auto g = std::make_unique<GridPoints>();
+    std::array<double, kGridNodes> halves{};
+    g->Point[1] = -40.0;
+    halves[1] = 100.0 * 0.5;
+    for (std::size_t i = 1; i < kGridNodes / 2; ++i) {
+      g->Point[2 * i] = g->Point[i] - halves[i];
+      g->Point[2 * i + 1] = g->Point[i] + halves[i];
+      halves[2 * i] = halves[2 * i + 1] = halves[i] * 0.5;
+    }
+    for (std::size_t i = 1; i < kGridNodes; ++i) {
+      g->Rounded[i] = RoundToPowerOfTen(g->Point[i], -2);
+    }
+    return std::unique_ptr<const GridPoints>(std::move(g));
+  }();
+  return *grid;
+}
+
+}  // namespace
+
+struct DewPointGrid::Slot {
+  struct Node {
+    double Above;  // S(a + 0.01)
+    double Below;  // S(a - 0.01)
+  };
+  struct Interval {
+    double Low;
+    double High;
+  };
+  // Four nodes to a cache line, so that a node's four grandchildren share one line.
+  struct alignas(64) Line {
+    std::array<Node, 4> Nodes;
+  };
+  using Bits = std::array<uint64_t, kGridNodes / 64>;
+
+  GridKey Key;
+  bool Used = false;
+  uint64_t LastUse = 0;
+  std::unique_ptr<Line[]> Lines;
+  Node* Nodes = nullptr;
+  // Each value is computed when the literal search would first compute it, so a search on
+  // a new key costs what the literal one does. A search computes Above at every node it
+  // visits and Below where it does not go right, so the values of a node that is known
+  // (its Above) and of every node on its path are known wherever the path needs them.
+  Bits AboveKnown{};
+  Bits BelowKnown{};
+  // The x whose search ends at a node, once a search has ended there (see EndInterval).
+  std::unique_ptr<Interval[]> Ends;
+  Bits EndKnown{};
+  // A node, or a number from kGridNodes on for a search that left the last level there;
+  // 0 for none. Never cleared: a guess is checked against the values of this key.
+  std::unique_ptr<uint16_t[]> Guesses;
+  uint16_t LastEnd = 0;
+
+  static bool Test(const Bits& bits, std::size_t i) { return (bits[i >> 6] >> (i & 63)) & 1; }
+  static void Set(Bits& bits, std::size_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
+
+  void reset(const GridKey& key) {
+    if (!Lines) {
+      Lines = std::make_unique_for_overwrite<Line[]>(kGridNodes / 4);
+      Nodes = Lines[0].Nodes.data();
+      Ends = std::make_unique_for_overwrite<Interval[]>(kGridNodes);
+      Guesses = std::make_unique<uint16_t[]>(kGridGuesses);
+    }
+    AboveKnown.fill(0);
+    BelowKnown.fill(0);
+    EndKnown.fill(0);
+    Key = key;
+    Used = true;
+  }
+};
+
+DewPointGrid::DewPointGrid(SaturationOperation op, double pressureMbar,
+                           const PhysicsChoice& physics)
+    : m_op(op), m_pressureMbar(pressureMbar), m_physics(physics) {
+  struct Slots {
+    std::array<Slot, kGridSlots> Slots;
+    uint64_t Clock = 0;
+  };
+  thread_local Slots slots;
+  const GridKey key = KeyOf(op, pressureMbar, physics);
+  ++slots.Clock;
+  Slot* victim = &slots.Slots[0];
+  for (Slot& slot : slots.Slots) {
+    if (slot.Used && slot.Key == key) {
+      slot.LastUse = slots.Clock;
+      m_slot = &slot;
+      return;
+    }
+    if (slot.LastUse < victim->LastUse) victim = &slot;
+  }
+  victim->reset(key);
+  victim->LastUse = slots.Clock;
+  m_slot = victim;
+}
+
+double DewPointGrid::rounded(std::size_t node) {
+  return Grid().Rounded[node];
+}
+
+double DewPointGrid::saturation(double tC) const {
+  return m_op == SaturationOperation::Water
+             ? SaturationPressureWater(tC, m_pressureMbar, m_physics)
+             : SaturationPressureDewFrost(tC, m_pressureMbar, m_physics);
+}
+
+// The literal search step by step on the node values from a node that x reaches: the same
+// comparisons in the same order reach the same end. Leaving the last level is the search's
+// final halving below 0.01 °C. Returns the end: the node where it stopped, or the number
+// (from kGridNodes on) of the place below the last level where it left.
+std::size_t DewPointGrid::walkFrom(std::size_t i, double x) {
+  Slot& slot = *m_slot;
+  Slot::Node* nodes = slot.Nodes;
+  do {
+    Slot::Node& node = nodes[i];
+    if (!Slot::Test(slot.AboveKnown, i)) {
+      node.Above = saturation(Grid().Point[i] + 0.01);
+      Slot::Set(slot.AboveKnown, i);
+    }
+    if (node.Above < x) {
+      i = 2 * i + 1;
+      continue;
+    }
+    if (!Slot::Test(slot.BelowKnown, i)) {
+      node.Below = saturation(Grid().Point[i] - 0.01);
+      Slot::Set(slot.BelowKnown, i);
+    }
+    if (node.Below <= x) return i;
+    i = 2 * i;
+  } while (i < kGridNodes);
+  return i;
+}
+
+namespace {
+
+// The guess for x, or nothing (kGridGuesses) outside the guessed exponents, for zero, a
+// negative x and NaN: their bits fall outside the range too.
+std::size_t GuessIndex(double x) {
+  constexpr uint64_t kFirst = uint64_t{1023 + kGuessLowestExponent} << kGuessBits;
+  const uint64_t index = (std::bit_cast<uint64_t>(x) >> (52 - kGuessBits)) - kFirst;
+  return index < kGridGuesses ? static_cast<std::size_t>(index) : kGridGuesses;
+}
+
+// The x (not NaN) whose search ends at node e, as one closed interval: every comparison on
+// e's path bounds x from one side. Going right at an ancestor needs x > its Above, going
+// left x <= its Above and x < its Below, and ending at e x <= its Above and x >= its
+// Below; a comparison with NaN is false whatever x is, so it bounds nothing where it must
+// fail and admits nothing where it must hold. A strict bound becomes the next double, so
+// that both ends are inclusive; an impossible one makes the interval empty. Reads only
+// values the walk to e computed.
+DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, std::size_t e) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr DewPointGrid::Slot::Interval kEmpty{kInf, -kInf};
+  DewPointGrid::Slot::Interval in{-kInf, kInf};
+  const auto atMost = [&](double v) {  // x <= v, v not NaN
+    if (v < in.High) in.High = v;
+  };
+  const auto atLeast = [&](double v) {  // x >= v, v not NaN
+    if (v > in.Low) in.Low = v;
+  };
+  for (std::size_t child = e; child > 1; child >>= 1) {
+    const DewPointGrid::Slot::Node& ancestor = nodes[child >> 1];
+    if (child & 1) {
+      if (std::isnan(ancestor.Above) || ancestor.Above == kInf) return kEmpty;
+      atLeast(std::nextafter(ancestor.Above, kInf));
+    } else {
+      if (!std::isnan(ancestor.Above)) atMost(ancestor.Above);
+      if (!std::isnan(ancestor.Below)) {
+        if (ancestor.Below == -kInf) return kEmpty;
+        atMost(std::nextafter(ancestor.Below, -kInf));
+      }
+    }
+  }
+  if (std::isnan(nodes[e].Below)) return kEmpty;
+  atLeast(nodes[e].Below);
+  if (!std::isnan(nodes[e].Above)) atMost(nodes[e].Above);
+  return in;
+}
+
+}  // namespace
+
+// Whether every value that checking the path to end e reads was computed for this key: a
+// node is visited only through its ancestors, going their way, so a visited node's path
+// is known, Below included where the path goes left. A place below the last level needs
+// its node's Below too when the walk left it to the left.
+bool DewPointGrid::pathKnown(std::size_t e) const {
+  if (e < kGridNodes) return Slot::Test(m_slot->AboveKnown, e);
+  const std::size_t last = e >> 1;
+  return Slot::Test(m_slot->AboveKnown, last) && ((e & 1) || Slot::Test(m_slot->BelowKnown, last));
+}
+
+// The search ends where the guess for x says when that is certain: at a node whose
+// interval of x is known, two comparisons tell. Otherwise the guess's whole path is
+// checked at once, as x reaches it exactly when every ancestor's comparisons send x the
+// way the path goes, and where x leaves the path the walk continues from the last node
+// they share. A guess is used only when its path is known in this slot; a guess left from
+// another key may name a node that a walk passed without ending there, so its own Below is
+// read only when known.
+std::size_t DewPointGrid::searchNode(double x) {
+  Slot& slot = *m_slot;
+  const Slot::Node* nodes = slot.Nodes;
+  const std::size_t guessAt = GuessIndex(x);
+  const std::size_t guess = guessAt < kGridGuesses ? slot.Guesses[guessAt] : slot.LastEnd;
+  std::size_t end;
+  if (guess != 0 && guess < kGridNodes && Slot::Test(slot.EndKnown, guess) &&
+      slot.Ends[guess].Low <= x && x <= slot.Ends[guess].High) {
+    end = guess;
+  } else if (guess == 0 || std::isnan(x) || !pathKnown(guess)) {
+    end = walkFrom(1, x);
+  } else {
+    const int depth = std::bit_width(guess) - 1;
+    uint32_t departs = 0;  // bit k: x does not follow the path at level k
+    for (int k = 0; k < depth; ++k) {
+      const Slot::Node& node = nodes[guess >> (depth - k)];
+      const bool pathRight = (guess >> (depth - k - 1)) & 1;
+      const bool right = node.Above < x;
+      // Below is read only where the path goes left, where the walk computed it.
+      const bool stops = !pathRight && !right && node.Below <= x;
+      departs |= static_cast<uint32_t>((right != pathRight) | stops) << k;
+    }
+    if (departs != 0) {
+      end = walkFrom(guess >> (depth - std::countr_zero(departs)), x);
+    } else if (guess >= kGridNodes || (Slot::Test(slot.BelowKnown, guess) &&
+                                       !(nodes[guess].Above < x) && nodes[guess].Below <= x)) {
+      end = guess;
+    } else {
+      end = walkFrom(guess, x);
+    }
+  }
+  if (end < kGridNodes && !Slot::Test(slot.EndKnown, end)) {
+    slot.Ends[end] = EndInterval(nodes, end);
+    Slot::Set(slot.EndKnown, end);
+  }
+  const auto stored = static_cast<uint16_t>(end);
+  if (guessAt < kGridGuesses) slot.Guesses[guessAt] = stored;
+  slot.LastEnd = stored;
+  return end < kGridNodes ? end : 0;
+}
+
+void DewPointGrid::endInterval(std::size_t node, double& low, double& high) const {
+  low = m_slot->Ends[node].Low;
+  high = m_slot->Ends[node].High;
+}
+
+double DewPointGrid::search(double x) {
+  const std::size_t node = searchNode(x);
+  return node == 0 ? OutOfRange : rounded(node);
+}
+
+}  // namespace tavimor

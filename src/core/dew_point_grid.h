@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+
+#include "core/saturation.h"
+
+namespace tavimor {
+
+// The dew-point searches test only the fixed grid points -40 ± 50 ± 25 ± ... ± 100/2^13 °C:
+// a binary tree of 14 levels, kGridNodes - 1 nodes in heap order (root 1, children 2i and
+// 2i + 1). The saturation values at a node's ±0.01 °C neighbours depend only on the formula,
+// the enhancement factor, the operation and (with a factor) the total pressure, so each
+// thread keeps them for its kGridSlots most recently used such keys, filled as the searches
+// first need them, and for each node where a search ended the interval of x that end
+// there. A slot holds kGridNodes × 16 bytes of values and as many of intervals (256 KiB
+// each), 6 KiB of flags and kGridGuesses × 2 bytes of guesses (88 KiB): at most 606 KiB,
+// so a thread that converts holds at most about 2.4 MiB, of which the pages never touched
+// take no memory; the grid points and results shared by all keys take 256 KiB once. Nothing
+// is shared between threads, and a slot taken over by another key forgets every value it
+// knew.
+inline constexpr std::size_t kGridLevels = 14;
+inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
+inline constexpr std::size_t kGridSlots = 4;
+
+// Where a search of x ended last, per range of x: the binary exponents 2^-34 to 2^10 (the
+// partial pressures within the searches' reach), each cut into 2^kGuessBits ranges of
+// equal width. A guess only says where to check first: it is always verified.
+inline constexpr int kGuessBits = 10;
+inline constexpr int kGuessLowestExponent = -34;
+inline constexpr int kGuessExponents = 44;
+inline constexpr std::size_t kGridGuesses = std::size_t{kGuessExponents} << kGuessBits;
+
+enum class SaturationOperation { Water, DewFrost };
+
+// The cached grid of the calling thread for one key, looked up once and then used for any
+// number of searches; valid until the thread looks up another key (which may take over
+// this slot).
+class DewPointGrid {
+ public:
+  DewPointGrid(SaturationOperation op, double pressureMbar, const PhysicsChoice& physics);
+
+  // The node the search for x ends at, or 0 when it ends with OutOfRange.
+  std::size_t searchNode(double xMbar);
+
+  // The search result: the node's grid point rounded to 0.01 °C, or OutOfRange.
+  double search(double xMbar);
+
+  // The rounded grid point of a node returned by searchNode (not 0).
+  static double rounded(std::size_t node);
+
+  // For a node returned by searchNode (not 0): the searches that end there are exactly
+  // those of the x with low <= x <= high.
+  void endInterval(std::size_t node, double& low, double& high) const;
+
+  struct Slot;
+
+ private:
+  double saturation(double tC) const;
+  bool pathKnown(std::size_t end) const;
+  std::size_t walkFrom(std::size_t node, double x);
+
+  Slot* m_slot;
+  SaturationOperation m_op;
+  double m_pressureMbar;
+  PhysicsChoice m_physics;
+};
+
+}  // namespace tavimor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/calc_settings.h"
+#include "core/conversion_hub.h"
+
+namespace tavimor {
+
+// What the Moisture/Humidity panel's fields and lists hold at a recomputation.
+struct MoistureInputs {
+  float FromValue = 0;                // From field, held in single precision
+  float Increment = 0;                // left "delta" field
+  int FromUnit = 1;                   // unit the From number is expressed in
+  int FromListSelection = 1;          // current selections of the unit lists, seen by the
+  int ToListSelection = 1;            // natural-gas override; ToListSelection is also the To unit
+  float MeasuredPressure = 1013.25f;  // number of the measured pressure field
+  int MeasuredPressureUnit = 0;       // PressureUnit index of that field
+  float ComputePressure = 1013.25f;   // number of the compute-at pressure field
+  int ComputePressureUnit = 0;
+};
+
+struct MoistureResults {
+  std::string ResultText;  // "out of range" or the formatted result
+  std::string DeltaText;   // "out of range", "n/a" or the formatted difference
+  float Result = static_cast<float>(OutOfRange);  // as held, or OutOfRange
+  float Delta = static_cast<float>(OutOfRange);   // r_d - r as held, or OutOfRange
+  bool ResultValid = false;
+  bool DeltaValid = false;
+};
+
+inline constexpr std::string_view kOutOfRangeText = "out of range";
+inline constexpr std::string_view kNotApplicableText = "n/a";
+
+// The panel's recomputation: converts the From value and the From value plus the
+// increment, at the measured pressure with the From-side parameters, into the To unit at
+// the compute-at pressure with the To-side parameters.
+MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings);
+
+// The range check of the From value for the unit selected in the From list: the message to
+// show when the value lies outside (or is not a number), nothing when it is accepted or the
+// unit has no range.
+std::optional<std::string_view> FromValueRangeMessage(int fromListSelection, float value);
+
+}  // namespace tavimor

@@ -1,0 +1,155 @@
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace tavimor {
+
+namespace {
+
+// An edit field is read through a 14-character buffer.
+constexpr std::size_t kFieldReadLength = 14;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Value of a parsed decimal whose conversion overflowed or underflowed.
+double OutOfRangeMagnitude(std::string_view intDigits, std::string_view fracDigits,
+                           long long exponent) {
+  long long position;  // decimal exponent of the first significant digit, plus one
+  const auto firstInt = intDigits.find_first_not_of('0');
+  if (firstInt != std::string_view::npos) {
+    position = static_cast<long long>(intDigits.size() - firstInt);
+  } else {
+    const auto firstFrac = fracDigits.find_first_not_of('0');
+    if (firstFrac == std::string_view::npos) return 0.0;
+    position = -static_cast<long long>(firstFrac);
+  }
+  return position + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  text = text.substr(0, std::min(text.size(), kFieldReadLength));
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  const std::size_t intStart = i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  const std::string_view intDigits = text.substr(intStart, i - intStart);
+  std::string_view fracDigits;
+  if (i < text.size() && text[i] == '.') {
+    const std::size_t fracStart = ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    fracDigits = text.substr(fracStart, i - fracStart);
+  }
+  if (intDigits.empty() && fracDigits.empty()) return 0.0;
+
+  long long exponent = 0;
+  std::string_view exponentText;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    bool expNegative = false;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+      expNegative = text[j] == '-';
+      ++j;
+    }
+    const std::size_t expStart = j;
+    while (j < text.size() && IsDigit(text[j])) ++j;
+    if (j > expStart) {
+      exponentText = text.substr(expStart, j - expStart);
+      for (char c : exponentText) exponent = exponent * 10 + (c - '0');  // at most 12 digits
+      if (expNegative) exponent = -exponent;
+    }
+  }
+
+  std::string canonical;
+  canonical.reserve(kFieldReadLength + 4);
+  canonical.append(intDigits.empty() ? std::string_view("0") : intDigits);
+  if (!fracDigits.empty()) canonical.append(".").append(fracDigits);
+  if (!exponentText.empty()) canonical.append("e").append(std::to_string(exponent));
+
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(),
+                                         value, std::chars_format::general);
+  (void)end;
+  if (ec == std::errc::result_out_of_range) {
+    value = OutOfRangeMagnitude(intDigits, fracDigits, exponent);
+  } else if (ec != std::errc()) {
+    value = 0.0;
+  }
+  return negative ? -value : value;
+}
+
+std::string FormatFixed(double value, int decimals) {
+  decimals = std::clamp(decimals, 0, 60);
+  char buffer[400];
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) return std::string();
+  return std::string(buffer, end);
+}
+
+std::string FormatFixedWidth(double value, int width, int decimals) {
+  std::string text = FormatFixed(value, decimals);
+  if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
+    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+  }
+  return text;
+}
+
+namespace {
+
+void TrimFractionZeros(std::string& text) {
+  if (text.find('.') == std::string::npos) {
+    text.push_back('.');
+    return;
+  }
+  while (text.back() == '0') text.pop_back();
+}
+
+}  // namespace
+
+std::string FormatSignificant(double value, int n) {
+  n = std::clamp(n, 1, 17);
+  if (!std::isfinite(value)) return FormatFixed(value, 0);
+  char buffer[64];
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, n - 1);
+  if (ec != std::errc()) return std::string();
+  const std::string_view scientific(buffer, static_cast<std::size_t>(end - buffer));
+  const std::size_t e = scientific.find('e');
+  int exponent = 0;
+  std::from_chars(scientific.data() + e + 1 + (scientific[e + 1] == '+' ? 1 : 0),
+                  scientific.data() + scientific.size(), exponent);
+  const int pointPosition = exponent + 1;
+
+  if (pointPosition >= 0 && pointPosition <= n) {
+    std::string text = FormatFixed(value, n - pointPosition);
+    TrimFractionZeros(text);
+    return text;
+  }
+  std::string text(scientific.substr(0, e));
+  TrimFractionZeros(text);
+  const int magnitude = exponent < 0 ? -exponent : exponent;
+  std::string digits = std::to_string(magnitude);
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  text.push_back('e');
+  text.push_back(exponent < 0 ? '-' : '+');
+  text.append(digits);
+  return text;
+}
+
+}  // namespace tavimor

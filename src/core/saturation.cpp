@@ -1,0 +1,169 @@
+#include "core/saturation.h"
+
+#include <cmath>
+
+namespace tavimor {
+
+namespace {
+
+constexpr int16_t kNaturalGasMedium = static_cast<int16_t>(DensityMedium::NaturalGas);
+
+// Goff and Gratch (1946), over water. T in K; result in mbar.
+double GoffGratchWater(double T) {
+  const double r = 373.16 / T;
+  const double q = T * 0.0026798156286847465;  // T / 373.16
+  double s = 5.02808 * std::log10(r) - 7.90298 * (r - 1);
+  s = s - 1.3816e-07 * (std::pow(10.0, 11.344 * (1 - q)) - 1);
+  s = s + 0.0081328 * (std::pow(10.0, -3.49149 * (r - 1)) - 1);
+  s = s + std::log10(1013.246);
+  return std::pow(10.0, s);
+}
+
+// Goff and Gratch (1946), over ice. T in K; result in mbar.
+double GoffGratchIce(double T) {
+  const double r = 273.16 / T;
+  const double q = T * 0.0036608581051398447;  // T / 273.16
+  const double s =
+      0.876793 * (1 - q) - (3.56654 * std::log10(r) + 9.09718 * (r - 1)) + std::log10(6.1071);
+  return std::pow(10.0, s);
+}
+
+// Hyland and Wexler (1983), over water. The constant term already holds the division by
+// 1000 and the factor 10 gives mbar. T in K.
+double HylandWexlerWater(double T) {
+  const double s = 4.1764768e-05 * T * T - (5800.2206 / T + 0.048640239 * T + 5.516256) -
+                   1.4452093000000001e-08 * T * T * T + 6.5459673 * std::log(T);
+  return 10 * std::exp(s);
+}
+
+// Hyland and Wexler (1983), over ice. T in K; result in mbar.
+double HylandWexlerIce(double T) {
+  const double s = (2.0747826e-09 * T + 6.2215701e-07) * T * T -
+                   (5674.5359 / T + 0.009677843 * T + 0.51523058) - 9.484024e-13 * T * T * T * T +
+                   4.1635019 * std::log(T);
+  return 10 * std::exp(s);
+}
+
+// Sonntag (1990), over water. T in K; result in mbar.
+double SonntagWater(double T) {
+  const double s = 2.433502 * std::log(T) + (21.2409642 - 6096.9385 / T - 0.02711193 * T) +
+                   1.6739520000000003e-05 * T * T;
+  return 0.01 * std::exp(s);
+}
+
+// Sonntag (1990), over ice. T in K; result in mbar.
+double SonntagIce(double T) {
+  const double s = 0.010613868 * T - 6024.5282 / T + 29.32707 - 1.3198825000000001e-05 * T * T -
+                   0.49382577 * std::log(T);
+  return 0.01 * std::exp(s);
+}
+
+// Magnus form, over water. t in °C; result in mbar.
+double MagnusWater(double t) {
+  return 0.01 * std::exp(17.62 * t / (t + 243.12) + 6.4154242378);
+}
+
+// Magnus form, over ice, with the denominator constant 272.2 (not 272.62). t in °C.
+double MagnusIce(double t) {
+  return 0.01 * std::exp(22.46 * t / (t + 272.2) + 6.4154242378);
+}
+
+struct GreenspanSet {
+  double A0, A1, A2, A3, B0, B1, B2, B3;
+};
+constexpr GreenspanSet kGreenspanWater = {
+    0.000353624, 2.9322800000000003e-05, 2.61474e-07,          8.575379999999998e-09, -10.7588,
+    0.0632529,   -0.000253591,           6.337840000000001e-07};
+constexpr GreenspanSet kGreenspanSupercooled = {
+    0.000362183, 2.60553e-05, 3.8650099999999995e-07,  3.82449e-09,
+    -10.7604,    0.0639725,   -0.00026341600000000004, 1.67254e-06};
+constexpr GreenspanSet kGreenspanIce = {
+    0.000364449, 2.9363100000000004e-05,  4.88635e-07, 4.3654299999999995e-09, -10.7271,
+    0.0761989,   -0.00017477100000000002, 2.46721e-06};
+
+// Greenspan (1976) enhancement factor. t in °C, e and P in mbar.
+double GreenspanFactor(const GreenspanSet& c, double t, double e, double P) {
+  const double alpha = ((c.A3 * t + c.A2) * t + c.A1) * t + c.A0;
+  const double beta = c.B0 + c.B1 * t + c.B2 * t * t + c.B3 * t * t * t;
+  return std::exp(alpha * (1 - e / P) + std::exp(beta) * (P / e - 1));
+}
+
+// Bögel (1977) enhancement factor over water. t in °C, e and P in mbar.
+double BogelWaterFactor(double t, double e, double P) {
+  const double a = 38 + 173 * std::exp(t * -0.023255813953488372);
+  const double b = 6.39 + 4.28 * std::exp(t * -0.009345794392523364);
+  return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (0.0001 * e / (t + 273));
+}
+
+// Bögel (1977) enhancement factor over ice. t in °C, e and P in mbar.
+double BogelIceFactor(double t, double e, double P) {
+  const double a = 2100 - 65 * t;
+  const double b = 109 - 0.35 * t + t * t * 0.0029585798816568047;
+  return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (1e-05 * e / (t + 273));
+}
+
+enum class Operation { Water, DewFrost };
+
+double EnhancedSaturationPressure(Operation op, double t, double P, const PhysicsChoice& physics) {
+  const double T = t + 273.15;
+  const bool below = t < 0;
+  double e;
+  switch (physics.SwvpFormula) {
+    case SwvpFormula::GoffGratch:
+      e = (op == Operation::DewFrost && below) ? GoffGratchIce(T) : GoffGratchWater(T);
+      break;
+    case SwvpFormula::HylandWexler:
+      e = below ? HylandWexlerIce(T) : HylandWexlerWater(T);
+      break;
+    case SwvpFormula::Sonntag:
+      e = (op == Operation::DewFrost && below) ? SonntagIce(T) : SonntagWater(T);
+      break;
+    default:
+      e = (op == Operation::DewFrost && below) ? MagnusIce(t) : MagnusWater(t);
+      break;
+  }
+  switch (physics.EnhancementFactor) {
+    case EnhancementFactor::Greenspan: {
+      const GreenspanSet& set = !below                   ? kGreenspanWater
+                                : op == Operation::Water ? kGreenspanSupercooled
+                                                         : kGreenspanIce;
+      return e * GreenspanFactor(set, t, e, P);
+    }
+    case EnhancementFactor::Bogel:
+      return e * ((op == Operation::DewFrost && below) ? BogelIceFactor(t, e, P)
+                                                       : BogelWaterFactor(t, e, P));
+    default:
+      return e;
+  }
+}
+
+}  // namespace
+
+bool NaturalGasOverride(const CalcSettings& settings, int fromSelection, int toSelection) {
+  constexpr int kLbs = static_cast<int>(MoistureUnit::LbsPerMmscf);
+  constexpr int kGrams = static_cast<int>(MoistureUnit::GramsPerM3);
+  return fromSelection == kLbs || toSelection == kLbs ||
+         (fromSelection == kGrams &&
+          static_cast<int16_t>(settings.From.DensityMedium) == kNaturalGasMedium) ||
+         (toSelection == kGrams &&
+          static_cast<int16_t>(settings.To.DensityMedium) == kNaturalGasMedium);
+}
+
+PhysicsChoice ChoosePhysics(const CalcSettings& settings, int fromSelection, int toSelection) {
+  PhysicsChoice physics{settings.SwvpFormula, settings.EnhancementFactor, settings.GasMethod};
+  if (NaturalGasOverride(settings, fromSelection, toSelection)) {
+    physics.SwvpFormula = SwvpFormula::GoffGratch;
+    physics.EnhancementFactor = EnhancementFactor::NoEnhancement;
+  }
+  return physics;
+}
+
+double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoice& physics) {
+  return EnhancedSaturationPressure(Operation::Water, tC, pressureMbar, physics);
+}
+
+double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics) {
+  return EnhancedSaturationPressure(Operation::DewFrost, tC, pressureMbar, physics);
+}
+
+}  // namespace tavimor

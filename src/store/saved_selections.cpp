@@ -1,0 +1,362 @@
+#include "store/saved_selections.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+
+#include "core/number_text.h"
+#include "core/single_precision.h"
+#include "core/unit_tables.h"
+#include "store/profile_store.h"
+
+namespace tavimor {
+
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::size_t SkipDigits(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && IsDigit(text[pos])) ++pos;
+  return pos;
+}
+
+// Optional sign and digits; the value as a double (exact up to 2^53, saturating to an
+// infinity long before any overflow could occur).
+std::optional<double> ScanInteger(std::string_view text, std::size_t& pos) {
+  std::size_t p = pos;
+  while (p < text.size() && IsBlank(text[p])) ++p;
+  bool negative = false;
+  if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+  const std::size_t digitsBegin = p;
+  p = SkipDigits(text, p);
+  if (p == digitsBegin) return std::nullopt;
+  double value = 0;
+  for (std::size_t i = digitsBegin; i < p; ++i) value = value * 10 + (text[i] - '0');
+  pos = p;
+  return negative ? -value : value;
+}
+
+// Optional sign, digits with an optional point, and an optional exponent; an exponent
+// without digits is not part of the number. Independent of the C locale.
+std::optional<double> ScanNumber(std::string_view text, std::size_t& pos) {
+  std::size_t p = pos;
+  while (p < text.size() && IsBlank(text[p])) ++p;
+  bool negative = false;
+  if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+  const std::size_t begin = p;
+  std::size_t end = SkipDigits(text, p);
+  std::size_t digits = end - begin;
+  if (end < text.size() && text[end] == '.') {
+    const std::size_t fracEnd = SkipDigits(text, end + 1);
+    digits += fracEnd - end - 1;
+    end = fracEnd;
+  }
+  if (digits == 0) return std::nullopt;
+  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+    std::size_t e = end + 1;
+    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+    const std::size_t expEnd = SkipDigits(text, e);
+    if (expEnd > e) end = expEnd;
+  }
+  double value = 0;
+  const auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, value);
+  if (ec == std::errc::result_out_of_range) {
+    // Either far too large or far too small: tell them apart by the exponent's sign.
+    const std::string_view number = text.substr(begin, end - begin);
+    const std::size_t e = number.find_first_of("eE");
+    const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+    value = tiny ? 0.0 : HUGE_VAL;
+  } else if (ec != std::errc() || ptr != text.data() + end) {
+    return std::nullopt;
+  }
+  pos = end;
+  return negative ? -value : value;
+}
+
+// A number held in a float field: a value beyond the float range cannot be held and counts
+// as unreadable.
+std::optional<float> AsFloat(double v) {
+  if (!std::isfinite(v) || std::fabs(v) > static_cast<double>(FLT_MAX)) return std::nullopt;
+  return HoldSingle(v);
+}
+
+int32_t Choice(double v, std::initializer_list<int32_t> members, int32_t fallback) {
+  for (const int32_t m : members) {
+    if (v == static_cast<double>(m)) return m;
+  }
+  return fallback;
+}
+
+int32_t IndexIn(double v, int32_t count, int32_t fallback) {
+  if (v >= 0 && v < count && v == std::floor(v)) return static_cast<int32_t>(v);
+  return fallback;
+}
+
+// The fields of one key after scanning: values[i] exists for the fields that were read.
+struct Scanned {
+  std::vector<double> values;
+  bool Has(std::size_t i) const { return i < values.size(); }
+  // A number field: read, or the key's default when it is the field that failed (or does
+  // not fit); nothing when parsing stopped before it.
+  std::optional<float> Number(std::size_t i, float fallback) const {
+    if (Has(i)) return AsFloat(values[i]).value_or(fallback);
+    if (i == values.size()) return fallback;
+    return std::nullopt;
+  }
+};
+
+Scanned Scan(std::string_view text, std::string_view kinds) {
+  return Scanned{ScanSavedFields(text, kinds)};
+}
+
+constexpr float kDefaultPressure = 1013.25f;
+constexpr float kDefaultTempC = 20;
+constexpr float kDefaultMolWeight = 29;
+constexpr float kDefaultHenryK = 1.9f;
+
+void Assign(std::optional<float> v, float& field) {
+  if (v) field = *v;
+}
+
+// "%d,%f,%d,%f": a From choice and value, then a To choice and value.
+template <class Enum>
+void ApplySidePairs(std::string_view text, std::initializer_list<int32_t> members,
+                    Enum defaultChoice, float defaultValue, Enum SideParams::*choice,
+                    float SideParams::*value, CalcSettings& settings) {
+  const int32_t fallback = static_cast<int32_t>(defaultChoice);
+  if (text.empty()) {
+    for (SideParams* side : {&settings.From, &settings.To}) {
+      side->*choice = defaultChoice;
+      side->*value = defaultValue;
+    }
+    return;
+  }
+  const Scanned s = Scan(text, "dfdf");
+  if (s.Has(0)) settings.From.*choice = static_cast<Enum>(Choice(s.values[0], members, fallback));
+  Assign(s.Number(1, defaultValue), settings.From.*value);
+  if (s.Has(2)) settings.To.*choice = static_cast<Enum>(Choice(s.values[2], members, fallback));
+  Assign(s.Number(3, defaultValue), settings.To.*value);
+}
+
+// "%f,%d" with a moisture or pressure index.
+void ApplyNumberAndIndex(std::string_view text, float defaultValue, int32_t indexCount,
+                         int32_t defaultIndex, float* value, int32_t& index) {
+  if (text.empty()) {
+    if (value) *value = defaultValue;
+    index = defaultIndex;
+    return;
+  }
+  const Scanned s = Scan(text, "fd");
+  if (value) Assign(s.Number(0, defaultValue), *value);
+  if (s.Has(1)) index = IndexIn(s.values[1], indexCount, defaultIndex);
+}
+
+void ApplyMolWeight(std::string_view text, CalcSettings& settings) {
+  if (text.empty()) {
+    settings.From.GasIndex = settings.To.GasIndex = 1;
+    settings.From.MolWeight = settings.To.MolWeight = kDefaultMolWeight;
+    return;
+  }
+  const Scanned s = Scan(text, "dfdf");
+  if (s.Has(0)) settings.From.GasIndex = static_cast<int16_t>(IndexIn(s.values[0], kGasCount, 1));
+  Assign(s.Number(1, kDefaultMolWeight), settings.From.MolWeight);
+  if (s.Has(2)) settings.To.GasIndex = static_cast<int16_t>(IndexIn(s.values[2], kGasCount, 1));
+  Assign(s.Number(3, kDefaultMolWeight), settings.To.MolWeight);
+}
+
+void ApplyMedium(std::string_view text, CalcSettings& settings) {
+  constexpr auto kDefault = DensityMedium::NaturalGas;
+  if (text.empty()) {
+    settings.From.DensityMedium = settings.To.DensityMedium = kDefault;
+    return;
+  }
+  const Scanned s = Scan(text, "dd");
+  const auto medium = [](double v) {
+    return static_cast<DensityMedium>(Choice(v, {1036, 1037, 1038}, 1038));
+  };
+  if (s.Has(0)) settings.From.DensityMedium = medium(s.values[0]);
+  if (s.Has(1)) settings.To.DensityMedium = medium(s.values[1]);
+}
+
+void ApplyFormulas(std::string_view text, CalcSettings& settings) {
+  if (text.empty()) {
+    settings.SwvpFormula = SwvpFormula::GoffGratch;
+    settings.EnhancementFactor = EnhancementFactor::NoEnhancement;
+    return;
+  }
+  const Scanned s = Scan(text, "dd");
+  if (s.Has(0)) {
+    settings.SwvpFormula =
+        static_cast<SwvpFormula>(Choice(s.values[0], {1020, 1021, 1022, 1023}, 1020));
+  }
+  if (s.Has(1)) {
+    settings.EnhancementFactor =
+        static_cast<EnhancementFactor>(Choice(s.values[1], {1024, 1025, 1026}, 1024));
+  }
+}
+
+void ApplyGasMethod(std::string_view text, CalcSettings& settings) {
+  if (text.empty()) {
+    settings.GasMethod = GasMethod::IgtBulletin8;
+    return;
+  }
+  const Scanned s = Scan(text, "d");
+  if (s.Has(0))
+    settings.GasMethod = static_cast<GasMethod>(Choice(s.values[0], {1025, 1026}, 1025));
+}
+
+void ApplyIsoAndPrsr(std::string_view text, PanelSelections& selections) {
+  if (text.empty()) {
+    selections.IsobarChoice = 1014;
+    selections.PressureChoice = 1017;
+    return;
+  }
+  const Scanned s = Scan(text, "dd");
+  if (s.Has(0)) selections.IsobarChoice = Choice(s.values[0], {1013, 1014, 1015}, 1014);
+  if (s.Has(1)) selections.PressureChoice = Choice(s.values[1], {1016, 1017}, 1017);
+}
+
+// "%f" with six decimals; a value that is not finite (never accepted by a dialog) is
+// written as the field's default rather than as text no reader takes back.
+std::string SavedFloat(float v, float fallback) {
+  return FormatFixed(std::isfinite(v) ? v : fallback, 6);
+}
+
+std::string Join(std::initializer_list<std::string> parts) {
+  std::string line;
+  for (const std::string& p : parts) {
+    if (!line.empty()) line += ',';
+    line += p;
+  }
+  return line;
+}
+
+std::string Int(int64_t v) {
+  return std::to_string(v);
+}
+
+}  // namespace
+
+std::vector<double> ScanSavedFields(std::string_view text, std::string_view kinds) {
+  std::vector<double> values;
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    if (i > 0) {
+      if (pos >= text.size() || text[pos] != ',') break;
+      ++pos;
+    }
+    const std::optional<double> v =
+        kinds[i] == 'd' ? ScanInteger(text, pos) : ScanNumber(text, pos);
+    if (!v) break;
+    values.push_back(*v);
+  }
+  return values;
+}
+
+void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections& selections,
+                   CalcSettings& settings) {
+  if (key == kKeyFromDew) {
+    ApplyNumberAndIndex(text, 0, kMoistureUnitCount, 1, &selections.FromValue, selections.FromUnit);
+  } else if (key == kKeyFromPrs) {
+    ApplyNumberAndIndex(text, kDefaultPressure, kPressureUnitCount, 0, &selections.MeasuredPressure,
+                        selections.MeasuredPressureUnit);
+  } else if (key == kKeyToDew) {
+    ApplyNumberAndIndex(text, 0, kMoistureUnitCount, 1, nullptr, selections.ToUnit);
+  } else if (key == kKeyToPrs) {
+    ApplyNumberAndIndex(text, kDefaultPressure, kPressureUnitCount, 0, &selections.ComputePressure,
+                        selections.ComputePressureUnit);
+  } else if (key == kKeyMW) {
+    ApplyMolWeight(text, settings);
+  } else if (key == kKeyHenry) {
+    ApplySidePairs(text, {1028, 1029, 1030, 1031, 1018, 1019}, LiquidChoice::Hexane, kDefaultHenryK,
+                   &SideParams::Liquid, &SideParams::HenryK, settings);
+  } else if (key == kKeyTAmbient) {
+    ApplySidePairs(text, {1033, 1034}, AmbientTempUnit::AmbientCelsius, kDefaultTempC,
+                   &SideParams::AmbientTempUnit, &SideParams::AmbientTempC, settings);
+  } else if (key == kKeyMediumDensity) {
+    ApplyMedium(text, settings);
+  } else if (key == kKeyTDensity) {
+    ApplySidePairs(text, {1039, 1040}, VaporTempUnit::VaporCelsius, kDefaultTempC,
+                   &SideParams::VaporTempUnit, &SideParams::VaporTempC, settings);
+  } else if (key == kKeyEquDensity) {
+    ApplyGasMethod(text, settings);
+  } else if (key == kKeyEquSWVP) {
+    ApplyFormulas(text, settings);
+  } else if (key == kKeyIsoAndPrsr) {
+    ApplyIsoAndPrsr(text, selections);
+  }
+}
+
+void ReadSavedSelections(const ProfileReader& read, PanelSelections& selections,
+                         CalcSettings& settings) {
+  for (const std::string_view key : kPanelKeyReadOrder) {
+    ApplySavedKey(key, read(key), selections, settings);
+  }
+  settings.FromBasis = BasisOf(settings.From);
+}
+
+ProfileReader ProfileReaderForFile(std::filesystem::path file) {
+  return [file = std::move(file)](std::string_view key) {
+    return ReadProfileString(file, kProfileSection, key, kSavedLineMaxRead);
+  };
+}
+
+std::string SavedFieldText(std::string_view text) {
+  std::string out;
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == ',' || c < 0x20 || c == 0x7f) break;
+    // Count characters, not bytes, and never cut a UTF-8 sequence.
+    if ((c & 0xC0) != 0x80) {
+      if (chars == kSavedFieldMaxChars) break;
+      ++chars;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+SavedKeys ComposePanelSavedKeys(const PanelSelectionTexts& panel, const CalcSettings& s) {
+  const SideParams& f = s.From;
+  const SideParams& t = s.To;
+  const auto choice = [](auto e) { return Int(static_cast<int16_t>(e)); };
+  SavedKeys keys;
+  keys.emplace_back(kKeyIsoAndPrsr, Join({Int(panel.IsobarChoice), Int(panel.PressureChoice)}));
+  keys.emplace_back(kKeyFromDew, SavedFieldText(panel.FromText) + "," + Int(panel.FromListIndex));
+  keys.emplace_back(kKeyToDew, "0," + Int(panel.ToListIndex));
+  keys.emplace_back(kKeyFromPrs,
+                    SavedFieldText(panel.MeasuredText) + "," + Int(panel.MeasuredListIndex));
+  keys.emplace_back(kKeyToPrs,
+                    SavedFieldText(panel.ComputeText) + "," + Int(panel.ComputeListIndex));
+  keys.emplace_back(kKeyTDensity,
+                    Join({choice(f.VaporTempUnit), SavedFloat(f.VaporTempC, kDefaultTempC),
+                          choice(t.VaporTempUnit), SavedFloat(t.VaporTempC, kDefaultTempC)}));
+  keys.emplace_back(kKeyMW, Join({choice(f.GasIndex), SavedFloat(f.MolWeight, kDefaultMolWeight),
+                                  choice(t.GasIndex), SavedFloat(t.MolWeight, kDefaultMolWeight)}));
+  keys.emplace_back(kKeyTAmbient,
+                    Join({choice(f.AmbientTempUnit), SavedFloat(f.AmbientTempC, kDefaultTempC),
+                          choice(t.AmbientTempUnit), SavedFloat(t.AmbientTempC, kDefaultTempC)}));
+  keys.emplace_back(kKeyHenry, Join({choice(f.Liquid), SavedFloat(f.HenryK, kDefaultHenryK),
+                                     choice(t.Liquid), SavedFloat(t.HenryK, kDefaultHenryK)}));
+  keys.emplace_back(kKeyEquSWVP, Join({Int(static_cast<int32_t>(s.SwvpFormula)),
+                                       Int(static_cast<int32_t>(s.EnhancementFactor))}));
+  keys.emplace_back(kKeyEquDensity, choice(s.GasMethod));
+  keys.emplace_back(kKeyMediumDensity, Join({choice(f.DensityMedium), choice(t.DensityMedium)}));
+  return keys;
+}
+
+SavedKeys ComposeSavedSelections(const PanelSelectionTexts& panel, const CalcSettings& settings) {
+  SavedKeys keys = ComposePanelSavedKeys(panel, settings);
+  keys.emplace_back(kKeyConvCategory, "1001");
+  return keys;
+}
+
+}  // namespace tavimor
