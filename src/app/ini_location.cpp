@@ -6,8 +6,8 @@
 
 namespace tavimor {
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  CommandLine result;
+DesktopCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  DesktopCommandLine result;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--ini" || a == "-ini") {
@@ -31,7 +31,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return result;
 }
 
-std::filesystem::path ResolveIniFile(const CommandLine& commandLine) {
+std::filesystem::path ResolveIniFile(const DesktopCommandLine& commandLine) {
   if (commandLine.IniFile) return std::filesystem::path(*commandLine.IniFile);
   if (const char* env = std::getenv("TAVIMOR_INI"); env && *env) {
     return std::filesystem::path(env);

@@ -8,7 +8,7 @@
 namespace tavimor {
 
 // What the command line of the desktop program asks for.
-struct CommandLine {
+struct DesktopCommandLine {
   std::optional<std::string> IniFile;  // --ini FILE or --ini=FILE
   bool Help = false;                   // --help or -h
   bool Version = false;                // --version
@@ -16,10 +16,10 @@ struct CommandLine {
 };
 
 // Reads --ini, --help and --version; every other argument is left to Qt.
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
+DesktopCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The INI file of the saved selections: --ini FILE, else the environment variable
 // TAVIMOR_INI, else tavimor.ini in the per-user configuration folder (created if missing).
-std::filesystem::path ResolveIniFile(const CommandLine& commandLine);
+std::filesystem::path ResolveIniFile(const DesktopCommandLine& commandLine);
 
 }  // namespace tavimor

@@ -55,7 +55,7 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv, argv + argc);
-  const tavimor::CommandLine commandLine = tavimor::ParseCommandLine(args);
+  const tavimor::DesktopCommandLine commandLine = tavimor::ParseCommandLine(args);
   if (!commandLine.Error.empty()) {
     std::fprintf(stderr, "tavimor: %s\nusage: tavimor [--ini FILE]\n", commandLine.Error.c_str());
     return 2;

@@ -1,6 +1,7 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -15,9 +16,6 @@ constexpr std::size_t kFieldReadLength = 14;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 // Value of a parsed decimal whose conversion overflowed or underflowed.
@@ -37,10 +35,9 @@ double OutOfRangeMagnitude(std::string_view intDigits, std::string_view fracDigi
 
 }  // namespace
 
-double ReadNumber(std::string_view text) {
-  text = text.substr(0, std::min(text.size(), kFieldReadLength));
+std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
+  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -55,8 +52,11 @@ double ReadNumber(std::string_view text) {
     while (i < text.size() && IsDigit(text[i])) ++i;
     fracDigits = text.substr(fracStart, i - fracStart);
   }
-  if (intDigits.empty() && fracDigits.empty()) return 0.0;
+  if (intDigits.empty() && fracDigits.empty()) return std::nullopt;
 
+  // Beyond this an exponent only says "infinite" or "zero"; the cap keeps the sum below
+  // from overflowing however many digits a long text holds.
+  constexpr long long kExponentCap = 1'000'000'000;
   long long exponent = 0;
   std::string_view exponentText;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -70,13 +70,14 @@ double ReadNumber(std::string_view text) {
     while (j < text.size() && IsDigit(text[j])) ++j;
     if (j > expStart) {
       exponentText = text.substr(expStart, j - expStart);
-      for (char c : exponentText) exponent = exponent * 10 + (c - '0');  // at most 12 digits
+      for (char c : exponentText) exponent = std::min(exponent * 10 + (c - '0'), kExponentCap);
       if (expNegative) exponent = -exponent;
+      i = j;
     }
   }
 
   std::string canonical;
-  canonical.reserve(kFieldReadLength + 4);
+  canonical.reserve(intDigits.size() + fracDigits.size() + 16);
   canonical.append(intDigits.empty() ? std::string_view("0") : intDigits);
   if (!fracDigits.empty()) canonical.append(".").append(fracDigits);
   if (!exponentText.empty()) canonical.append("e").append(std::to_string(exponent));
@@ -90,7 +91,23 @@ double ReadNumber(std::string_view text) {
   } else if (ec != std::errc()) {
     value = 0.0;
   }
-  return negative ? -value : value;
+  return NumberPrefix{negative ? -value : value, i};
+}
+
+double ReadNumber(std::string_view text) {
+  const auto prefix = ScanNumberPrefix(text.substr(0, std::min(text.size(), kFieldReadLength)));
+  return prefix ? prefix->Value : 0.0;
+}
+
+bool ReadsAsNumber(std::string_view text) {
+  return ScanNumberPrefix(text.substr(0, std::min(text.size(), kFieldReadLength))).has_value();
+}
+
+std::string FormatAllDigits(float value) {
+  std::array<char, 40> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                    static_cast<double>(value), std::chars_format::general, 17);
+  return std::string(buffer.data(), result.ptr);
 }
 
 std::string FormatFixed(double value, int decimals) {

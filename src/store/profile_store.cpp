@@ -23,13 +23,13 @@ namespace {
 // stray 1 GB file neither stalls the program nor is rewritten.
 constexpr std::uintmax_t kMaxProfileBytes = 16u * 1024u * 1024u;
 
-bool IsBlank(char c) {
+bool IsSpaceOrTab(char c) {
   return c == ' ' || c == '\t';
 }
 
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && IsSpaceOrTab(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsSpaceOrTab(s.back())) s.remove_suffix(1);
   return s;
 }
 

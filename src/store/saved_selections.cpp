@@ -15,9 +15,6 @@ namespace tavimor {
 
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -31,7 +28,7 @@ std::size_t SkipDigits(std::string_view text, std::size_t pos) {
 // infinity long before any overflow could occur).
 std::optional<double> ScanInteger(std::string_view text, std::size_t& pos) {
   std::size_t p = pos;
-  while (p < text.size() && IsBlank(text[p])) ++p;
+  while (p < text.size() && IsWhiteSpace(text[p])) ++p;
   bool negative = false;
   if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
   const std::size_t digitsBegin = p;
@@ -43,41 +40,12 @@ std::optional<double> ScanInteger(std::string_view text, std::size_t& pos) {
   return negative ? -value : value;
 }
 
-// Optional sign, digits with an optional point, and an optional exponent; an exponent
-// without digits is not part of the number. Independent of the C locale.
+// A number as a field reads it, without the field's 14-character limit.
 std::optional<double> ScanNumber(std::string_view text, std::size_t& pos) {
-  std::size_t p = pos;
-  while (p < text.size() && IsBlank(text[p])) ++p;
-  bool negative = false;
-  if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
-  const std::size_t begin = p;
-  std::size_t end = SkipDigits(text, p);
-  std::size_t digits = end - begin;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t fracEnd = SkipDigits(text, end + 1);
-    digits += fracEnd - end - 1;
-    end = fracEnd;
-  }
-  if (digits == 0) return std::nullopt;
-  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-    std::size_t e = end + 1;
-    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
-    const std::size_t expEnd = SkipDigits(text, e);
-    if (expEnd > e) end = expEnd;
-  }
-  double value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, value);
-  if (ec == std::errc::result_out_of_range) {
-    // Either far too large or far too small: tell them apart by the exponent's sign.
-    const std::string_view number = text.substr(begin, end - begin);
-    const std::size_t e = number.find_first_of("eE");
-    const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-    value = tiny ? 0.0 : HUGE_VAL;
-  } else if (ec != std::errc() || ptr != text.data() + end) {
-    return std::nullopt;
-  }
-  pos = end;
-  return negative ? -value : value;
+  const auto prefix = ScanNumberPrefix(text.substr(pos));
+  if (!prefix) return std::nullopt;
+  pos += prefix->End;
+  return prefix->Value;
 }
 
 // A number held in a float field: a value beyond the float range cannot be held and counts

@@ -737,7 +737,7 @@ void ShellTest::iniFileComesFromOptionThenEnvironmentThenConfigFolder() {
     } else {
       qunsetenv("TAVIMOR_INI");
     }
-    const CommandLine line = ParseCommandLine(c.args);
+    const DesktopCommandLine line = ParseCommandLine(c.args);
     QVERIFY2(line.Error == c.error, c.name);
     if (!c.error.empty()) continue;
     const std::filesystem::path got = ResolveIniFile(line);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/calc_settings.h"
+
+namespace tavimor {
+
+// A pressure as the panel's pressure field and list hold it: the number (single precision,
+// as read from the field) and the PressureUnit index of the list.
+struct PressureSetting {
+  float Value = 1013.25f;
+  int Unit = 0;  // mbar
+};
+
+// Everything one run of tavimor-convert converts with. Defaults are those of a panel with
+// no saved selections. A loader of saved selections fills this before the options of the
+// command line override it (see RunConvert).
+struct ConvertSettings {
+  CalcSettings Calc;
+  int FromUnit = 1;  // MoistureUnit index
+  int ToUnit = 1;
+  PressureSetting Measured;
+  std::optional<PressureSetting> ComputeAt;  // nothing: the measured number and unit
+  std::optional<float> Increment;            // nothing: no delta column
+  bool Raw = false;                          // 17 significant digits instead of display text
+  int Threads = 2;                           // threads converting the lines of standard input
+};
+
+// Threads that --threads accepts.
+inline constexpr int kMaxThreads = 16;
+
+// The command line split into options and values, without interpreting option values, so
+// that saved selections can be loaded between splitting and applying the options.
+struct CommandLine {
+  bool Help = false;
+  std::vector<std::pair<std::string_view, std::string_view>> Options;  // name, value
+  std::vector<std::string_view> Values;
+};
+
+// Either the split command line or the reason it is not a valid command line.
+struct CommandLineParse {
+  CommandLine Line;
+  std::optional<std::string> Error;
+};
+
+CommandLineParse SplitCommandLine(std::span<const std::string_view> args);
+
+// The last --ini FILE: the units, pressures, compute-at choice and parameters saved there,
+// read by the panel's own parser; the From value saved there is not used. Returns the reason
+// when the file cannot be read.
+std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
+                                                      ConvertSettings& settings);
+
+// Applies the options in order onto settings (the last of a repeated option wins); returns
+// the reason of the first bad option value, or nothing.
+std::optional<std::string> ApplyOptions(const CommandLine& line, ConvertSettings& settings);
+
+// A text quoted in a message, cut so that a huge argument cannot flood the terminal.
+std::string Quoted(std::string_view text);
+
+}  // namespace tavimor

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace tavimor {
+
+// The full help text of tavimor-convert, and the short text shown after a usage error.
+std::string_view ConvertUsage();
+std::string_view ConvertUsageHint();
+
+}  // namespace tavimor
