@@ -184,7 +184,7 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
   settings.FromUnit = saved.FromUnit;
   settings.ToUnit = saved.ToUnit;
   settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
-  if (saved.PressureChoice == 1016) {  // compute at the measured pressure
+  if (saved.PressureChoice == kComputeAtMeasured) {
     settings.ComputeAt.reset();
   } else {
     settings.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
