@@ -10,18 +10,14 @@ mode=${1:-test}
 BUILD_DIR=${BUILD_DIR:-build}
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 
+# What building, running and testing need; `shot` also needs a virtual X server.
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-      fonts-liberation clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick)
-missing=()
-for p in "${PKGS[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing missing packages: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -q
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    -o DPkg::Lock::Timeout=300 "${missing[@]}"
+      fonts-liberation)
+SHOT_PKGS=(xvfb xauth xdotool imagemagick)
+if [ "$mode" = shot ]; then
+  .ci/ensure-packages "${PKGS[@]}" "${SHOT_PKGS[@]}"
+else
+  .ci/ensure-packages "${PKGS[@]}"
 fi
 
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then  # Qt warns without it
