@@ -197,7 +197,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.GasMethod = AnyChoice<GasMethod>(in, 1025, 1026);
   settings.From = AnySide(in);
   settings.To = AnySide(in);
-  settings.FromBasis = BasisOf(settings.From);
 
   g_evaluations = 0;
   const MoistureResults r = ComputeMoistureResults(inputs, settings);

@@ -78,7 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     side->VaporTempC = AnyFloat(in);
     side->DensityMedium = static_cast<DensityMedium>(in.ConsumeIntegralInRange(1035, 1039));
   }
-  s.FromBasis = BasisOf(s.From);
   const int width = in.ConsumeIntegralInRange(-5, 1200);
   const int height = in.ConsumeIntegralInRange(-5, 800);
 

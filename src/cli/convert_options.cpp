@@ -253,8 +253,6 @@ std::optional<std::string> ApplyOptions(const CommandLine& line, ConvertSettings
   for (const auto& [option, value] : line.Options) {
     if (auto error = ApplyOption(option, value, settings)) return error;
   }
-  // The From-side parameters the From value is entered under are the From side itself.
-  settings.Calc.FromBasis = BasisOf(settings.Calc.From);
   return std::nullopt;
 }
 

@@ -56,7 +56,6 @@ struct CalcSettings {
   tavimor::GasMethod GasMethod = tavimor::GasMethod::IgtBulletin8;
   SideParams From;
   SideParams To;
-  BasisParams FromBasis;
 };
 
 BasisParams BasisOf(const SideParams& side);

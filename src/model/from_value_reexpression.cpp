@@ -9,14 +9,15 @@ namespace tavimor {
 
 ReexpressedFromValue ReexpressFromValue(float value, int oldUnit, int newUnit,
                                         float measuredPressureMbar, const CalcSettings& settings,
-                                        int fromSelection, int toSelection) {
+                                        const BasisParams& fromBasis, int fromSelection,
+                                        int toSelection) {
   using Outcome = ReexpressOutcome;
   const auto from = MoistureUnitFromIndex(oldUnit);
   const auto to = MoistureUnitFromIndex(newUnit);
   if (!from) return {Outcome::OldUnitFailed, {}};
   const PhysicsChoice physics = ChoosePhysics(settings, fromSelection, toSelection);
   const double pm = measuredPressureMbar;
-  const double c = MoistureToPpmv(*from, value, pm, UnitParamsOf(settings.FromBasis), physics);
+  const double c = MoistureToPpmv(*from, value, pm, UnitParamsOf(fromBasis), physics);
   // ppmv is held in single precision between the two halves, as in every conversion; a
   // value beyond the float range has no answer either.
   const float ppmv = HoldSingle(c);

@@ -22,9 +22,10 @@ struct ReexpressedFromValue {
 
 // fromSelection and toSelection are the lists' current selections (the new unit already
 // counts), which the natural-gas override looks at; measuredPressureMbar is the measured
-// pressure as the panel reads it.
+// pressure as the panel reads it; fromBasis the parameters the number was entered under.
 ReexpressedFromValue ReexpressFromValue(float value, int oldUnit, int newUnit,
                                         float measuredPressureMbar, const CalcSettings& settings,
-                                        int fromSelection, int toSelection);
+                                        const BasisParams& fromBasis, int fromSelection,
+                                        int toSelection);
 
 }  // namespace tavimor

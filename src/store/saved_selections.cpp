@@ -287,7 +287,6 @@ void ReadSavedSelections(const ProfileReader& read, PanelSelections& selections,
   for (const std::string_view key : kPanelKeyReadOrder) {
     ApplySavedKey(key, read(key), selections, settings);
   }
-  settings.FromBasis = BasisOf(settings.From);
 }
 
 ProfileReader ProfileReaderForFile(std::filesystem::path file) {

@@ -74,8 +74,7 @@ std::vector<double> ScanSavedFields(std::string_view text, std::string_view kind
 void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections& selections,
                    CalcSettings& settings);
 
-// Reads the twelve keys of the panel in its order and applies them; then FromBasis is the
-// From side, as after each parameter key.
+// Reads the twelve keys of the panel in its order and applies them.
 void ReadSavedSelections(const ProfileReader& read, PanelSelections& selections,
                          CalcSettings& settings);
 

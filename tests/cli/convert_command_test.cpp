@@ -186,7 +186,6 @@ TEST(ConvertSettingsTest, OptionsOverrideWhatWasLoadedBefore) {
   ASSERT_FALSE(ApplyOptions(parse.Line, settings));
   EXPECT_EQ(settings.FromUnit, 9);
   EXPECT_EQ(settings.Calc.From.AmbientTempC, 20.1f);  // held in single precision
-  EXPECT_EQ(settings.Calc.FromBasis.AmbientTempC, 20.1f);
   EXPECT_EQ(settings.Measured.Value, 14.7f);
   EXPECT_EQ(settings.Measured.Unit, 1);
   ASSERT_TRUE(settings.ComputeAt);

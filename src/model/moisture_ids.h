@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/moisture_options.h"
+
+namespace tavimor::moisture_ids {
+
+// Control identifiers of the Moisture/Humidity panel (template 132); each is the widget's
+// objectName.
+enum MoistureControl : int {
+  kFromValue = 1004,
+  kFromUnit = 1005,
+  kMeasuredPressureUnit = 1006,
+  kMeasuredPressure = 1007,
+  kGraph = 1008,
+  kResult = 1009,
+  kToUnit = 1010,
+  kComputePressure = 1011,
+  kComputePressureUnit = 1012,
+  kIncrement = 1018,
+  kDelta = 1019,
+  kZoomButton = 1047,
+  kDecoration = 1048,
+  kIsobarCaption = 1049,
+};
+
+// The option buttons, whose identifiers are the choices they stand for.
+using tavimor::kComputeAtMeasured;
+using tavimor::kComputeAtPressure;
+using tavimor::kIsobarComputed;
+using tavimor::kIsobarMeasured;
+using tavimor::kIsobarNone;
+
+// The private application message that converts a clipboard list (hexadecimal 800A).
+inline constexpr int kConvertClipboardListMessage = 32778;
+
+// Dialog templates of the parameter dialogs.
+enum ParameterDialogTemplate : int {
+  kGasDialog = 145,
+  kLiquidDialog = 141,
+  kAmbientDialog = 142,
+  kDensityDialog = 143,
+};
+
+}  // namespace tavimor::moisture_ids
+
+namespace tavimor {
+using moisture_ids::MoistureControl;
+}  // namespace tavimor
