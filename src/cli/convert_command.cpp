@@ -20,6 +20,7 @@
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
+#include "core/version.h"
 #include "store/saved_selections.h"
 
 namespace tavimor {
@@ -77,7 +78,7 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 22> kOptions = {{
+constexpr std::array<OptionSpec, 23> kOptions = {{
     {"--from", true},          {"--to", true},
     {"--measured", true},      {"--compute-at", true},
     {"--formula", true},       {"--enhancement", true},
@@ -89,6 +90,7 @@ constexpr std::array<OptionSpec, 22> kOptions = {{
     {"--to-vapor-temp", true}, {"--increment", true},
     {"--raw", false},          {"--help", false},
     {"--ini", true},           {"--threads", true},
+    {"--version", false},
 }};
 
 bool IsBlank(char c) {
@@ -583,14 +585,16 @@ bool ReadsAsNumber(std::string_view text) {
 CommandLineParse SplitCommandLine(std::span<const std::string_view> args) {
   CommandLineParse parse;
   CommandLine& line = parse.Line;
-  // Help wins over everything else before "--", even over a bad option.
+  // Help, then the version, win over everything else before "--", even over a bad option.
   for (std::string_view arg : args) {
     if (arg == "--") break;
     if (arg == "--help" || arg == "-h") {
       line.Help = true;
       return parse;
     }
+    if (arg == "--version") line.Version = true;
   }
+  if (line.Version) return parse;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -689,6 +693,7 @@ Options:
   --threads N              threads converting standard input, 1 to 16 (default 2);
                            the output is the same with any number
   -h, --help               print this help
+  --version                print the name and version of the program
   --                       end of options: every later argument is a VALUE
 
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the
@@ -710,8 +715,13 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     err << kProgram << ": " << *parse.Error << '\n' << ConvertUsageHint();
     return kExitUsage;
   }
-  if (parse.Line.Help) {
-    out << ConvertUsage() << std::flush;
+  if (parse.Line.Help || parse.Line.Version) {
+    if (parse.Line.Help) {
+      out << ConvertUsage();
+    } else {
+      out << kProgram << ' ' << kTavimorVersion << '\n';
+    }
+    out.flush();
     return out ? kExitOk : kExitBadValue;
   }
 
