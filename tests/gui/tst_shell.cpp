@@ -396,15 +396,21 @@ void ShellTest::aboutOpensFromMenuAndFromAltKeys() {
   QVERIFY(shell.start());
   QString seenName;
   QSize seenSize;
+  QString seenVersion;
   shell.onDialog = [&](QDialog& dialog) {
     seenName = dialog.objectName();
     seenSize = dialog.size();
+    if (auto* version = dialog.findChild<QLabel*>(QStringLiteral("AboutVersion"))) {
+      seenVersion = version->text();
+    }
     return int(QDialog::Accepted);
   };
   shell.command(kCmdAbout)->trigger();
   QCOMPARE(shell.dialogsRun, QStringList{QStringLiteral("About")});
   QCOMPARE(seenName, QStringLiteral("103"));
   QCOMPARE(seenSize, DialogRect(0, 0, 230, 75).size());
+  // The version --version prints, from the build's one version.
+  QCOMPARE(seenVersion, QStringLiteral("Tavimor version " TAVIMOR_VERSION));
 
   shell.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(shell.window.get()));
