@@ -241,6 +241,7 @@ void AnalogPanelTest::startsWithTheFocusInTheLowField() {
   // so typing goes there without a click and replaces "-100".
   Fixture f;
   f.host.window->show();
+  f.host.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(f.host.window.get()));
   QLineEdit* low = f.field(ids::kLowValue);
   QCOMPARE(QApplication::focusWidget(), low);

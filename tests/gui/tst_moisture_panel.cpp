@@ -758,6 +758,7 @@ void TestMoisturePanel::startsWithTheFromTextSelected() {
   MoistureHost host;
   host.create();
   host.window->show();
+  host.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(host.window.get()));
   QLineEdit* from = host.field(ids::kFromValue);
   QCOMPARE(QApplication::focusWidget(), from);
