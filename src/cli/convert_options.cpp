@@ -20,7 +20,7 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 22> kOptions = {{
+constexpr std::array<OptionSpec, 23> kOptions = {{
     {"--from", true},          {"--to", true},
     {"--measured", true},      {"--compute-at", true},
     {"--formula", true},       {"--enhancement", true},
@@ -32,6 +32,7 @@ constexpr std::array<OptionSpec, 22> kOptions = {{
     {"--to-vapor-temp", true}, {"--increment", true},
     {"--raw", false},          {"--help", false},
     {"--ini", true},           {"--threads", true},
+    {"--version", false},
 }};
 
 // A number read the way a panel field reads it and held in single precision, as the field's
@@ -195,14 +196,16 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
 CommandLineParse SplitCommandLine(std::span<const std::string_view> args) {
   CommandLineParse parse;
   CommandLine& line = parse.Line;
-  // Help wins over everything else before "--", even over a bad option.
+  // Help, then the version, win over everything else before "--", even over a bad option.
   for (std::string_view arg : args) {
     if (arg == "--") break;
     if (arg == "--help" || arg == "-h") {
       line.Help = true;
       return parse;
     }
+    if (arg == "--version") line.Version = true;
   }
+  if (line.Version) return parse;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];

@@ -39,6 +39,7 @@ inline constexpr int kMaxThreads = 16;
 // that saved selections can be loaded between splitting and applying the options.
 struct CommandLine {
   bool Help = false;
+  bool Version = false;
   std::vector<std::pair<std::string_view, std::string_view>> Options;  // name, value
   std::vector<std::string_view> Values;
 };
