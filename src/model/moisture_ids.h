@@ -30,10 +30,7 @@ using tavimor::kIsobarComputed;
 using tavimor::kIsobarMeasured;
 using tavimor::kIsobarNone;
 
-// The private application message that converts a clipboard list (hexadecimal 800A).
-inline constexpr int kConvertClipboardListMessage = 32778;
-
-// Dialog templates of the parameter dialogs.
+// Dialog templates of the parameter dialogs; each is the dialog's objectName.
 enum ParameterDialogTemplate : int {
   kGasDialog = 145,
   kLiquidDialog = 141,

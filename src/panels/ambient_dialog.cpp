@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
@@ -20,7 +21,8 @@ constexpr int kFahrenheit = static_cast<int>(AmbientTempUnit::AmbientFahrenheit)
 
 AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuffix,
                              QWidget* parent)
-    : ParameterDialog(QStringLiteral("Ambient Temperature for RH calculation"), 211, 71, parent),
+    : ParameterDialog(moisture_ids::kAmbientDialog,
+                      QStringLiteral("Ambient Temperature for RH calculation"), 211, 71, parent),
       m_working(working) {
   m_labelSuffix = std::move(labelSuffix);
   AddStaticText(

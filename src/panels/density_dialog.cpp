@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
@@ -29,7 +30,8 @@ QRadioButton* AddOption(QWidget* dialog, QButtonGroup* group, int id, const char
 
 DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuffix,
                              QWidget* parent)
-    : ParameterDialog(QStringLiteral("Water Vapor Density Calculation"), 227, 111, parent),
+    : ParameterDialog(moisture_ids::kDensityDialog,
+                      QStringLiteral("Water Vapor Density Calculation"), 227, 111, parent),
       m_working(working) {
   m_labelSuffix = std::move(labelSuffix);
   AddStaticText(this, 0, QStringLiteral("Choose the media for which the calculation will be done"),

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "core/unit_tables.h"
+#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
@@ -37,7 +38,8 @@ class DigitsOnlyFilter : public QObject {
 }  // namespace
 
 GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget* parent)
-    : ParameterDialog(QStringLiteral("Common Gas Molecular Weights"), 262, 65, parent),
+    : ParameterDialog(moisture_ids::kGasDialog, QStringLiteral("Common Gas Molecular Weights"), 262,
+                      65, parent),
       m_working(working) {
   m_labelSuffix = std::move(labelSuffix);
   m_gasList = AddDropDownList(this, 1050, DialogRect(7, 7, 141, 95), QStringLiteral("Gas"));

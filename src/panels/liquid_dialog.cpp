@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/unit_tables.h"
+#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
@@ -32,6 +33,7 @@ const LiquidEntry* FindLiquid(int button) {
 
 LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix, QWidget* parent)
     : ParameterDialog(
+          moisture_ids::kLiquidDialog,
           QStringLiteral(
               "Henry's Constant (K) used for computation of ppmW of water vapor in a liquid"),
           366, 121, parent),

@@ -15,24 +15,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <algorithm>
+#include <QScopedValueRollback>
 #include <utility>
-#include <vector>
 
-#include "core/moisture_conversion.h"
-#include "core/number_text.h"
-#include "core/single_precision.h"
 #include "core/unit_tables.h"
-#include "model/clipboard_lines.h"
-#include "model/from_value_reexpression.h"
-#include "model/parameter_labels.h"
 #include "panels/ambient_dialog.h"
 #include "panels/density_dialog.h"
 #include "panels/gas_dialog.h"
 #include "panels/graph_control.h"
 #include "panels/liquid_dialog.h"
 #include "panels/moisture_graph.h"
-#include "panels/moisture_panel_ids.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
@@ -40,61 +32,10 @@ namespace tavimor {
 
 namespace ids = moisture_ids;
 
-// Collects the repaint requests of one handler and of the notifications it raises; the
-// outermost batch recomputes once on leaving.
-class RepaintBatch {
- public:
-  explicit RepaintBatch(MoisturePanel& panel) : m_panel(panel) { ++m_panel.m_batchDepth; }
-  ~RepaintBatch() {
-    if (--m_panel.m_batchDepth == 0) m_panel.flushRepaint();
-  }
-  RepaintBatch(const RepaintBatch&) = delete;
-  RepaintBatch& operator=(const RepaintBatch&) = delete;
-
- private:
-  MoisturePanel& m_panel;
-};
-
 namespace {
-
-const QString kEnterNewValue = QStringLiteral("enter new val");
-
-// A list line longer than this can hold no more number than its first 14 characters; the
-// From field is spared a multi-megabyte text.
-constexpr qsizetype kClipboardLineMaxChars = 1000;
-
-// Every line goes through the From field and may raise the range warning, so a list is
-// converted in a time a user waits for; longer lists belong to tavimor-convert.
-constexpr std::size_t kClipboardListMaxLines = 100000;
-
-std::size_t CountClipboardLines(std::string_view text) {
-  const auto feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  return feeds + (!text.empty() && text.back() != '\n' ? 1 : 0);
-}
-
-constexpr int kOptionUnits[] = {6, 10, 8, 9};  // in the order of the label and dialog pass
 
 QString Text(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-float FieldNumber(const QLineEdit* field) {
-  return HoldSingle(ReadNumber(field->text().toStdString()));
-}
-
-bool IsOptionUnit(int unit) {
-  return unit == 6 || unit == 8 || unit == 9 || unit == 10;
-}
-
-QString IsobarCaption(int id) {
-  switch (id) {
-    case ids::kIsobarMeasured:
-      return QStringLiteral("dark green  curves\n2x & 4x measured\npressure selection");
-    case ids::kIsobarComputed:
-      return QStringLiteral("dark green  curves\n2x & 4x computed\npressure selection");
-    default:
-      return QStringLiteral(" ");
-  }
 }
 
 // The twelve etched lines (dialog units, x, y, length) framing the From area, the To area
@@ -125,22 +66,21 @@ QFrame* AddEtchedLine(QWidget* panel, const EtchedLine& line) {
 
 MoisturePanel::MoisturePanel(CalcSettings& settings, MoisturePanelState& state,
                              ProfileReader profile, UiServices ui, QWidget* parent)
-    : Panel(parent),
-      m_settings(settings),
-      m_state(state),
-      m_profile(std::move(profile)),
-      m_ui(std::move(ui)) {
+    : Panel(parent), m_model(settings, state), m_ui(std::move(ui)) {
   setObjectName(QStringLiteral("132"));
   setFont(DialogFont());
   setMouseTracking(true);
   buildControls();
   connectEvents();
   fillLists();
-  LoadSavedSelections();
-  if (auto* graph = qobject_cast<MoistureGraphControl*>(m_graph)) graph->createSurface();
-  m_state.ZoomHeld = false;
-  m_initialised = true;
-  requestRepaint();
+  apply(m_model.load(profile));
+  // As a click queued to the panel: the caption is written after initialisation.
+  const int isobar = m_model.isobarChoice();
+  QMetaObject::invokeMethod(
+      this, [this, isobar] { apply(m_model.isobarClicked(isobar)); }, Qt::QueuedConnection);
+  m_graph->createSurface();
+  apply(m_model.setZoomHeld(false));
+  apply(m_model.start());
   leaveFocusToPlatform();
 }
 
@@ -240,28 +180,41 @@ void MoisturePanel::buildControls() {
 }
 
 void MoisturePanel::connectEvents() {
-  OnEveryEditNotification(m_fromValue, &m_notifications, [this] { onFromFieldNotification(); });
-  OnEveryEditNotification(m_measured, &m_notifications, [this] { onMeasuredFieldNotification(); });
-  for (QLineEdit* field : {m_compute, m_increment}) {
-    OnEveryEditNotification(field, &m_notifications, [this] {
-      RepaintBatch batch(*this);
-      requestRepaint();
-    });
-  }
+  const auto notifications = [this](QLineEdit* field, MoistureControl id,
+                                    MoistureChanges (MoistureModel::*notified)(std::string_view)) {
+    OnEditNotifications(
+        field, &m_notifications,
+        [this, notified](const QString& text) { onFieldNotification(notified, text); },
+        [this, id, notified] {
+          // Gaining or losing the focus notifies too, with the text the field holds.
+          apply((m_model.*notified)(m_model.text(id)));
+        });
+  };
+  notifications(m_fromValue, ids::kFromValue, &MoistureModel::fromFieldNotified);
+  notifications(m_measured, ids::kMeasuredPressure, &MoistureModel::measuredFieldNotified);
+  notifications(m_compute, ids::kComputePressure, &MoistureModel::computeAtFieldNotified);
+  notifications(m_increment, ids::kIncrement, &MoistureModel::incrementFieldNotified);
   // Only a change of a list's selection by the user has an effect; picking the entry that is
   // already selected counts too.
-  connect(m_fromUnitList, &QComboBox::activated, this, &MoisturePanel::onFromUnitChange);
-  connect(m_toUnitList, &QComboBox::activated, this, &MoisturePanel::onToUnitChange);
+  const auto runDialog = [this](const ParameterDialogRequest& request) {
+    return runParameterDialog(request);
+  };
+  connect(m_fromUnitList, &QComboBox::activated, this,
+          [this, runDialog](int index) { apply(m_model.fromUnitPicked(index, runDialog)); });
+  connect(m_toUnitList, &QComboBox::activated, this,
+          [this, runDialog](int index) { apply(m_model.toUnitPicked(index, runDialog)); });
   connect(m_measuredUnitList, &QComboBox::activated, this,
-          &MoisturePanel::onMeasuredPressureUnitChange);
+          [this](int index) { apply(m_model.measuredUnitPicked(index)); });
   connect(m_computeUnitList, &QComboBox::activated, this,
-          &MoisturePanel::onComputePressureUnitChange);
-  connect(m_isobars, &QButtonGroup::idClicked, this, &MoisturePanel::onIsobarCommand);
-  connect(m_pressureChoice, &QButtonGroup::idClicked, this, &MoisturePanel::onPressureChoice);
-  // The zoom lasts while the left button is held on 1047 (see eventFilter); the keyboard's
-  // Space presses the button without zooming.
+          [this](int index) { apply(m_model.computeAtUnitPicked(index)); });
+  connect(m_isobars, &QButtonGroup::idClicked, this,
+          [this](int id) { apply(m_model.isobarClicked(id)); });
+  connect(m_pressureChoice, &QButtonGroup::idClicked, this,
+          [this](int id) { apply(m_model.pressureChoiceClicked(id)); });
+  // The zoom lasts while the left button is held on the zoom button (see eventFilter); the
+  // keyboard's Space presses the button without zooming.
   m_zoomButton->installEventFilter(this);
-  connect(m_zoomButton, &QPushButton::clicked, this, [this] { setZoomHeld(false); });
+  connect(m_zoomButton, &QPushButton::clicked, this, [this] { apply(m_model.setZoomHeld(false)); });
   connect(m_convertClipboard, &QAction::triggered, this, &MoisturePanel::ConvertClipboardList);
 }
 
@@ -281,216 +234,128 @@ void MoisturePanel::fillLists() {
   m_toUnitList->setCurrentIndex(-1);
 }
 
-void MoisturePanel::LoadSavedSelections() {
-  RepaintBatch batch(*this);
-  // Fields after one that does not parse keep the values of the previous creation.
-  PanelSelections saved;
-  saved.FromUnit = m_state.FromUnit;
-  saved.ToUnit = m_state.ToUnit;
-  saved.MeasuredPressureUnit = m_state.MeasuredPressureUnit;
-  saved.ComputePressureUnit = m_state.ComputePressureUnit;
-  ReadSavedSelections(m_profile, saved, m_settings);
-
-  // The From field is written before its list has a selection: no range check here.
-  SetFieldText(m_fromValue, QString::fromStdString(FormatSignificant(saved.FromValue, 5)));
-  m_state.FromUnit = saved.FromUnit;
-  m_fromUnitList->setCurrentIndex(saved.FromUnit);
-  SetFieldText(m_measured, QString::fromStdString(FormatSignificant(saved.MeasuredPressure, 6)));
-  m_state.MeasuredPressureUnit = saved.MeasuredPressureUnit;
-  m_measuredUnitList->setCurrentIndex(saved.MeasuredPressureUnit);
-  m_state.ToUnit = saved.ToUnit;
-  m_toUnitList->setCurrentIndex(saved.ToUnit);
-  SetFieldText(m_compute, QString::fromStdString(FormatSignificant(saved.ComputePressure, 6)));
-  m_state.ComputePressureUnit = saved.ComputePressureUnit;
-  m_computeUnitList->setCurrentIndex(saved.ComputePressureUnit);
-
-  const int isobar = saved.IsobarChoice;
-  m_isobars->button(isobar)->setChecked(true);
-  // As a click queued to the panel: the caption is written after initialisation.
-  QMetaObject::invokeMethod(
-      this, [this, isobar] { onIsobarCommand(isobar); }, Qt::QueuedConnection);
-  m_pressureChoice->button(saved.PressureChoice)->setChecked(true);
-  const bool computeAtPressure = saved.PressureChoice != ids::kComputeAtMeasured;
-  m_compute->setEnabled(computeAtPressure);
-  m_computeUnitList->setEnabled(computeAtPressure);
+void MoisturePanel::onFieldNotification(
+    MoistureChanges (MoistureModel::*notified)(std::string_view), const QString& text) {
+  if (m_writingBack) return;
+  apply((m_model.*notified)(text.toStdString()));
 }
 
-void MoisturePanel::requestRepaint() {
-  m_repaintPending = true;
-  if (m_batchDepth == 0) flushRepaint();
-}
-
-void MoisturePanel::flushRepaint() {
-  if (!m_repaintPending || !m_initialised) return;
-  m_repaintPending = false;
-  RecomputeResults();
-  paintGraph();
-  update();
-}
-
-void MoisturePanel::paintGraph() {
-  if (auto* graph = qobject_cast<MoistureGraphControl*>(m_graph)) {
-    graph->paintGraph(graphInputs());
-  } else {
-    m_graph->update();
+QLineEdit* MoisturePanel::field(MoistureControl id) const {
+  switch (id) {
+    case ids::kFromValue:
+      return m_fromValue;
+    case ids::kIncrement:
+      return m_increment;
+    case ids::kMeasuredPressure:
+      return m_measured;
+    case ids::kComputePressure:
+      return m_compute;
+    case ids::kDelta:
+      return m_delta;
+    default:
+      return m_result;
   }
 }
 
-GraphInputs MoisturePanel::graphInputs() const {
-  GraphInputs in;
-  in.FromValue = ReadNumber(m_fromValue->text().toStdString());
-  in.FromUnit = m_fromUnitList->currentIndex();
-  in.ToUnit = m_toUnitList->currentIndex();
-  in.MeasuredPressureMbar =
-      ReadPressureMbar(FieldNumber(m_measured), m_measuredUnitList->currentIndex());
-  in.ComputePressureMbar =
-      ReadPressureMbar(FieldNumber(m_compute), m_computeUnitList->currentIndex());
-  in.IsobarButton = m_isobars->checkedId();
-  in.ZoomHeld = m_state.ZoomHeld;
-  in.Settings = m_settings;
-  return in;
+void MoisturePanel::apply(const MoistureChanges& changes) {
+  {
+    const QScopedValueRollback writing(m_writingBack, true);
+    for (const MoistureControl id : changes.Fields) {
+      SetFieldText(field(id), Text(m_model.text(id)));
+    }
+    if (changes.Lists) writeLists();
+    if (changes.Choices) writeChoices();
+    if (changes.Results) writeResults();
+  }
+  if (changes.Warning) showWarning(*changes.Warning);
+  switch (changes.Focus) {
+    case MoistureFocus::Unchanged:
+      break;
+    case MoistureFocus::Panel:
+      setFocus(Qt::OtherFocusReason);
+      break;
+    case MoistureFocus::FromFieldSelected:
+      m_fromValue->setFocus(Qt::OtherFocusReason);
+      m_fromValue->selectAll();
+      break;
+    case MoistureFocus::Released:
+      if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
+      break;
+  }
+}
+
+void MoisturePanel::showWarning(const std::string& message) {
+  if (m_ui.beep) m_ui.beep();
+  if (m_ui.showInformation) m_ui.showInformation(this, Text(message));
+  // Typing then replaces "enter new val".
+  m_fromValue->setFocus(Qt::OtherFocusReason);
+  m_fromValue->selectAll();
+}
+
+void MoisturePanel::writeLists() {
+  const struct {
+    QComboBox* list;
+    MoistureControl id;
+  } lists[] = {{m_fromUnitList, ids::kFromUnit},
+               {m_toUnitList, ids::kToUnit},
+               {m_measuredUnitList, ids::kMeasuredPressureUnit},
+               {m_computeUnitList, ids::kComputePressureUnit}};
+  for (const auto& [list, id] : lists) {
+    if (id == ids::kFromUnit || id == ids::kToUnit) {
+      const MoistureSide side = id == ids::kFromUnit ? MoistureSide::From : MoistureSide::To;
+      for (int unit = 0; unit < list->count(); ++unit) {
+        const QString entry = Text(m_model.unitEntry(side, unit));
+        if (list->itemText(unit) != entry) list->setItemText(unit, entry);
+      }
+    }
+    const int selection = m_model.listSelection(id);
+    if (list->currentIndex() != selection) list->setCurrentIndex(selection);
+  }
+}
+
+void MoisturePanel::writeChoices() {
+  if (QAbstractButton* button = m_isobars->button(m_model.isobarChoice())) {
+    button->setChecked(true);
+  }
+  if (QAbstractButton* button = m_pressureChoice->button(m_model.pressureChoice())) {
+    button->setChecked(true);
+  }
+  const QString caption = Text(m_model.isobarCaption());
+  if (m_isobarCaption->toPlainText() != caption) m_isobarCaption->setPlainText(caption);
+  m_compute->setEnabled(m_model.computeAtEnabled());
+  m_computeUnitList->setEnabled(m_model.computeAtEnabled());
+}
+
+void MoisturePanel::writeResults() {
+  SetFieldText(m_result, Text(m_model.text(ids::kResult)));
+  SetFieldText(m_delta, Text(m_model.text(ids::kDelta)));
+  m_graph->paintGraph(m_model.graphInputs());
+  update();
 }
 
 void MoisturePanel::paintEvent(QPaintEvent* event) {
   Panel::paintEvent(event);
   // The leader lines join the From and To fields to the marker on the graph's edges.
-  if (auto* graph = qobject_cast<MoistureGraphControl*>(m_graph)) {
-    QPainter painter(this);
-    PaintLeaderLines(painter, m_graph->geometry(), m_fromValue->geometry(), m_result->geometry(),
-                     graph->lastPlan());
-  }
-}
-
-void MoisturePanel::setGraphControl(QWidget* graph) {
-  if (!graph || graph == m_graph) return;
-  graph->setParent(this);
-  graph->setGeometry(m_graph->geometry());
-  NameControl(graph, ids::kGraph, QStringLiteral("Graph"));
-  graph->stackUnder(m_graph);
-  graph->show();
-  delete m_graph;
-  m_graph = graph;
-  requestRepaint();
+  QPainter painter(this);
+  PaintLeaderLines(painter, m_graph->geometry(), m_fromValue->geometry(), m_result->geometry(),
+                   m_graph->lastPlan());
 }
 
 void MoisturePanel::refresh() {
-  RepaintBatch batch(*this);
-  requestRepaint();
-}
-
-void MoisturePanel::ValidateFromValue() {
-  const auto message =
-      FromValueRangeMessage(m_fromUnitList->currentIndex(), FieldNumber(m_fromValue));
-  if (!message) return;
-  if (m_ui.beep) m_ui.beep();
-  SetFieldText(m_fromValue, kEnterNewValue);
-  // The panel shows the replaced entry's results behind the message box.
-  flushRepaint();
-  if (m_ui.showInformation) m_ui.showInformation(this, Text(*message));
-  m_fromValue->setFocus(Qt::OtherFocusReason);
-  m_fromValue->selectAll();
-}
-
-void MoisturePanel::RecomputeResults() {
-  MoistureInputs inputs;
-  inputs.FromValue = FieldNumber(m_fromValue);
-  inputs.Increment = FieldNumber(m_increment);
-  inputs.FromUnit = m_state.FromUnit;
-  inputs.FromListSelection = m_fromUnitList->currentIndex();
-  inputs.ToListSelection = m_toUnitList->currentIndex();
-  inputs.MeasuredPressure = FieldNumber(m_measured);
-  inputs.MeasuredPressureUnit = m_measuredUnitList->currentIndex();
-  inputs.ComputePressure = FieldNumber(m_compute);
-  inputs.ComputePressureUnit = m_computeUnitList->currentIndex();
-  const MoistureResults results = ComputeMoistureResults(inputs, m_settings);
-  m_state.ToUnit = inputs.ToListSelection;
-  SetFieldText(m_result, QString::fromStdString(results.ResultText));
-  SetFieldText(m_delta, QString::fromStdString(results.DeltaText));
-}
-
-void MoisturePanel::onFromFieldNotification() {
-  RepaintBatch batch(*this);
-  ValidateFromValue();
-  requestRepaint();
-}
-
-void MoisturePanel::onMeasuredFieldNotification() {
-  RepaintBatch batch(*this);
-  if (m_pressureChoice->checkedId() == ids::kComputeAtMeasured) {
-    SetFieldText(m_compute, m_measured->text());
-  }
-  requestRepaint();
-}
-
-void MoisturePanel::onMeasuredPressureUnitChange(int index) {
-  RepaintBatch batch(*this);
-  if (index != m_state.MeasuredPressureUnit && IsPressureUnitIndex(index)) {
-    if (m_pressureChoice->checkedId() == ids::kComputeAtMeasured) {
-      m_computeUnitList->setCurrentIndex(index);
-      m_state.ComputePressureUnit = index;
-    }
-    const float mbar = ReadPressureMbar(FieldNumber(m_measured), m_state.MeasuredPressureUnit);
-    const float value = PressureFromMbar(mbar, index);
-    // Notifies the panel, which copies the new text into 1011 under 1016.
-    SetFieldText(m_measured, QString::fromStdString(FormatSignificant(value, 7)));
-    m_state.MeasuredPressureUnit = index;
-  }
-  requestRepaint();
-  setFocus(Qt::OtherFocusReason);
-}
-
-void MoisturePanel::onComputePressureUnitChange(int index) {
-  RepaintBatch batch(*this);
-  if (index != m_state.ComputePressureUnit && IsPressureUnitIndex(index)) {
-    const float mbar = ReadPressureMbar(FieldNumber(m_compute), m_state.ComputePressureUnit);
-    const float value = PressureFromMbar(mbar, index);
-    SetFieldText(m_compute, QString::fromStdString(FormatSignificant(value, 7)));
-    m_state.ComputePressureUnit = index;
-  }
-  requestRepaint();
-  setFocus(Qt::OtherFocusReason);
-}
-
-void MoisturePanel::onIsobarCommand(int id) {
-  RepaintBatch batch(*this);
-  m_isobarCaption->setPlainText(IsobarCaption(id));
-  requestRepaint();
-}
-
-void MoisturePanel::onPressureChoice(int id) {
-  RepaintBatch batch(*this);
-  if (id == ids::kComputeAtMeasured) {
-    m_compute->setEnabled(false);
-    m_computeUnitList->setEnabled(false);
-    const int unit = m_measuredUnitList->currentIndex();
-    m_computeUnitList->setCurrentIndex(unit);
-    m_state.ComputePressureUnit = unit;
-    SetFieldText(m_compute, m_measured->text());
-  } else {
-    m_compute->setEnabled(true);
-    m_computeUnitList->setEnabled(true);
-  }
-  requestRepaint();
-}
-
-void MoisturePanel::setZoomHeld(bool held) {
-  if (m_state.ZoomHeld == held) return;
-  RepaintBatch batch(*this);
-  m_state.ZoomHeld = held;
-  requestRepaint();
+  apply(m_model.settingsChanged());
 }
 
 bool MoisturePanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_zoomButton && event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    setZoomHeld(true);
+    apply(m_model.setZoomHeld(true));
   }
   return Panel::eventFilter(watched, event);
 }
 
 void MoisturePanel::mouseMoveEvent(QMouseEvent* event) {
   // The mouse over the panel itself, outside its controls, ends a held zoom.
-  if (m_state.ZoomHeld) setZoomHeld(false);
+  apply(m_model.setZoomHeld(false));
   Panel::mouseMoveEvent(event);
 }
 
@@ -500,97 +365,52 @@ void MoisturePanel::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
-void MoisturePanel::onFromUnitChange(int index) {
-  RepaintBatch batch(*this);
-  if (!MoistureUnitFromIndex(index)) return;
-  labelAndDialogPass(Side::From, m_fromUnitList, index);
-  if (index == m_state.FromUnit && !IsOptionUnit(index)) {
-    setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  const float measuredMbar =
-      ReadPressureMbar(FieldNumber(m_measured), m_measuredUnitList->currentIndex());
-  const ReexpressedFromValue reexpressed =
-      ReexpressFromValue(FieldNumber(m_fromValue), m_state.FromUnit, index, measuredMbar,
-                         m_settings, m_fromUnitList->currentIndex(), m_toUnitList->currentIndex());
-  if (reexpressed.Outcome == ReexpressOutcome::OldUnitFailed) {
-    SetFieldText(m_fromValue, kEnterNewValue);
-    m_fromValue->setFocus(Qt::OtherFocusReason);
-    m_fromValue->selectAll();
-  } else {
-    // Notifies the panel: the new text is checked against the range of the new unit.
-    SetFieldText(m_fromValue, QString::fromStdString(reexpressed.Text));
-    if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
-    requestRepaint();
-  }
-  m_state.FromUnit = index;
-  m_settings.FromBasis = BasisOf(m_settings.From);
-}
-
-void MoisturePanel::onToUnitChange(int index) {
-  RepaintBatch batch(*this);
-  if (!MoistureUnitFromIndex(index)) return;
-  labelAndDialogPass(Side::To, m_toUnitList, index);
-  requestRepaint();
-  setFocus(Qt::OtherFocusReason);
-}
-
-void MoisturePanel::labelAndDialogPass(Side side, QComboBox* list, int selected) {
-  for (const int unit : kOptionUnits) {
-    const std::string_view base = kMoistureUnits[static_cast<std::size_t>(unit)].ComboText;
-    if (unit == selected) {
-      const std::string suffix = runParameterDialog(unit, side);
-      list->setItemText(unit, QString::fromStdString(EntryTextWithChoice(base, suffix)));
-      list->setCurrentIndex(unit);
-    } else {
-      list->setItemText(unit, Text(base));
-    }
-  }
-}
-
-std::string MoisturePanel::runParameterDialog(int unit, Side side) {
-  SideParams& params = side == Side::From ? m_settings.From : m_settings.To;
-  // The panel shows its current results while the dialog is open.
-  flushRepaint();
+ParameterDialogAnswer MoisturePanel::runParameterDialog(const ParameterDialogRequest& request) {
+  ParameterDialogAnswer answer{request.Params, request.LabelSuffix};
+  SideParams& params = answer.Params;
   const auto run = [this](QDialog& dialog) {
     if (m_ui.runDialog) m_ui.runDialog(dialog);
   };
-  // The dialog's result code is not consulted: its working copy is taken back as it is.
-  switch (unit) {
-    case 6: {
-      GasDialog dialog({params.GasIndex, params.MolWeight}, m_gasLabelSuffix, this);
+  switch (request.Unit) {
+    case MoistureUnit::PpmwGas: {
+      GasDialog dialog({params.GasIndex, params.MolWeight}, request.LabelSuffix, this);
       run(dialog);
       params.GasIndex = dialog.working().GasIndex;
       params.MolWeight = dialog.working().MolWeight;
-      return m_gasLabelSuffix = dialog.labelSuffix();
+      answer.LabelSuffix = dialog.labelSuffix();
+      break;
     }
-    case 10: {
-      LiquidDialog dialog({params.Liquid, params.HenryK}, m_liquidLabelSuffix, this);
+    case MoistureUnit::PpmwLiquid: {
+      LiquidDialog dialog({params.Liquid, params.HenryK}, request.LabelSuffix, this);
       run(dialog);
       params.Liquid = dialog.working().Liquid;
       params.HenryK = dialog.working().HenryK;
-      return m_liquidLabelSuffix = dialog.labelSuffix();
+      answer.LabelSuffix = dialog.labelSuffix();
+      break;
     }
-    case 8: {
+    case MoistureUnit::GramsPerM3: {
       DensityDialog dialog({params.DensityMedium, params.VaporTempUnit, params.VaporTempC},
-                           m_mediumLabelSuffix, this);
+                           request.LabelSuffix, this);
       run(dialog);
       params.DensityMedium = dialog.working().DensityMedium;
       params.VaporTempUnit = dialog.working().VaporTempUnit;
       params.VaporTempC = dialog.working().VaporTempC;
-      return m_mediumLabelSuffix = dialog.labelSuffix();
+      answer.LabelSuffix = dialog.labelSuffix();
+      break;
     }
-    case 9: {
-      AmbientDialog dialog({params.AmbientTempUnit, params.AmbientTempC}, m_ambientLabelSuffix,
+    case MoistureUnit::RelHumidity: {
+      AmbientDialog dialog({params.AmbientTempUnit, params.AmbientTempC}, request.LabelSuffix,
                            this);
       run(dialog);
       params.AmbientTempUnit = dialog.working().AmbientTempUnit;
       params.AmbientTempC = dialog.working().AmbientTempC;
-      return m_ambientLabelSuffix = dialog.labelSuffix();
+      answer.LabelSuffix = dialog.labelSuffix();
+      break;
     }
     default:
-      return {};
+      break;
   }
+  return answer;
 }
 
 void MoisturePanel::ConvertClipboardList() {
@@ -601,59 +421,21 @@ void MoisturePanel::ConvertClipboardList() {
     clipboard->setText(QString());
     return;
   }
-  const std::string text = clipboard->text().toStdString();
-  const std::size_t lineCount = CountClipboardLines(text);
-  if (lineCount > kClipboardListMaxLines) {
+  const ClipboardListConversion conversion =
+      m_model.convertClipboardList(clipboard->text().toStdString());
+  if (conversion.Refusal) {
     if (m_ui.showWarning) {
-      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"),
-                       QStringLiteral("The clipboard holds %1 lines; a list of at most %2 lines "
-                                      "is converted here. Convert longer lists with "
-                                      "tavimor-convert.")
-                           .arg(lineCount)
-                           .arg(kClipboardListMaxLines));
+      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), Text(*conversion.Refusal));
     }
     return;
   }
-  std::vector<std::string> results;
-  {
-    RepaintBatch batch(*this);
-    const std::vector<std::string_view> lines = SplitClipboardLines(text);
-    results.reserve(lines.size());
-    for (const std::string_view line : lines) {
-      SetFieldText(m_fromValue, Text(line).left(kClipboardLineMaxChars));
-      ValidateFromValue();
-      RecomputeResults();
-      m_repaintPending = true;
-      results.push_back(m_result->text().left(14).toStdString());
-    }
-  }
-  clipboard->setText(QString::fromStdString(JoinClipboardResults(results)));
-}
-
-PanelSelectionTexts MoisturePanel::selectionTexts() const {
-  PanelSelectionTexts texts;
-  if (m_isobars->button(ids::kIsobarMeasured)->isChecked()) {
-    texts.IsobarChoice = ids::kIsobarMeasured;
-  } else if (m_isobars->button(ids::kIsobarComputed)->isChecked()) {
-    texts.IsobarChoice = ids::kIsobarComputed;
-  } else {
-    texts.IsobarChoice = ids::kIsobarNone;
-  }
-  texts.PressureChoice = m_pressureChoice->button(ids::kComputeAtMeasured)->isChecked()
-                             ? ids::kComputeAtMeasured
-                             : ids::kComputeAtPressure;
-  texts.FromText = m_fromValue->text().toStdString();
-  texts.FromListIndex = m_fromUnitList->currentIndex();
-  texts.ToListIndex = m_toUnitList->currentIndex();
-  texts.MeasuredText = m_measured->text().toStdString();
-  texts.MeasuredListIndex = m_measuredUnitList->currentIndex();
-  texts.ComputeText = m_compute->text().toStdString();
-  texts.ComputeListIndex = m_computeUnitList->currentIndex();
-  return texts;
+  apply(conversion.Changes);
+  for (const std::string& warning : conversion.Warnings) showWarning(warning);
+  clipboard->setText(Text(conversion.Output));
 }
 
 ProfileKeys MoisturePanel::savedSelectionKeys() const {
-  return ComposePanelSavedKeys(selectionTexts(), m_settings);
+  return ComposePanelSavedKeys(m_model.selectionTexts(), m_model.settings());
 }
 
 }  // namespace tavimor

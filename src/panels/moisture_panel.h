@@ -4,8 +4,7 @@
 #include <string>
 
 #include "core/calc_settings.h"
-#include "model/moisture_panel_state.h"
-#include "plot/plot_graph.h"
+#include "model/moisture_model.h"
 #include "store/saved_selections.h"
 #include "ui/panel.h"
 #include "ui/ui_services.h"
@@ -19,15 +18,12 @@ class QPushButton;
 
 namespace tavimor {
 
-// The Moisture/Humidity panel (template 132): the From value with its unit and measured
-// pressure converted into the To unit at the compute-at pressure, the incremental analysis,
-// the isobar and pressure options, the unit lists with their parameter dialogs, the graph
-// area (control 1008) and the clipboard list conversion.
-//
-// Every handler that may change an input runs inside a repaint batch: the changes it makes
-// (and the notifications they raise) ask for a repaint, and the batch recomputes once when
-// the outermost handler returns, so the fields hold the new results before control goes back
-// to the user.
+class MoistureGraphControl;
+
+// The Moisture/Humidity panel (template 132): a view of MoistureModel. Each widget event goes
+// to the model, and the panel writes back what the model says changed: field texts, lists,
+// option buttons, results and graph, then a range warning, then the focus. It reads no
+// widget to compute.
 class MoisturePanel : public Panel {
   Q_OBJECT
 
@@ -41,74 +37,44 @@ class MoisturePanel : public Panel {
   void refresh() override;
   // The twelve keys of this panel for Save Selections, in writing order.
   ProfileKeys savedSelectionKeys() const override;
-  // What Save Selections reads from the panel's controls.
-  PanelSelectionTexts selectionTexts() const;
 
-  // Checks the From field against the range of the From list's unit; out of range: beep,
-  // "enter new val", the range message, focus back to the From field with its text selected.
-  void ValidateFromValue();
-  // Converts the From value (and the value plus the increment) into the To unit and writes
-  // fields 1009 and 1019.
-  void RecomputeResults();
+  const MoistureModel& model() const { return m_model; }
+
   // Converts each line of the clipboard text as if typed into the From field and puts the
   // results back, one per line.
   void ConvertClipboardList();
 
-  // The graph's place (control 1008). The graph control replaces it with setGraphControl;
-  // paintGraph is where the repaint paints it.
-  QWidget* graphControl() const { return m_graph; }
-  void setGraphControl(QWidget* graph);
-  void paintGraph();
-  // What the graph reads from the controls at every paint.
-  GraphInputs graphInputs() const;
+  // What the graph (control 1008) paints from.
+  GraphInputs graphInputs() const { return m_model.graphInputs(); }
 
   QAction* convertClipboardAction() const { return m_convertClipboard; }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class RepaintBatch;
-  enum class Side { From, To };
-
   void buildControls();
   void fillLists();
-  void LoadSavedSelections();
   void connectEvents();
+  // Sends a field's notification to the model, unless the panel itself is writing the field.
+  void onFieldNotification(MoistureChanges (MoistureModel::*notified)(std::string_view),
+                           const QString& text);
 
-  void requestRepaint();
-  void flushRepaint();
+  void apply(const MoistureChanges& changes);
+  void showWarning(const std::string& message);
+  void writeLists();
+  void writeChoices();
+  void writeResults();
+  QLineEdit* field(MoistureControl id) const;
+  ParameterDialogAnswer runParameterDialog(const ParameterDialogRequest& request);
 
-  void onFromFieldNotification();
-  void onMeasuredFieldNotification();
-  void onFromUnitChange(int index);
-  void onToUnitChange(int index);
-  void onMeasuredPressureUnitChange(int index);
-  void onComputePressureUnitChange(int index);
-  void onIsobarCommand(int id);
-  void onPressureChoice(int id);
-  void setZoomHeld(bool held);
-
-  void labelAndDialogPass(Side side, QComboBox* list, int selected);
-  std::string runParameterDialog(int unit, Side side);
-
-  CalcSettings& m_settings;
-  MoisturePanelState& m_state;
-  ProfileReader m_profile;
+  MoistureModel m_model;
   UiServices m_ui;
-
-  bool m_initialised = false;
-  int m_batchDepth = 0;
-  bool m_repaintPending = false;
-
-  // The label suffixes the parameter dialogs last left.
-  std::string m_gasLabelSuffix;
-  std::string m_liquidLabelSuffix;
-  std::string m_ambientLabelSuffix;
-  std::string m_mediumLabelSuffix;
+  // True while the panel writes model texts into its fields: those are no user's edits.
+  bool m_writingBack = false;
 
   QLineEdit* m_fromValue = nullptr;
   QComboBox* m_fromUnitList = nullptr;
@@ -116,7 +82,7 @@ class MoisturePanel : public Panel {
   QLineEdit* m_delta = nullptr;
   QLineEdit* m_measured = nullptr;
   QComboBox* m_measuredUnitList = nullptr;
-  QWidget* m_graph = nullptr;
+  MoistureGraphControl* m_graph = nullptr;
   QPushButton* m_zoomButton = nullptr;
   QButtonGroup* m_isobars = nullptr;
   QPlainTextEdit* m_isobarCaption = nullptr;

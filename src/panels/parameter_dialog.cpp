@@ -10,8 +10,10 @@
 
 namespace tavimor {
 
-ParameterDialog::ParameterDialog(const QString& title, int widthDu, int heightDu, QWidget* parent)
+ParameterDialog::ParameterDialog(int templateId, const QString& title, int widthDu, int heightDu,
+                                 QWidget* parent)
     : QDialog(parent) {
+  setObjectName(QString::number(templateId));
   setWindowTitle(title);
   setFont(DialogFont());
   setFixedSize(DialogRect(0, 0, widthDu, heightDu).size());

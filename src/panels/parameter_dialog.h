@@ -15,7 +15,7 @@ class ParameterDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ParameterDialog(const QString& title, int widthDu, int heightDu, QWidget* parent);
+  ParameterDialog(int templateId, const QString& title, int widthDu, int heightDu, QWidget* parent);
 
   // The choice text the panel appends to the unit's list entry; UTF-8.
   const std::string& labelSuffix() const { return m_labelSuffix; }

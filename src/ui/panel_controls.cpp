@@ -108,8 +108,15 @@ QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
 }
 
 void OnEveryEditNotification(QLineEdit* field, QObject* context, std::function<void()> notify) {
-  QObject::connect(field, &QLineEdit::textChanged, context, [notify] { notify(); });
-  new FocusNotifier(field, context, std::move(notify));
+  OnEditNotifications(
+      field, context, [notify](const QString&) { notify(); }, notify);
+}
+
+void OnEditNotifications(QLineEdit* field, QObject* context,
+                         std::function<void(const QString& text)> onText,
+                         std::function<void()> onFocus) {
+  QObject::connect(field, &QLineEdit::textChanged, context, std::move(onText));
+  new FocusNotifier(field, context, std::move(onFocus));
 }
 
 void OnEveryListNotification(QComboBox* list, QObject* context, std::function<void()> notify) {

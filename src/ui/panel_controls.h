@@ -52,6 +52,12 @@ QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
 // is being destroyed calls nothing.
 void OnEveryEditNotification(QLineEdit* field, QObject* context, std::function<void()> notify);
 
+// The same notifications apart: onText with the field's new text, onFocus when the field
+// gains or loses the keyboard focus.
+void OnEditNotifications(QLineEdit* field, QObject* context,
+                         std::function<void(const QString& text)> onText,
+                         std::function<void()> onFocus);
+
 // The same for a drop-down list: its selection changed or was picked again, and its gaining or
 // losing the keyboard focus.
 void OnEveryListNotification(QComboBox* list, QObject* context, std::function<void()> notify);
