@@ -84,7 +84,6 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
   icon.addPixmap(LargeIcon());
   icon.addPixmap(SmallIcon());
   setWindowIcon(icon);
-  m_state.Shell.MainWindow = this;
   // The height of the classic system font, whatever the fonts installed here.
   m_state.Shell.BaseUnitY = 16;
 
@@ -124,7 +123,6 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   m_bar = new CategoryBar(m_state, m_client);
-  m_state.Shell.CategoryBar = m_bar;
   connect(m_bar, &CategoryBar::ShowMoisturePanel, this, &MainWindow::ShowMoisturePanel,
           Qt::QueuedConnection);
   connect(m_bar, &CategoryBar::ShowTemperaturePanel, this, &MainWindow::ShowTemperaturePanel,
@@ -133,8 +131,6 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
           Qt::QueuedConnection);
   connect(m_bar, &CategoryBar::ShowAnalogPanel, this, &MainWindow::ShowAnalogPanel,
           Qt::QueuedConnection);
-  connect(m_bar, &CategoryBar::ShowGeneratorPanel, this, &MainWindow::ShowGeneratorPanel,
-          Qt::QueuedConnection);
   layoutChildren();
 }
 
@@ -142,9 +138,6 @@ MainWindow::~MainWindow() {
   // The bar first, then the panel, as the window is destroyed.
   delete m_bar;
   delete m_panel.data();
-  m_state.Shell.CategoryBar = nullptr;
-  m_state.Shell.CurrentPanel = nullptr;
-  m_state.Shell.MainWindow = nullptr;
 }
 
 CategoryBar* MainWindow::categoryBar() const {
@@ -175,18 +168,13 @@ void MainWindow::ShowPressurePanel() {
 void MainWindow::ShowAnalogPanel() {
   showPanel(PanelKind::Analog);
 }
-void MainWindow::ShowGeneratorPanel() {}
 
 void MainWindow::showPanel(PanelKind kind) {
   if (m_state.Shell.PanelKind == kind) return;
   m_state.Shell.PanelKind = kind;
   // The old panel goes before the new one is made, so at most one exists at any time.
-  m_panelHooks = {};
   delete m_panel.data();
-  CreatedPanel created = CreatePanel(kind, m_state, m_client);
-  m_panel = created.widget;
-  m_panelHooks = std::move(created.hooks);
-  m_state.Shell.CurrentPanel = m_panel;
+  m_panel = CreatePanel(kind, m_state, m_client);
   if (m_panel) {
     layoutChildren();
     m_panel->show();
@@ -212,7 +200,7 @@ void MainWindow::placeDialog(QDialog& dialog, int xDu, int yDu) const {
 }
 
 void MainWindow::refreshPanel() {
-  if (m_panelHooks.refresh) m_panelHooks.refresh();
+  if (m_panel) m_panel->refresh();
 }
 
 void MainWindow::runCommand(int command) {
@@ -244,7 +232,7 @@ void MainWindow::runCommand(int command) {
       break;
     }
     case kCmdSaveSelections: {
-      SaveSelectionsDialog dialog(m_state, m_panelHooks.savedSelectionKeys, this);
+      SaveSelectionsDialog dialog(m_state, m_panel, this);
       run(dialog);
       break;
     }

@@ -24,17 +24,17 @@ class MainWindow : public QMainWindow {
   CategoryBar* categoryBar() const;
   QWidget* currentPanel() const;
 
-  // The menu commands, by identifier (104, 105, 32776, 32777, 32778).
+  // The menu commands, by identifier (kCmdAbout ... kCmdSaveSelections).
   void runCommand(int command);
 
  public slots:
   // Queued from the category bar. A request for the shown kind is ignored; otherwise the
-  // old panel is destroyed and a fresh one is created. The generator has no panel.
+  // old panel is destroyed and a fresh one is created. The generator has no panel, and
+  // nothing receives its request.
   void ShowMoisturePanel();
   void ShowTemperaturePanel();
   void ShowPressurePanel();
   void ShowAnalogPanel();
-  void ShowGeneratorPanel();
 
  protected:
   bool event(QEvent* event) override;
@@ -48,8 +48,7 @@ class MainWindow : public QMainWindow {
   AppState& m_state;
   QWidget* m_client;
   CategoryBar* m_bar;
-  QPointer<QWidget> m_panel;
-  PanelHooks m_panelHooks;
+  QPointer<Panel> m_panel;
 };
 
 // The three lines of the text strip at the bottom of the main window.

@@ -10,19 +10,17 @@
 
 namespace tavimor {
 
-ProfileKeys SelectionsToSave(int16_t selectedCategory,
-                             const std::function<ProfileKeys()>& panelKeys) {
+ProfileKeys SelectionsToSave(int16_t selectedCategory, const ProfileKeys* panelKeys) {
   ProfileKeys keys;
   if (selectedCategory == static_cast<int16_t>(ConversionCategory::CategoryMoisture) && panelKeys) {
-    keys = panelKeys();
+    keys = *panelKeys;
   }
   keys.emplace_back("ConvCategory", std::to_string(selectedCategory));
   return keys;
 }
 
-SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, std::function<ProfileKeys()> panelKeys,
-                                           QWidget* parent)
-    : QDialog(parent), m_state(state), m_panelKeys(std::move(panelKeys)) {
+SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, QPointer<Panel> panel, QWidget* parent)
+    : QDialog(parent), m_state(state), m_panel(std::move(panel)) {
   setObjectName(QString::number(kSaveSelectionsDialog));
   setWindowTitle(QStringLiteral("Save Selections"));
   setAccessibleName(QStringLiteral("Save Selections"));
@@ -53,7 +51,9 @@ SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, std::function<Profil
 }
 
 void SaveSelectionsDialog::accept() {
-  const ProfileKeys keys = SelectionsToSave(m_state.Shell.SelectedCategory, m_panelKeys);
+  const ProfileKeys panelKeys = m_panel ? m_panel->savedSelectionKeys() : ProfileKeys{};
+  const ProfileKeys keys =
+      SelectionsToSave(m_state.Shell.SelectedCategory, m_panel ? &panelKeys : nullptr);
   const ProfileWriteResult result = WriteProfileStrings(m_state.IniFile, kProfileSection, keys);
   if (!result.Ok && m_state.Ui.showWarning) {
     // A save that failed silently would look successful.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
+#include <QPointer>
 
 #include "app/app_state.h"
 #include "ui/panel.h"
@@ -9,9 +9,8 @@
 namespace tavimor {
 
 // What Save Selections writes: ConvCategory alone unless the Moisture/Humidity category is
-// chosen, then the panel's keys followed by ConvCategory.
-ProfileKeys SelectionsToSave(int16_t selectedCategory,
-                             const std::function<ProfileKeys()>& panelKeys);
+// chosen and its panel exists, then the panel's keys followed by ConvCategory.
+ProfileKeys SelectionsToSave(int16_t selectedCategory, const ProfileKeys* panelKeys);
 
 // Dialog 144. OK writes the selections into the INI file and reports a failed write in a
 // warning box; Cancel, Escape and the close box write nothing.
@@ -19,13 +18,13 @@ class SaveSelectionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  SaveSelectionsDialog(AppState& state, std::function<ProfileKeys()> panelKeys, QWidget* parent);
+  SaveSelectionsDialog(AppState& state, QPointer<Panel> panel, QWidget* parent);
 
   void accept() override;
 
  private:
   AppState& m_state;
-  std::function<ProfileKeys()> m_panelKeys;
+  QPointer<Panel> m_panel;
 };
 
 }  // namespace tavimor

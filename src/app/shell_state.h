@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
 #include <cstdint>
 
 namespace tavimor {
@@ -31,9 +29,6 @@ inline constexpr int kAnalogPanelTemplate = 135;
 
 // The shell's one record for the whole run.
 struct ShellState {
-  QPointer<QWidget> MainWindow;
-  QPointer<QWidget> CategoryBar;
-  QPointer<QWidget> CurrentPanel;
   tavimor::PanelKind PanelKind = tavimor::PanelKind::None;
   // Height of the classic system font; the bar and the text strip are 3 of these high.
   uint16_t BaseUnitY = 16;

@@ -275,7 +275,6 @@ void ShellTest::startsWithTheSavedCategory() {
   QCOMPARE(static_cast<int>(shell.state.Shell.PanelKind), kind);
   QCOMPARE(static_cast<int>(shell.state.Shell.SelectedCategory), selected);
   QWidget* panel = shell.window->currentPanel();
-  QCOMPARE(shell.state.Shell.CurrentPanel.data(), panel);
   if (kind == 0) {
     QVERIFY(panel == nullptr);
   } else {
@@ -719,7 +718,6 @@ void ShellTest::saveCancelledWritesNothing() {
 
 void ShellTest::saveSelectionsComposesPanelKeysOnlyForMoisture() {
   const ProfileKeys panelKeys = {{"IsoAndPrsr", "1014,1017"}, {"FromDew", "-40,1"}};
-  auto keys = [&] { return panelKeys; };
   struct Case {
     const char* name;
     int16_t category;
@@ -737,8 +735,7 @@ void ShellTest::saveSelectionsComposesPanelKeysOnlyForMoisture() {
       {"hand-edited number", 7, true, {{"ConvCategory", "7"}}},
   };
   for (const Case& c : cases) {
-    const ProfileKeys got =
-        SelectionsToSave(c.category, c.panel ? std::function<ProfileKeys()>(keys) : nullptr);
+    const ProfileKeys got = SelectionsToSave(c.category, c.panel ? &panelKeys : nullptr);
     QVERIFY2(got == c.expected, c.name);
   }
 }
