@@ -7,6 +7,7 @@
 #include "core/version.h"
 #include "ui/dialog_units.h"
 #include "ui/panel.h"
+#include "ui/panel_controls.h"
 #include "ui/shell_controls.h"
 
 namespace tavimor {
@@ -32,7 +33,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
                  QStringLiteral("Converts moisture and humidity readings between units and "
                                 "pressures, with temperature, pressure and 4-20 mA helpers."),
                  DialogRect(40, 24, 180, 26));
-  QPushButton* ok = MakePushButton(this, kIdOk, QStringLiteral("OK"), DialogRect(90, 54, 50, 14));
+  QPushButton* ok =
+      MakePushButton(this, kOkButton, QStringLiteral("OK"), DialogRect(90, 54, 50, 14));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -7,10 +7,17 @@
 #include "app/shell_ids.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 #include "ui/shell_controls.h"
 
 namespace tavimor {
 namespace {
+
+// An option button's identifier is the choice it stands for.
+template <class Choice>
+constexpr int Id(Choice choice) {
+  return static_cast<int>(choice);
+}
 
 void SetUpDialog(QDialog* dialog, int id, const QString& title, int widthDu, int heightDu) {
   dialog->setObjectName(QString::number(id));
@@ -35,9 +42,10 @@ int Chosen(const QButtonGroup* group, int stored) {
 
 void AddOkCancel(QDialog* dialog, const QRect& cancel, const QRect& ok) {
   // A push button with the focus is the one Enter presses, as on the classic dialogs.
-  QPushButton* cancelButton = MakePushButton(dialog, kIdCancel, QStringLiteral("Cancel"), cancel);
+  QPushButton* cancelButton =
+      MakePushButton(dialog, kCancelButton, QStringLiteral("Cancel"), cancel);
   cancelButton->setAutoDefault(true);
-  QPushButton* okButton = MakePushButton(dialog, kIdOk, QStringLiteral("OK"), ok);
+  QPushButton* okButton = MakePushButton(dialog, kOkButton, QStringLiteral("OK"), ok);
   okButton->setDefault(true);
   QObject::connect(cancelButton, &QPushButton::clicked, dialog, &QDialog::reject);
   QObject::connect(okButton, &QPushButton::clicked, dialog, &QDialog::accept);
@@ -54,20 +62,24 @@ SwvpFormulaDialog::SwvpFormulaDialog(CalcSettings& settings, std::function<void(
       m_factor(new QButtonGroup(this)) {
   SetUpDialog(this, kSwvpFormulaDialog,
               QStringLiteral("Saturation Water Vapor Pressure Conversion Formulas"), 311, 161);
-  MakeOptionButton(this, m_formula, 1020,
+  MakeOptionButton(this, m_formula, Id(SwvpFormula::GoffGratch),
                    QStringLiteral("Goff-Gratch equations\nintegration of Clausius-Clapeyron\n"
                                   "deviating from perfect gas"),
                    DialogRect(7, 7, 122, 34));
-  MakeOptionButton(this, m_formula, 1021, QStringLiteral("Hyland and Wexler (1983b)"),
-                   DialogRect(7, 45, 122, 34));
-  MakeOptionButton(this, m_formula, 1022, QStringLiteral("Sonntag"), DialogRect(7, 83, 122, 34));
-  MakeOptionButton(this, m_formula, 1023, QStringLiteral("Magnus"), DialogRect(7, 121, 122, 34));
-  MakeOptionButton(this, m_factor, 1024, QStringLiteral("No\nwater vapor enhancement factor"),
+  MakeOptionButton(this, m_formula, Id(SwvpFormula::HylandWexler),
+                   QStringLiteral("Hyland and Wexler (1983b)"), DialogRect(7, 45, 122, 34));
+  MakeOptionButton(this, m_formula, Id(SwvpFormula::Sonntag), QStringLiteral("Sonntag"),
+                   DialogRect(7, 83, 122, 34));
+  MakeOptionButton(this, m_formula, Id(SwvpFormula::Magnus), QStringLiteral("Magnus"),
+                   DialogRect(7, 121, 122, 34));
+  MakeOptionButton(this, m_factor, Id(EnhancementFactor::NoEnhancement),
+                   QStringLiteral("No\nwater vapor enhancement factor"),
                    DialogRect(159, 30, 118, 19));
-  MakeOptionButton(this, m_factor, 1025,
+  MakeOptionButton(this, m_factor, Id(EnhancementFactor::Greenspan),
                    QStringLiteral("Greenspan\nwater vapor enhancement factor"),
                    DialogRect(159, 55, 117, 19));
-  MakeOptionButton(this, m_factor, 1026, QStringLiteral("Bogel\nwater vapor enhancement factor"),
+  MakeOptionButton(this, m_factor, Id(EnhancementFactor::Bogel),
+                   QStringLiteral("Bogel\nwater vapor enhancement factor"),
                    DialogRect(159, 79, 117, 19));
   AddOkCancel(this, DialogRect(162, 140, 50, 14), DialogRect(239, 140, 50, 14));
   Mark(m_formula, static_cast<int>(m_settings.SwvpFormula));
@@ -93,9 +105,10 @@ GasMethodDialog::GasMethodDialog(CalcSettings& settings, std::function<void()> s
   SetUpDialog(this, kGasMethodDialog,
               QStringLiteral("Method of Computation of water vapor density in Natural Gas"), 319,
               71);
-  MakeOptionButton(this, m_method, 1025, QStringLiteral("IGT Bulletin 8"),
+  MakeOptionButton(this, m_method, Id(GasMethod::IgtBulletin8), QStringLiteral("IGT Bulletin 8"),
                    DialogRect(16, 18, 59, 10));
-  MakeOptionButton(this, m_method, 1026, QStringLiteral("ASTM"), DialogRect(16, 38, 59, 10));
+  MakeOptionButton(this, m_method, Id(GasMethod::Astm), QStringLiteral("ASTM"),
+                   DialogRect(16, 38, 59, 10));
   AddOkCancel(this, DialogRect(243, 16, 50, 14), DialogRect(245, 38, 50, 14));
   Mark(m_method, static_cast<int>(m_settings.GasMethod));
   GiveDefaultFocus(this);

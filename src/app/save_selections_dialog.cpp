@@ -6,6 +6,7 @@
 #include "store/profile_store.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 #include "ui/shell_controls.h"
 
 namespace tavimor {
@@ -39,11 +40,12 @@ SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, QPointer<Panel> pane
   MakeStaticText(this, QStringLiteral("Press CANCEL to leave the selections as they were."),
                  DialogRect(7, 54, 214, 15));
   QPushButton* cancel =
-      MakePushButton(this, kIdCancel, QStringLiteral("Cancel"), DialogRect(35, 76, 50, 14));
+      MakePushButton(this, kCancelButton, QStringLiteral("Cancel"), DialogRect(35, 76, 50, 14));
   // The first tab stop takes the focus and, being a push button, the Enter key: Enter right
   // after opening cancels.
   cancel->setAutoDefault(true);
-  QPushButton* ok = MakePushButton(this, kIdOk, QStringLiteral("OK"), DialogRect(129, 76, 50, 14));
+  QPushButton* ok =
+      MakePushButton(this, kOkButton, QStringLiteral("OK"), DialogRect(129, 76, 50, 14));
   ok->setDefault(true);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

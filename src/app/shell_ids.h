@@ -16,10 +16,6 @@ inline constexpr int kSwvpFormulaDialog = 139;
 inline constexpr int kGasMethodDialog = 140;
 inline constexpr int kSaveSelectionsDialog = 144;
 
-// Standard dialog buttons.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-
 // The area below the menu bar: what a classic 800 x 470 window leaves after frame, caption
 // and menu, so the layout is the same under every window manager.
 inline constexpr int kClientWidth = 794;

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/conversion_hub.h"
+#include "core/fahrenheit.h"
 
 namespace tavimor::steps {
 
@@ -20,13 +21,9 @@ inline double FiniteOrOutOfRange(double v) {
   return std::isfinite(v) ? v : OutOfRange;
 }
 
-inline double FahrenheitToCelsius(double f) {
-  return (f - 32) * 5 * 0.1111111111111111;
-}
-
 // A search result stays OutOfRange; anything else becomes °F.
 inline double CelsiusResultToFahrenheit(double c) {
-  return c == OutOfRange ? OutOfRange : c * 0.2 * 9 + 32;
+  return c == OutOfRange ? OutOfRange : FahrenheitFromCelsiusDouble(c);
 }
 
 inline constexpr double kLbPerMmscfPerGramPerM3 = 62.428;
@@ -46,7 +43,7 @@ inline double IgtWaterContent(double pwMbar, double pressureMbar) {
 // (mbar, as psia); result in lb per million standard cubic feet.
 inline double AstmWaterContent(double td, double pressureMbar) {
   if (td == OutOfRange) return OutOfRange;
-  const double tF = td * 0.2 * 9 + 32;
+  const double tF = FahrenheitFromCelsiusDouble(td);
   const double A = std::exp(
       ((((-2.25205162e-10 * tF + 2.15321192e-07) * tF - 0.000112108182) * tF + 0.0469221195) * tF +
        6.95153403));
@@ -128,13 +125,13 @@ double MoistureToPpmv(MoistureUnit unit, double value, double pressureMbar, cons
       pw = SaturationPressureDewFrost(value, P, physics);
       break;
     case MoistureUnit::DewFrostPointF:
-      pw = SaturationPressureDewFrost(FahrenheitToCelsius(value), P, physics);
+      pw = SaturationPressureDewFrost(CelsiusFromFahrenheitDouble(value), P, physics);
       break;
     case MoistureUnit::DewPointC:
       pw = SaturationPressureWater(value, P, physics);
       break;
     case MoistureUnit::DewPointF:
-      pw = SaturationPressureWater(FahrenheitToCelsius(value), P, physics);
+      pw = SaturationPressureWater(CelsiusFromFahrenheitDouble(value), P, physics);
       break;
     case MoistureUnit::Ppmv:
       return value;

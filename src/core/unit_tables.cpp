@@ -83,12 +83,13 @@ const std::array<GasEntry, kGasCount> GasTable = {{
 }};
 
 const std::array<LiquidEntry, kLiquidCount> kLiquidTable = {{
-    {1031, "Transformer Oil (K=1.7)", 1.7f, " in Transformer Oil K=1.7"},
-    {1028, "Hexane (K=1.9)", 1.9f, " in Hexane K=1.9"},
-    {1029, "Hexene (K=6.2)", 6.2f, " in Hexene K=6.2"},
-    {1018, "Hexane 50% + Benzene 50% (K=8.6)", 8.6f, " in 50/50 mix of Hexane+Benzene K=8.6"},
-    {1030, "Benzene (K=15.5)", 15.5f, " in Benzene K=15.5"},
-    {1019, "Custom K, ppm/mBar", 0.0f, " in Unknown Liquid K=%5.1f"},
+    {LiquidChoice::TransformerOil, "Transformer Oil (K=1.7)", 1.7f, " in Transformer Oil K=1.7"},
+    {LiquidChoice::Hexane, "Hexane (K=1.9)", 1.9f, " in Hexane K=1.9"},
+    {LiquidChoice::Hexene, "Hexene (K=6.2)", 6.2f, " in Hexene K=6.2"},
+    {LiquidChoice::HexaneBenzene5050, "Hexane 50% + Benzene 50% (K=8.6)", 8.6f,
+     " in 50/50 mix of Hexane+Benzene K=8.6"},
+    {LiquidChoice::Benzene, "Benzene (K=15.5)", 15.5f, " in Benzene K=15.5"},
+    {LiquidChoice::CustomLiquid, "Custom K, ppm/mBar", 0.0f, " in Unknown Liquid K=%5.1f"},
 }};
 
 }  // namespace tavimor

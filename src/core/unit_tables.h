@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/calc_settings.h"
+
 namespace tavimor {
 
 // The eleven moisture units; the value is the position in the panel's unit lists and what
@@ -76,7 +78,7 @@ extern const std::array<GasEntry, kGasCount> GasTable;
 
 // Liquids of the ppm-by-weight-in-a-liquid unit, in the order of the liquid dialog.
 struct LiquidEntry {
-  int16_t Button;  // LiquidChoice identifier
+  LiquidChoice Button;  // the option button that chooses it
   std::string_view Text;
   float HenryK;  // ppm per mbar; 0 for the custom row
   std::string_view LabelSuffix;

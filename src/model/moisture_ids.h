@@ -19,7 +19,7 @@ enum MoistureControl : int {
   kIncrement = 1018,
   kDelta = 1019,
   kZoomButton = 1047,
-  kDecoration = 1048,
+  kDecoration = 1048,  // the picture every panel shows
   kIsobarCaption = 1049,
 };
 

@@ -66,14 +66,6 @@ std::string MediumLabelSuffix(DensityMedium medium, float tempC, bool fahrenheit
   return Bounded(std::move(suffix), kLabelSuffixMaxBytes);
 }
 
-float FahrenheitFromCelsius(float tempC) {
-  return tempC * 1.8f + 32.0f;
-}
-
-float CelsiusFromFahrenheit(float tempF) {
-  return (tempF - 32.0f) * 0.5555556f;
-}
-
 bool IsAcceptedTemperatureC(float tempC) {
   return tempC > -80.0f && tempC < 200.0f;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/calc_settings.h"
+#include "core/fahrenheit.h"
 
 namespace tavimor {
 
@@ -29,10 +30,6 @@ std::string_view MediumText(DensityMedium medium);
 
 // The medium text followed by " @ %5.1f°C" or " @ %5.1f°F".
 std::string MediumLabelSuffix(DensityMedium medium, float tempC, bool fahrenheit);
-
-// F = C x 1.8 + 32 and C = (F - 32) x 0.5555556, in single precision as the dialogs hold them.
-float FahrenheitFromCelsius(float tempC);
-float CelsiusFromFahrenheit(float tempF);
 
 // An accepted dialog temperature lies strictly between -80 and 200 °C.
 bool IsAcceptedTemperatureC(float tempC);

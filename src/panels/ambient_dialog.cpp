@@ -6,6 +6,7 @@
 
 #include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
+#include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
@@ -29,8 +30,8 @@ AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuf
       this, 0,
       QStringLiteral("Ambient Temperature (dry bulb)\nfor Relative Humidity (RH) calculation"),
       DialogRect(15, 14, 125, 22));
-  m_temperature =
-      AddEditField(this, 1032, DialogRect(15, 41, 40, 14), QStringLiteral("Ambient temperature"));
+  m_temperature = AddEditField(this, parameter_dialog_ids::kAmbientTemperature,
+                               DialogRect(15, 41, 40, 14), QStringLiteral("Ambient temperature"));
   m_units = new QButtonGroup(this);
   const struct {
     int id;

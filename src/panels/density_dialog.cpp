@@ -7,6 +7,7 @@
 
 #include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
+#include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
@@ -44,8 +45,8 @@ DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuf
             DialogRect(7, 49, 119, 17));
   AddOption(this, m_media, kAir, "Air", DialogRect(7, 71, 24, 10));
   AddStaticText(this, 0, QStringLiteral("vapor temperature"), DialogRect(145, 47, 58, 8));
-  m_temperature =
-      AddEditField(this, 1035, DialogRect(145, 59, 40, 14), QStringLiteral("Vapor temperature"));
+  m_temperature = AddEditField(this, parameter_dialog_ids::kVaporTemperature,
+                               DialogRect(145, 59, 40, 14), QStringLiteral("Vapor temperature"));
   m_units = new QButtonGroup(this);
   AddOption(this, m_units, kCelsius, "°C", DialogRect(189, 56, 23, 10));
   AddOption(this, m_units, kFahrenheit, "°F", DialogRect(189, 66, 23, 10));

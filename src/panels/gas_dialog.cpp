@@ -8,6 +8,7 @@
 #include "core/unit_tables.h"
 #include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
+#include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
@@ -42,9 +43,10 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
                       65, parent),
       m_working(working) {
   m_labelSuffix = std::move(labelSuffix);
-  m_gasList = AddDropDownList(this, 1050, DialogRect(7, 7, 141, 95), QStringLiteral("Gas"));
-  m_molWeight =
-      AddEditField(this, 1051, DialogRect(163, 7, 40, 14), QStringLiteral("Molecular weight"));
+  m_gasList = AddDropDownList(this, parameter_dialog_ids::kGasList, DialogRect(7, 7, 141, 95),
+                              QStringLiteral("Gas"));
+  m_molWeight = AddEditField(this, parameter_dialog_ids::kMolWeight, DialogRect(163, 7, 40, 14),
+                             QStringLiteral("Molecular weight"));
   m_molWeight->installEventFilter(new DigitsOnlyFilter(m_molWeight));
   AddStaticText(this, 0, QStringLiteral("Molecular Wt."), DialogRect(208, 13, 45, 8));
   QPushButton* ok = addOkButton(166, 34);

@@ -7,6 +7,7 @@
 #include "core/unit_tables.h"
 #include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
+#include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
@@ -24,7 +25,7 @@ constexpr int kButtonRects[kLiquidCount][4] = {{13, 7, 88, 10},  {13, 21, 65, 10
 
 const LiquidEntry* FindLiquid(int button) {
   for (const LiquidEntry& liquid : kLiquidTable) {
-    if (liquid.Button == button) return &liquid;
+    if (static_cast<int>(liquid.Button) == button) return &liquid;
   }
   return nullptr;
 }
@@ -45,9 +46,10 @@ LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix
     const QString text =
         QString::fromUtf8(liquid.Text.data(), static_cast<int>(liquid.Text.size()));
     const int* r = kButtonRects[i];
-    AddOptionButton(this, m_liquids, liquid.Button, text, DialogRect(r[0], r[1], r[2], r[3]));
+    AddOptionButton(this, m_liquids, static_cast<int>(liquid.Button), text,
+                    DialogRect(r[0], r[1], r[2], r[3]));
   }
-  m_customK = AddEditField(this, 1027, DialogRect(101, 75, 55, 14),
+  m_customK = AddEditField(this, parameter_dialog_ids::kCustomHenryK, DialogRect(101, 75, 55, 14),
                            QStringLiteral("Custom Henry's constant"));
   AddStaticText(this, 0,
                 QStringLiteral("Henry's constant (K) has units of:\nppm / partial water vapor "

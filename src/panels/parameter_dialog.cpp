@@ -22,7 +22,7 @@ ParameterDialog::ParameterDialog(int templateId, const QString& title, int width
 
 QPushButton* ParameterDialog::addOkButton(int x, int y) {
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  NameControl(ok, 1, QStringLiteral("OK"));
+  NameControl(ok, kOkButton, QStringLiteral("OK"));
   ok->setGeometry(DialogRect(x, y, 50, 14));
   ok->setDefault(true);
   ok->setAutoDefault(true);

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "ui/panel_controls.h"
+
 namespace tavimor::pressure_ids {
 
 // Control identifiers of the pressure panel (template 134); each is the widget's objectName.
-inline constexpr int kDecoration = 1048;
-inline constexpr int kFromUnit = 1061;
-inline constexpr int kFromValue = 1062;
-inline constexpr int kResult = 1063;
-inline constexpr int kToUnit = 1064;
+enum PressureControl : int {
+  kDecoration = kDecorationControl,
+  kFromUnit = 1061,
+  kFromValue = 1062,
+  kResult = 1063,
+  kToUnit = 1064,
+};
 
 }  // namespace tavimor::pressure_ids

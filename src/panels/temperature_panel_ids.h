@@ -1,13 +1,17 @@
 #pragma once
 
+#include "ui/panel_controls.h"
+
 namespace tavimor::temperature_ids {
 
 // Control identifiers of the temperature panel (template 133); each is the widget's objectName.
-inline constexpr int kDecoration = 1048;
-inline constexpr int kFromValue = 1065;
-inline constexpr int kFromUnit = 1066;
-inline constexpr int kResult = 1067;
-inline constexpr int kToUnit = 1068;
-inline constexpr int kSentence = 1069;
+enum TemperatureControl : int {
+  kDecoration = kDecorationControl,
+  kFromValue = 1065,
+  kFromUnit = 1066,
+  kResult = 1067,
+  kToUnit = 1068,
+  kSentence = 1069,
+};
 
 }  // namespace tavimor::temperature_ids

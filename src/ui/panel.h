@@ -45,7 +45,7 @@ class Panel : public QWidget {
   bool m_defaultFocusPending = false;
 };
 
-// Bitmap 137 (63 x 102 pixels), the decoration of picture control 1048 on every panel.
+// Bitmap 137 (63 x 102 pixels), the decoration every panel shows.
 QPixmap DecorationBitmap();
 
 // Icons 107 (large) and 108 (small).

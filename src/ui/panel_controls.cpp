@@ -47,7 +47,7 @@ void NameControl(QWidget* control, int id, const QString& accessibleName) {
 
 QLabel* AddDecoration(QWidget* panel, const QRect& rect) {
   auto* picture = new QLabel(panel);
-  NameControl(picture, 1048, QStringLiteral("Hygrometer picture"));
+  NameControl(picture, kDecorationControl, QStringLiteral("Hygrometer picture"));
   picture->setGeometry(rect);
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   picture->setPixmap(DecorationBitmap());

@@ -21,7 +21,14 @@ namespace tavimor {
 // Identifier and accessible name of a control; a control without identifier keeps no name.
 void NameControl(QWidget* control, int id, const QString& accessibleName);
 
-// Picture control 1048 showing bitmap 137.
+// Identifiers every dialog or panel uses alike.
+enum SharedControl : int {
+  kOkButton = 1,
+  kCancelButton = 2,
+  kDecorationControl = 1048,  // the picture every panel shows
+};
+
+// The picture control showing bitmap 137.
 QLabel* AddDecoration(QWidget* panel, const QRect& rect);
 
 // A static text, top-left aligned; wrapped at word boundaries when it has room for more
