@@ -61,6 +61,16 @@ struct CalcSettings {
 
 BasisParams BasisOf(const SideParams& side);
 
+// A side parameter typed into its dialog, as a number held in single precision.
+enum class TypedParam { MolWeight, HenryK, AmbientTempC, VaporTempC };
+
+// Sets the parameter as its dialog does: a typed molecular weight selects the last gas row
+// ("other"), a typed constant the custom liquid, and a temperature is shown in °C. The
+// dialogs accept only a molecular weight or constant above 0 (below would divide by zero)
+// and a temperature above -80 and below 200 °C (the formulas' range); for any other value
+// this returns false and leaves side unchanged.
+bool SetTypedParam(SideParams& side, TypedParam param, float value);
+
 // The five per-unit parameters the conversion hub takes, widened to double.
 struct UnitParams {
   double AmbientTempC = 20;

@@ -27,6 +27,10 @@ struct PanelSelections {
   int32_t PressureChoice = 1017;      // radio button 1016 (at measured) or 1017
 };
 
+// PressureChoice of a panel that computes at the measured pressure; with the other choice it
+// computes at the compute-at pressure.
+inline constexpr int32_t kComputeAtMeasuredChoice = 1016;
+
 inline constexpr std::string_view kKeyConvCategory = "ConvCategory";
 inline constexpr std::string_view kKeyIsoAndPrsr = "IsoAndPrsr";
 inline constexpr std::string_view kKeyFromDew = "FromDew";
