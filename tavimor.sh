@@ -11,7 +11,9 @@ BUILD_DIR=${BUILD_DIR:-build}
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-      fonts-liberation clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick)
+      fonts-liberation clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick
+      pybind11-dev python3-dev python3-numpy python3-pytest python3-dask python3-distributed
+      python3-pandas)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
