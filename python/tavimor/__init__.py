@@ -18,8 +18,10 @@ from ._engine import ENHANCEMENTS, FORMULAS, GAS_METHODS, MEDIA, PRESSURE_UNITS,
 from .conversion import Params, Settings, convert, convert_text, format, increment
 from .steps import dew_point, frost_point, saturation_pressure
 
+# format and dask stay out of a star import, which would hide the built-in format and the
+# dask package.
 __all__ = [
-    "convert", "increment", "convert_text", "format", "Settings", "Params",
-    "saturation_pressure", "dew_point", "frost_point", "dask",
+    "convert", "increment", "convert_text", "Settings", "Params",
+    "saturation_pressure", "dew_point", "frost_point",
     "UNITS", "PRESSURE_UNITS", "FORMULAS", "ENHANCEMENTS", "GAS_METHODS", "MEDIA",
 ]
