@@ -13,7 +13,8 @@ BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 
 # What building, running and testing need; `shot` also needs a virtual X server.
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-      fonts-liberation python3)
+      fonts-liberation python3 pybind11-dev python3-dev python3-numpy python3-pytest
+      python3-dask python3-distributed python3-pandas)
 SHOT_PKGS=(xvfb xauth xdotool imagemagick)
 # dpkg-buildflags, dpkg-shlibdeps and file, which CPack runs for the dependencies.
 PACKAGE_PKGS=(dpkg-dev file)

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "core/conversion_hub.h"
+#include "core/moisture_conversion.h"
+#include "core/single_precision.h"
 
 namespace tavimor {
 namespace {
@@ -47,6 +49,33 @@ BENCHMARK_CAPTURE(Convert, PpmvToDewFrostPoint, U::Ppmv, U::DewFrostPointC, 1, 1
 BENCHMARK_CAPTURE(Convert, LbsIgtToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 5000, kIgt, kGas);
 BENCHMARK_CAPTURE(Convert, LbsAstmToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 5000, kAstm, kGas);
 BENCHMARK_CAPTURE(Convert, GramsNaturalGasToPpmv, U::GramsPerM3, U::Ppmv, 0.01, 90, kIgt, kGas);
+
+// The same conversions on the whole path of the panel, the command and the Python package:
+// the From value held and range-checked, the recomputation with its held ppmv and result.
+void Recompute(benchmark::State& state, U from, U to, double lo, double hi, GasMethod method) {
+  CalcSettings settings;
+  settings.GasMethod = method;
+  MoistureInputs inputs;
+  inputs.FromUnit = inputs.FromListSelection = static_cast<int>(from);
+  inputs.ToListSelection = static_cast<int>(to);
+  const MoistureConversion conversion(inputs, settings);
+  std::vector<double> values(1024);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    values[i] = lo + (hi - lo) * static_cast<double>(i) / static_cast<double>(values.size());
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const float value = HoldSingle(values[i]);
+    if (!FromValueRangeMessage(inputs.FromUnit, value)) {
+      benchmark::DoNotOptimize(conversion.values(value));
+    }
+    i = (i + 1) & (values.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK_CAPTURE(Recompute, PpmvToDewPoint, U::Ppmv, U::DewPointC, 1, 100000, kIgt);
+BENCHMARK_CAPTURE(Recompute, LbsAstmToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 5000, kAstm);
 
 }  // namespace
 }  // namespace tavimor

@@ -48,27 +48,14 @@ class ValueConverter : public LineConverter {
     }
     m_inputs.FromValue = value;
     const MoistureResults results = ComputeMoistureResults(m_inputs, m_settings.Calc);
-    writeResult(results.ResultValid, results.Result, results.ResultText, out);
-    if (m_settings.Increment) {
-      out << '\t';
-      writeResult(results.DeltaValid, results.Delta, results.DeltaText, out);
-    }
-    out << '\n';
+    out << ConvertedLine(results, m_settings.Raw, m_settings.Increment.has_value()) << '\n';
   }
 
   bool anyFailed() const override { return m_anyFailed; }
 
  private:
-  void writeResult(bool valid, float value, const std::string& text, std::ostream& out) const {
-    if (m_settings.Raw && valid) {
-      out << FormatAllDigits(value);
-    } else {
-      out << text;
-    }
-  }
-
   void fail(std::size_t lineNumber, std::string_view reason, std::ostream& out, std::ostream& err) {
-    out << "error\n";
+    out << kErrorLine << '\n';
     err << "line " << lineNumber << ": " << reason << '\n';
     m_anyFailed = true;
   }

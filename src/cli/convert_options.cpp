@@ -1,7 +1,6 @@
 #include "cli/convert_options.h"
 
 #include <array>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -57,15 +56,6 @@ std::optional<PressureSetting> ParsePressure(std::string_view text) {
   return pressure;
 }
 
-// The parameter dialogs accept only these; a value outside would divide by zero or leave the
-// formulas' temperature range, so the command refuses it like a dialog does.
-bool IsAcceptedPositive(float v) {
-  return v > 0 && std::isfinite(v);
-}
-bool IsAcceptedTemperatureC(float v) {
-  return v > -80 && v < 200;
-}
-
 std::string BadValue(std::string_view option, std::string_view value, std::string_view expected) {
   std::string message = "bad value ";
   message.append(Quoted(value)).append(" for ").append(option).append(": ").append(expected);
@@ -82,27 +72,15 @@ std::optional<std::string> ApplySideOption(std::string_view option, std::string_
   }
   const auto number = ParseFieldNumber(value);
   if (param == "mw" || param == "k") {
-    if (!number || !IsAcceptedPositive(*number)) {
+    const TypedParam typed = param == "mw" ? TypedParam::MolWeight : TypedParam::HenryK;
+    if (!number || !SetTypedParam(side, typed, *number)) {
       return BadValue(option, value, "expected a number above 0");
-    }
-    if (param == "mw") {
-      side.MolWeight = *number;
-      side.GasIndex = static_cast<int16_t>(OtherGasIndex);  // a typed molecular weight
-    } else {
-      side.HenryK = *number;
-      side.Liquid = LiquidChoice::CustomLiquid;
     }
     return std::nullopt;
   }
-  if (!number || !IsAcceptedTemperatureC(*number)) {
+  const TypedParam typed = param == "ambient" ? TypedParam::AmbientTempC : TypedParam::VaporTempC;
+  if (!number || !SetTypedParam(side, typed, *number)) {
     return BadValue(option, value, "expected a temperature above -80 and below 200 (°C)");
-  }
-  if (param == "ambient") {
-    side.AmbientTempC = *number;
-    side.AmbientTempUnit = AmbientTempUnit::AmbientCelsius;
-  } else {
-    side.VaporTempC = *number;
-    side.VaporTempUnit = VaporTempUnit::VaporCelsius;
   }
   return std::nullopt;
 }

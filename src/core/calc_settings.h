@@ -60,6 +60,21 @@ struct CalcSettings {
 
 BasisParams BasisOf(const SideParams& side);
 
+// An accepted dialog temperature lies strictly between -80 and 200 °C (the formulas' range).
+bool IsAcceptedTemperatureC(float tempC);
+
+// An accepted molecular weight or Henry's constant is a finite number above 0 (below would
+// divide by zero).
+bool IsAcceptedPositive(float value);
+
+// A side parameter typed into its dialog, as a number held in single precision.
+enum class TypedParam { MolWeight, HenryK, AmbientTempC, VaporTempC };
+
+// Sets the parameter as its dialog does: a typed molecular weight selects the last gas row
+// ("other"), a typed constant the custom liquid, and a temperature is shown in °C. A value
+// the dialogs would not accept returns false and leaves side unchanged.
+bool SetTypedParam(SideParams& side, TypedParam param, float value);
+
 // The five per-unit parameters the conversion hub takes, widened to double.
 struct UnitParams {
   double AmbientTempC = 20;

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "core/moisture_format.h"
+#include "core/number_text.h"
 #include "core/single_precision.h"
 
 namespace tavimor {
@@ -58,66 +59,94 @@ std::optional<std::string_view> FromValueRangeMessage(int fromListSelection, flo
   return range->Message;
 }
 
-MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings) {
-  MoistureResults out;
-  const PhysicsChoice physics =
-      ChoosePhysics(settings, inputs.FromListSelection, inputs.ToListSelection);
-  const double x = inputs.FromValue;
-  const double d = inputs.Increment;
-  const double pmRounded =
-      RoundedPressureMbar(inputs.MeasuredPressure, inputs.MeasuredPressureUnit);
-  const float pm = HoldSingle(pmRounded);
+MoistureConversion::MoistureConversion(const MoistureInputs& inputs, const CalcSettings& settings)
+    : m_physics(ChoosePhysics(settings, inputs.FromListSelection, inputs.ToListSelection)),
+      m_fromUnit(MoistureUnitFromIndex(inputs.FromUnit)),
+      m_toUnit(MoistureUnitFromIndex(inputs.ToListSelection)),
+      m_from(UnitParamsOf(settings.From)),
+      m_to(UnitParamsOf(settings.To)),
+      m_increment(inputs.Increment),
+      m_measuredMbar(RoundedPressureMbar(inputs.MeasuredPressure, inputs.MeasuredPressureUnit)),
+      m_measuredHeldMbar(HoldSingle(m_measuredMbar)),
+      m_computeMbar(ReadPressureMbar(inputs.ComputePressure, inputs.ComputePressureUnit)) {}
+
+MoistureValues MoistureConversion::values(float fromValue) const {
+  MoistureValues out;
+  const double x = fromValue;
+  const double xd = x + m_increment;
 
   float cd = kOutOfRangeSingle;
   float c = kOutOfRangeSingle;
-  if (const auto fromUnit = MoistureUnitFromIndex(inputs.FromUnit)) {
-    const UnitParams from = UnitParamsOf(settings.From);
-    cd = HoldSingle(MoistureToPpmv(*fromUnit, x + d, pmRounded, from, physics));
+  if (m_fromUnit) {
+    cd = HoldSingle(MoistureToPpmv(*m_fromUnit, xd, m_measuredMbar, m_from, m_physics));
     // Without an increment both conversions have the same input bits: convert once.
-    c = SameBits(x + d, x) ? cd
-                           : HoldSingle(MoistureToPpmv(*fromUnit, x, pmRounded, from, physics));
+    c = SameBits(xd, x)
+            ? cd
+            : HoldSingle(MoistureToPpmv(*m_fromUnit, x, m_measuredMbar, m_from, m_physics));
   }
   const bool cdValid = IsAnswer(cd);
   if (!IsAnswer(c)) {
-    out.ResultText = kOutOfRangeText;
-    out.DeltaText = cdValid ? kNotApplicableText : kOutOfRangeText;
+    out.DeltaNotApplicable = cdValid;
     return out;
   }
 
-  const float pc = ReadPressureMbar(inputs.ComputePressure, inputs.ComputePressureUnit);
-  const auto toUnit = MoistureUnitFromIndex(inputs.ToListSelection);
   float rd = kOutOfRangeSingle;
   float r = kOutOfRangeSingle;
-  if (toUnit) {
-    const UnitParams to = UnitParamsOf(settings.To);
-    if (cdValid) rd = HoldSingle(PpmvToMoisture(*toUnit, cd, pc, to, pm, physics));
+  if (m_toUnit) {
+    if (cdValid) {
+      rd = HoldSingle(
+          PpmvToMoisture(*m_toUnit, cd, m_computeMbar, m_to, m_measuredHeldMbar, m_physics));
+    }
     r = cdValid && SameBits(c, cd) ? rd
-                                   : HoldSingle(PpmvToMoisture(*toUnit, c, pc, to, pm, physics));
+                                   : HoldSingle(PpmvToMoisture(*m_toUnit, c, m_computeMbar, m_to,
+                                                               m_measuredHeldMbar, m_physics));
   }
 
   out.ResultValid = IsAnswer(r);
-  if (out.ResultValid) {
-    out.Result = r;
-    out.ResultText = FormatMoistureValue(*toUnit, r);
-  } else {
-    out.ResultText = kOutOfRangeText;
+  if (out.ResultValid) out.Result = r;
+  if (!cdValid || !IsAnswer(rd)) return out;
+  if (!out.ResultValid) {
+    out.DeltaNotApplicable = true;
+    return out;
   }
-
-  if (!cdValid || !IsAnswer(rd)) {
-    out.DeltaText = kOutOfRangeText;
-  } else if (!out.ResultValid) {
-    out.DeltaText = kNotApplicableText;
-  } else {
-    const float delta = rd - r;  // formed from the two held results, held in single
-    if (std::isfinite(delta)) {
-      out.Delta = delta;
-      out.DeltaValid = true;
-      out.DeltaText = FormatMoistureValue(*toUnit, delta);
-    } else {
-      out.DeltaText = kOutOfRangeText;
-    }
+  const float delta = rd - r;  // formed from the two held results, held in single
+  if (std::isfinite(delta)) {
+    out.Delta = delta;
+    out.DeltaValid = true;
   }
   return out;
+}
+
+MoistureResults MoistureConversion::results(float fromValue) const {
+  const MoistureValues v = values(fromValue);
+  MoistureResults out;
+  out.Result = v.Result;
+  out.Delta = v.Delta;
+  out.ResultValid = v.ResultValid;
+  out.DeltaValid = v.DeltaValid;
+  // A valid result or delta implies a To unit.
+  out.ResultText =
+      v.ResultValid ? FormatMoistureValue(*m_toUnit, v.Result) : std::string(kOutOfRangeText);
+  if (v.DeltaValid) {
+    out.DeltaText = FormatMoistureValue(*m_toUnit, v.Delta);
+  } else {
+    out.DeltaText = v.DeltaNotApplicable ? kNotApplicableText : kOutOfRangeText;
+  }
+  return out;
+}
+
+MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings) {
+  return MoistureConversion(inputs, settings).results(inputs.FromValue);
+}
+
+std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDelta) {
+  std::string line =
+      raw && results.ResultValid ? FormatAllDigits(results.Result) : results.ResultText;
+  if (withDelta) {
+    line += '\t';
+    line += raw && results.DeltaValid ? FormatAllDigits(results.Delta) : results.DeltaText;
+  }
+  return line;
 }
 
 }  // namespace tavimor

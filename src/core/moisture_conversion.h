@@ -6,6 +6,7 @@
 
 #include "core/calc_settings.h"
 #include "core/conversion_hub.h"
+#include "core/unit_tables.h"
 
 namespace tavimor {
 
@@ -34,10 +35,49 @@ struct MoistureResults {
 inline constexpr std::string_view kOutOfRangeText = "out of range";
 inline constexpr std::string_view kNotApplicableText = "n/a";
 
+// The held values of a recomputation, without the texts.
+struct MoistureValues {
+  float Result = static_cast<float>(OutOfRange);
+  float Delta = static_cast<float>(OutOfRange);
+  bool ResultValid = false;
+  bool DeltaValid = false;
+  bool DeltaNotApplicable = false;  // the delta shows "n/a", not "out of range"
+};
+
+// The panel's recomputation with everything but the From value decided once, so that a
+// column of values converts without deciding it again for each. Reads every field of the
+// inputs except FromValue.
+class MoistureConversion {
+ public:
+  MoistureConversion(const MoistureInputs& inputs, const CalcSettings& settings);
+
+  MoistureValues values(float fromValue) const;
+  MoistureResults results(float fromValue) const;
+
+ private:
+  PhysicsChoice m_physics;
+  std::optional<MoistureUnit> m_fromUnit;
+  std::optional<MoistureUnit> m_toUnit;
+  UnitParams m_from;
+  UnitParams m_to;
+  double m_increment;
+  double m_measuredMbar;     // rounded to 0.01 mbar, not held
+  float m_measuredHeldMbar;  // the same, held in single precision
+  float m_computeMbar;
+};
+
 // The panel's recomputation: converts the From value and the From value plus the
 // increment, at the measured pressure with the From-side parameters, into the To unit at
 // the compute-at pressure with the To-side parameters.
 MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings);
+
+// A converted value as tavimor-convert prints it (without the line end) and the Python
+// package returns it: the result, with raw all 17 digits of a valid held value, else its
+// text; with withDelta a tab and the delta the same way.
+std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDelta);
+
+// What is printed instead for a value that is not a number or outside the From unit's range.
+inline constexpr std::string_view kErrorLine = "error";
 
 // The range check of the From value for the unit selected in the From list: the message to
 // show when the value lies outside (or is not a number), nothing when it is accepted or the

@@ -66,14 +66,6 @@ std::string MediumLabelSuffix(DensityMedium medium, float tempC, bool fahrenheit
   return Bounded(std::move(suffix), kLabelSuffixMaxBytes);
 }
 
-bool IsAcceptedTemperatureC(float tempC) {
-  return tempC > -80.0f && tempC < 200.0f;
-}
-
-bool IsAcceptedPositive(float value) {
-  return std::isfinite(value) && value > 0.0f;
-}
-
 std::string EntryTextWithChoice(std::string_view baseText, std::string_view suffix) {
   const std::size_t bar = baseText.substr(0, 100).find('|');
   std::string text(baseText.substr(0, bar));

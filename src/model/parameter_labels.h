@@ -31,12 +31,6 @@ std::string_view MediumText(DensityMedium medium);
 // The medium text followed by " @ %5.1f°C" or " @ %5.1f°F".
 std::string MediumLabelSuffix(DensityMedium medium, float tempC, bool fahrenheit);
 
-// An accepted dialog temperature lies strictly between -80 and 200 °C.
-bool IsAcceptedTemperatureC(float tempC);
-
-// An accepted molecular weight or Henry's constant is a finite number above 0.
-bool IsAcceptedPositive(float value);
-
 // A unit list entry with a choice: the base text cut before its first "|" (searched in its
 // first 100 characters), followed by the dialog's suffix.
 std::string EntryTextWithChoice(std::string_view baseText, std::string_view suffix);

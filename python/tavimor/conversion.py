@@ -1,0 +1,381 @@
+"""Moisture conversions on Tavimor's engine: the path of the panel and of tavimor-convert."""
+
+from __future__ import annotations
+
+import dataclasses
+import functools
+import numbers
+import warnings
+from collections.abc import Mapping
+from dataclasses import dataclass, field
+
+import numpy as np
+
+from . import _engine
+
+__all__ = ["Params", "Settings", "convert", "convert_text", "increment", "format"]
+
+_PARAM_KEYS = ("mw", "k", "ambient", "medium", "vapor_temp")
+_ERRORS = ("nan", "raise")
+
+
+@dataclass(frozen=True)
+class Params:
+    """The parameters of one side (From or To) of a conversion; None keeps the default.
+
+    mw          molecular weight of the carrier gas for ppmw, g/mol (default 29, air)
+    k           Henry's constant of the liquid for ppmw-liquid, ppm per mbar (default 1.9)
+    ambient     dry-bulb temperature for rh, °C (default 20)
+    medium      medium for g-m3: "natural-gas" (default), "air" or "vapor"
+    vapor_temp  vapour temperature for g-m3, °C (default 20)
+
+    Numbers are held in single precision, as the program holds them. The program's option
+    dialogs accept mw and k above 0 and temperatures above -80 and below 200 °C; so does
+    Settings (a ValueError names the parameter). A dict with these keys works too.
+    """
+
+    mw: float | None = None
+    k: float | None = None
+    ambient: float | None = None
+    medium: str | None = None
+    vapor_temp: float | None = None
+    # Read from saved selections: taken as stored, as the program takes them.
+    _saved: bool = field(default=False, repr=False)
+
+    def _as_tuple(self):
+        return (self.mw, self.k, self.ambient, self.medium, self.vapor_temp, self._saved)
+
+
+def _real(value, what):
+    if value is None:
+        return None
+    if isinstance(value, bool) or not isinstance(value, numbers.Real):
+        raise TypeError(f"{what} must be a number, not {type(value).__name__}")
+    return float(value)
+
+
+_NO_PARAMS = Params()
+
+
+def _side(value, what):
+    if value is None or value == _NO_PARAMS:
+        return _NO_PARAMS
+    if isinstance(value, Mapping):
+        unknown = [key for key in value if key not in _PARAM_KEYS]
+        if unknown:
+            raise ValueError(
+                f"{what}: unknown parameter {unknown[0]!r}: expected one of "
+                + ", ".join(_PARAM_KEYS)
+            )
+        value = Params(**value)
+    elif not isinstance(value, Params):
+        raise TypeError(f"{what} must be a Params, a dict or None, not {type(value).__name__}")
+    medium = value.medium
+    if medium is not None and not isinstance(medium, str):
+        raise TypeError(f"{what}: medium must be a name such as 'air', not {type(medium).__name__}")
+    return dataclasses.replace(
+        value,
+        mw=_real(value.mw, f"{what}: mw"),
+        k=_real(value.k, f"{what}: k"),
+        ambient=_real(value.ambient, f"{what}: ambient"),
+        vapor_temp=_real(value.vapor_temp, f"{what}: vapor_temp"),
+    )
+
+
+def _name(value, what):
+    """A unit given by name or list index, as the command takes it."""
+    if isinstance(value, str):
+        return value
+    if isinstance(value, numbers.Integral) and not isinstance(value, bool):
+        return str(int(value))
+    raise TypeError(f"{what} must be a name or an index, not {type(value).__name__}")
+
+
+@dataclass(frozen=True)
+class Settings:
+    """Everything a conversion converts with; the defaults are the program's.
+
+    from_unit, to_unit   moisture units by name (or list index 0 to 10): "mbar" partial
+                         pressure, "dfp-c"/"dfp-f" dew/frost point, "dp-c"/"dp-f" dew point
+                         over supercooled water, "ppmv", "ppmw" (in a gas), "lb-mmscf",
+                         "g-m3", "rh" (%), "ppmw-liquid"; default "dfp-c"
+    measured             total pressure the values were measured at (default 1013.25)
+    measured_unit        "mbar" (default), "psia", "psig", "atm" or "kpa"
+    compute_at           total pressure to compute the results at; None: the measured one
+    compute_at_unit      unit of compute_at; None: "mbar"
+    formula              "goff-gratch" (default), "hyland-wexler", "sonntag", "magnus"
+    enhancement          "none" (default), "greenspan", "bogel"
+    gas_method           natural-gas method: "igt" (default), "astm"
+    from_params          Params (or dict) of the From side
+    to_params            Params (or dict) of the To side
+
+    Names ignore case. An unknown name raises ValueError naming the allowed ones. Pressures
+    are held in single precision, as the program's fields hold them. Settings pickle
+    cleanly, so Dask workers can receive them; Settings.from_ini reads the program's saved
+    selections.
+    """
+
+    from_unit: str | int = "dfp-c"
+    to_unit: str | int = "dfp-c"
+    measured: float = 1013.25
+    measured_unit: str | int = "mbar"
+    compute_at: float | None = None
+    compute_at_unit: str | int | None = None
+    formula: str = "goff-gratch"
+    enhancement: str = "none"
+    gas_method: str = "igt"
+    from_params: Params | Mapping | None = None
+    to_params: Params | Mapping | None = None
+
+    def __post_init__(self):
+        object.__setattr__(self, "from_params", _side(self.from_params, "from_params"))
+        object.__setattr__(self, "to_params", _side(self.to_params, "to_params"))
+        self._start()
+        pressures = [("measured", self._job.measured_mbar)]
+        if self.compute_at is not None:
+            pressures.append(("compute-at", self._job.compute_mbar))
+        for which, mbar in pressures:
+            if not (mbar > 0 and np.isfinite(mbar)):
+                warnings.warn(
+                    f"the {which} pressure is not a finite number above 0 mbar; "
+                    "conversions at it give NaN",
+                    RuntimeWarning,
+                    stacklevel=3,
+                )
+
+    def _start(self):
+        for name in ("formula", "enhancement", "gas_method"):
+            if not isinstance(getattr(self, name), str):
+                raise TypeError(f"{name} must be a name, not {type(getattr(self, name)).__name__}")
+        job = _engine.Job(
+            _name(self.from_unit, "from_unit"),
+            _name(self.to_unit, "to_unit"),
+            _real(self.measured, "measured"),
+            _name(self.measured_unit, "measured_unit"),
+            _real(self.compute_at, "compute_at"),
+            None if self.compute_at_unit is None else _name(self.compute_at_unit,
+                                                             "compute_at_unit"),
+            self.formula,
+            self.enhancement,
+            self.gas_method,
+            self.from_params._as_tuple(),
+            self.to_params._as_tuple(),
+        )
+        object.__setattr__(self, "_job", job)
+
+    # The engine's job is rebuilt where the settings are unpickled.
+    def __getstate__(self):
+        return {f.name: getattr(self, f.name) for f in dataclasses.fields(self)}
+
+    def __setstate__(self, state):
+        for name, value in state.items():
+            object.__setattr__(self, name, value)
+        self._start()
+
+    @classmethod
+    def from_ini(cls, path):
+        """The saved selections of a Tavimor settings file (tavimor.ini), read by the
+        program's own parser: units, pressures, the compute-at choice, formula, factor,
+        natural-gas method and both sides' parameters. The saved From value is not used.
+        Missing keys take the program's defaults; an unreadable file raises OSError."""
+        path = str(path)
+        with open(path, "rb"):
+            pass  # raises the OSError that says why the file cannot be read
+        saved = _engine.read_saved_selections(path)
+        for side in ("from_params", "to_params"):
+            mw, k, ambient, medium, vapor_temp = saved[side]
+            saved[side] = Params(mw, k, ambient, medium, vapor_temp, _saved=True)
+        return cls(**saved)
+
+    def convert(self, values, *, raw=True, errors="nan", threads=None):
+        """Settings-bound form of tavimor.convert."""
+        result, _ = _run(self, values, None, raw, errors, threads)
+        return result
+
+    def increment(self, values, delta, *, raw=True, errors="nan", threads=None):
+        """Settings-bound form of tavimor.increment."""
+        return _run(self, values, _real(delta, "delta"), raw, errors, threads)
+
+    def convert_text(self, values, *, increment=None, raw=False, threads=None):
+        """Settings-bound form of tavimor.convert_text."""
+        column = _Column(values)
+        lines = self._job.lines(column.flat, column.not_number, _real(increment, "increment"),
+                                bool(raw), _threads(threads))
+        return lines[0] if column.scalar else lines
+
+
+def _threads(threads):
+    if threads is None:
+        return 0
+    if isinstance(threads, bool) or not isinstance(threads, numbers.Integral) or threads < 1:
+        raise ValueError(f"threads must be a whole number of at least 1 or None, not {threads!r}")
+    return int(threads)
+
+
+class _Column:
+    """The values as one flat float64 column: numbers as they are, texts read the way
+    tavimor-convert reads its values (not_number flags those without a number)."""
+
+    def __init__(self, values):
+        array = np.asarray(values)
+        self.scalar = array.ndim == 0
+        self.shape = array.shape
+        self.array = array
+        self.not_number = None
+        if array.dtype.kind in "biuf":
+            self.flat = np.ascontiguousarray(array, dtype=np.float64).reshape(-1)
+        elif array.dtype.kind in "USO":
+            self.flat, self.not_number = _engine.read_values(array.reshape(-1).tolist())
+        else:
+            raise TypeError(f"cannot convert values of dtype {array.dtype}: "
+                            "expected numbers or texts")
+
+    def shaped(self, flat):
+        return float(flat[0]) if self.scalar else flat.reshape(self.shape)
+
+    def where(self, i):
+        """Where the i-th flat value stands in the input, for messages."""
+        if self.scalar:
+            return ""
+        if len(self.shape) == 1:
+            return f" at index {i}"
+        return f" at index {tuple(int(k) for k in np.unravel_index(i, self.shape))}"
+
+
+def _run(settings, values, delta, raw, errors, threads):
+    if errors not in _ERRORS:
+        raise ValueError(f"errors must be one of {', '.join(map(repr, _ERRORS))}, not {errors!r}")
+    threads = _threads(threads)
+    # A plain number skips the arrays, so that loops over single values stay cheap; an int
+    # beyond the float range takes the general way.
+    if isinstance(values, float) or (isinstance(values, int) and not isinstance(values, bool)
+                                     and abs(values) < 2**1000):
+        result, change, outside = settings._job.convert_one(values, delta, not raw)
+        if errors == "raise" and outside and values == values:
+            raise ValueError(f"value {values!r}: {settings._job.range_message(values)}")
+        return result, change
+    column = _Column(values)
+    result, changes, status = settings._job.convert(column.flat, delta, not raw, threads)
+    if errors == "raise":
+        # A NaN coming in is a missing value, not an error.
+        problems = (status != 0) & ~np.isnan(column.flat)
+        if column.not_number is not None:
+            problems |= column.not_number != 0
+        if problems.any():
+            i = int(np.argmax(problems))
+            if column.not_number is not None and column.not_number[i]:
+                reason = "not a number"
+            else:
+                reason = settings._job.range_message(column.flat[i])
+            value = column.array.reshape(-1)[i]
+            if isinstance(value, np.generic):
+                value = value.item()
+            raise ValueError(f"value {value!r}{column.where(i)}: {reason}")
+    return column.shaped(result), None if changes is None else column.shaped(changes)
+
+
+@functools.lru_cache(maxsize=64)
+def _cached_settings(*args):
+    return Settings(*args)
+
+
+def _settings(*args):
+    """Settings(*args), made once for the same arguments: a loop calling convert on one value
+    at a time does not parse the names again for each."""
+    try:
+        return _cached_settings(*args)
+    except TypeError:  # a dict of parameters cannot be a key
+        return Settings(*args)
+
+
+_OPTIONS_DOC = """
+    Units, pressures and physics are chosen by the names tavimor-convert uses (see
+    tavimor.Settings): from_unit, to_unit, measured, measured_unit, compute_at,
+    compute_at_unit, formula, enhancement, gas_method, from_params and to_params (a
+    tavimor.Params or a dict with the keys mw, k, ambient, medium, vapor_temp).
+
+    values may be a number, a sequence, a NumPy array of any shape, byte order or memory
+    layout, or a pandas Series. Numbers are held in single precision, as the panel holds
+    the From value; texts are read the way tavimor-convert reads a value (the numeric prefix
+    of the first 14 characters). None and NaN are missing values and give NaN."""
+
+
+def convert(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
+            compute_at=None, compute_at_unit=None, formula="goff-gratch", enhancement="none",
+            gas_method="igt", from_params=None, to_params=None, raw=True, errors="nan",
+            threads=None):
+    """Convert moisture values from one unit into another.
+
+    Returns a float for a scalar, else a float64 array of the input's shape. With raw=True
+    each result is the value the program holds (single precision, widened to float64
+    exactly: what tavimor-convert --raw prints with 17 digits); with raw=False it is the
+    number the panel shows, rounded as shown. NaN marks a result that is "out of range", a
+    value outside the From unit's range (errors="nan") and a text without a number;
+    errors="raise" raises ValueError for the first such value instead, naming its index
+    and the range. Large arrays are converted on several threads (threads=None: one per
+    core) without the GIL.
+
+    >>> tavimor.convert(20, "dp-c", "ppmv")
+    23596.998046875
+    """
+    return _settings(from_unit, to_unit, measured, measured_unit, compute_at, compute_at_unit,
+                     formula, enhancement, gas_method, from_params,
+                     to_params).convert(values, raw=raw, errors=errors, threads=threads)
+
+
+def increment(values, delta, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
+              compute_at=None, compute_at_unit=None, formula="goff-gratch", enhancement="none",
+              gas_method="igt", from_params=None, to_params=None, raw=True, errors="nan",
+              threads=None):
+    """The incremental analysis: how much each result changes when its value changes by
+    delta (in the From unit).
+
+    Returns (result, change): the results as tavimor.convert gives them and the change of
+    each result, both floats for a scalar or arrays of the input's shape. The change is
+    formed from the two held results, in single precision, as the panel forms it; it is
+    NaN where the panel shows "out of range" or "n/a".
+    """
+    return _settings(from_unit, to_unit, measured, measured_unit, compute_at, compute_at_unit,
+                     formula, enhancement, gas_method, from_params,
+                     to_params).increment(values, delta, raw=raw, errors=errors, threads=threads)
+
+
+def convert_text(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
+                 compute_at=None, compute_at_unit=None, formula="goff-gratch",
+                 enhancement="none", gas_method="igt", from_params=None, to_params=None,
+                 increment=None, raw=False, threads=None):
+    """The lines tavimor-convert prints for the values, without line ends.
+
+    Each line is the result as the panel shows it ("23597.0", "out of range"), with raw=True
+    all 17 significant digits of the held result, or "error" for a value without a number
+    or outside the From unit's range. With increment, a tab and the change of the result
+    follow, as with tavimor-convert --increment. Returns a str for a scalar, else a list
+    with one line per value (in the order of the flattened input).
+    """
+    return _settings(from_unit, to_unit, measured, measured_unit, compute_at, compute_at_unit,
+                     formula, enhancement, gas_method, from_params,
+                     to_params).convert_text(values, increment=increment, raw=raw, threads=threads)
+
+
+def format(values, unit):
+    """The texts the panel's result field shows for values in a unit.
+
+    Values are held in single precision first; NaN and values beyond the single-precision
+    range show "out of range". Returns a str for a scalar, else an array of str objects of
+    the input's shape.
+
+    >>> tavimor.format(23596.998, "ppmv")
+    '23597.0'
+    """
+    column = _Column(values)
+    texts = _engine.format(column.flat, _name(unit, "unit"))
+    if column.scalar:
+        return texts[0]
+    shaped = np.empty(len(texts), dtype=object)
+    shaped[:] = texts
+    return shaped.reshape(column.shape)
+
+
+for _function in (convert, increment, convert_text):
+    _function.__doc__ += _OPTIONS_DOC
+del _function
