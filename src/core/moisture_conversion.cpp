@@ -120,4 +120,20 @@ MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcS
   return out;
 }
 
+float ConvertMoistureValue(const MoistureInputs& inputs, const CalcSettings& settings,
+                           const PhysicsChoice& physics) {
+  const auto fromUnit = MoistureUnitFromIndex(inputs.FromUnit);
+  const auto toUnit = MoistureUnitFromIndex(inputs.ToListSelection);
+  if (!fromUnit || !toUnit) return kOutOfRangeSingle;
+  const double pmRounded =
+      RoundedPressureMbar(inputs.MeasuredPressure, inputs.MeasuredPressureUnit);
+  const float c = HoldSingle(
+      MoistureToPpmv(*fromUnit, inputs.FromValue, pmRounded, UnitParamsOf(settings.From), physics));
+  if (!IsAnswer(c)) return kOutOfRangeSingle;
+  const float pc = ReadPressureMbar(inputs.ComputePressure, inputs.ComputePressureUnit);
+  const float r = HoldSingle(
+      PpmvToMoisture(*toUnit, c, pc, UnitParamsOf(settings.To), HoldSingle(pmRounded), physics));
+  return IsAnswer(r) ? r : kOutOfRangeSingle;
+}
+
 }  // namespace tavimor

@@ -39,6 +39,11 @@ inline constexpr std::string_view kNotApplicableText = "n/a";
 // the compute-at pressure with the To-side parameters.
 MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings);
 
+// The result alone, bit for bit as ComputeMoistureResults holds it (OutOfRange without an
+// answer), but under the given physics instead of the one the settings choose.
+float ConvertMoistureValue(const MoistureInputs& inputs, const CalcSettings& settings,
+                           const PhysicsChoice& physics);
+
 // The range check of the From value for the unit selected in the From list: the message to
 // show when the value lies outside (or is not a number), nothing when it is accepted or the
 // unit has no range.
