@@ -8,7 +8,11 @@
 
 #include "cli/block_runner.h"
 #include "cli/line_reader.h"
+#include "core/dew_point.h"
+#include "core/formula_accuracy.h"
+#include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
+#include "core/moisture_format.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
@@ -52,6 +56,10 @@ class ValueConverter : public LineConverter {
       out << '\t';
       writeResult(results.DeltaValid, results.Delta, results.DeltaText, out);
     }
+    if (m_settings.Spread) {
+      out << '\t';
+      writeSpread(ComputeMoistureSpread(m_inputs, m_settings.Calc), out);
+    }
     out << '\n';
   }
 
@@ -63,6 +71,29 @@ class ValueConverter : public LineConverter {
       out << FormatAllDigits(value);
     } else {
       out << text;
+    }
+  }
+
+  // "min … max" in the To unit's format, or "out of range" when no combination answers;
+  // with --raw then each combination's result in the order of kPhysicsCombinations.
+  void writeSpread(const MoistureSpread& spread, std::ostream& out) const {
+    const auto toUnit = MoistureUnitFromIndex(m_settings.ToUnit);
+    const auto write = [&](float value) {
+      const bool valid = toUnit && value != static_cast<float>(OutOfRange);
+      writeResult(valid, value,
+                  valid ? FormatMoistureValue(*toUnit, value) : std::string(kOutOfRangeText), out);
+    };
+    if (spread.Valid) {
+      write(spread.Min);
+      out << " … ";
+      write(spread.Max);
+    } else {
+      out << kOutOfRangeText;
+    }
+    if (!m_settings.Raw) return;
+    for (float result : spread.Results) {
+      out << '\t';
+      write(result);
     }
   }
 
@@ -97,6 +128,10 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
   }
   if (parse.Line.Help) {
     out << ConvertUsage() << std::flush;
+    return out ? kExitOk : kExitBadValue;
+  }
+  if (parse.Line.Accuracy) {
+    out << FormulaAccuracyTable() << std::flush;
     return out ? kExitOk : kExitBadValue;
   }
 
