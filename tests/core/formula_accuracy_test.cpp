@@ -17,9 +17,9 @@ namespace {
 // Each formula is checked only in the range its source states for it, cut to the reference
 // table (water -40..100 °C, ice -100..0 °C), band by band. The sources' numerical accuracy
 // claims could not be consulted here, so the bounds are the deviations observed with the
-// coefficients as written, widened outward to the next 0.0001 percentage point: the formula's
-// error curve against the reference may not move, so a mistyped coefficient that shifts it by
-// more than about 1e-6 anywhere in a band fails.
+// coefficients as written, widened outward to the next 1e-7 percentage point: the formula's
+// error curve against the reference may not move, so a mistyped coefficient that moves its
+// extremes in a band by more than about 2e-9 of the value fails.
 TEST(SaturationFormulaAccuracy, StaysInItsObservedDeviationBandsInItsSourcesRange) {
   using F = SwvpFormula;
   const ReferencePhase ice = ReferencePhase::Ice;
@@ -37,29 +37,29 @@ TEST(SaturationFormulaAccuracy, StaysInItsObservedDeviationBandsInItsSourcesRang
       // Goff and Gratch (1946), stated from -160 to 212 °F; over water used down to -50 °C.
       // The program takes T = t + 273.15 where the equations meant t + 273.16, which alone
       // lowers the water values by 0.04 to 0.07 %.
-      {"Goff-Gratch 1946, ice", F::GoffGratch, ice, -100, -50, -0.3204, -0.1984},
-      {"Goff-Gratch 1946, ice", F::GoffGratch, ice, -50, 0, -0.1985, -0.1337},
-      {"Goff-Gratch 1946, supercooled water", F::GoffGratch, water, -40, 0, -0.2042, -0.0938},
-      {"Goff-Gratch 1946, water", F::GoffGratch, water, 0, 50, -0.1507, -0.1433},
-      {"Goff-Gratch 1946, water", F::GoffGratch, water, 50, 100, -0.1503, -0.1277},
+      {"Goff-Gratch 1946, ice", F::GoffGratch, ice, -100, -50, -0.3203672, -0.1984609},
+      {"Goff-Gratch 1946, ice", F::GoffGratch, ice, -50, 0, -0.1984610, -0.1337430},
+      {"Goff-Gratch 1946, supercooled water", F::GoffGratch, water, -40, 0, -0.2041752, -0.0938706},
+      {"Goff-Gratch 1946, water", F::GoffGratch, water, 0, 50, -0.1506947, -0.1433617},
+      {"Goff-Gratch 1946, water", F::GoffGratch, water, 50, 100, -0.1502121, -0.1277471},
       // Hyland and Wexler (1983): ice 173.15 to 273.15 K, water 273.15 to 473.15 K; no
       // supercooled water (the program's water operation uses the ice equation below 0 °C).
-      {"Hyland-Wexler 1983, ice", F::HylandWexler, ice, -100, -50, 0.0155, 0.0325},
-      {"Hyland-Wexler 1983, ice", F::HylandWexler, ice, -50, 0, 0.0011, 0.0327},
-      {"Hyland-Wexler 1983, water", F::HylandWexler, water, 0, 50, -0.0225, 0.0001},
-      {"Hyland-Wexler 1983, water", F::HylandWexler, water, 50, 100, -0.0170, 0.0008},
+      {"Hyland-Wexler 1983, ice", F::HylandWexler, ice, -100, -50, 0.0155098, 0.0324965},
+      {"Hyland-Wexler 1983, ice", F::HylandWexler, ice, -50, 0, 0.0011812, 0.0326186},
+      {"Hyland-Wexler 1983, water", F::HylandWexler, water, 0, 50, -0.0224906, 0.0000257},
+      {"Hyland-Wexler 1983, water", F::HylandWexler, water, 50, 100, -0.0169175, 0.0007080},
       // Sonntag (1990): water -100 to +100 °C, ice -100 to 0.01 °C.
-      {"Sonntag 1990, ice", F::Sonntag, ice, -100, -50, -0.1979, -0.0485},
-      {"Sonntag 1990, ice", F::Sonntag, ice, -50, 0, -0.0486, 0.0098},
-      {"Sonntag 1990, supercooled water", F::Sonntag, water, -40, 0, 0.0000, 0.6372},
-      {"Sonntag 1990, water", F::Sonntag, water, 0, 50, -0.0054, 0.0065},
-      {"Sonntag 1990, water", F::Sonntag, water, 50, 100, 0.0004, 0.0066},
+      {"Sonntag 1990, ice", F::Sonntag, ice, -100, -50, -0.1978010, -0.0485714},
+      {"Sonntag 1990, ice", F::Sonntag, ice, -50, 0, -0.0485715, 0.0097136},
+      {"Sonntag 1990, supercooled water", F::Sonntag, water, -40, 0, 0.0000232, 0.6371690},
+      {"Sonntag 1990, water", F::Sonntag, water, 0, 50, -0.0053364, 0.0064558},
+      {"Sonntag 1990, water", F::Sonntag, water, 50, 100, 0.0004658, 0.0065533},
       // Magnus as parametrised by Sonntag (1990) and the WMO guide (WMO-No. 8, annex 4.B):
       // water -45 to 60 °C; ice -65 to 0 °C, there with 272.2 in place of the published
       // 272.62, which alone moves the ice values down by up to 1.4 % at -65 °C.
-      {"Magnus (Sonntag 1990), ice", F::Magnus, ice, -65, 0, -1.6073, 0.0077},
-      {"Magnus (Sonntag 1990), supercooled", F::Magnus, water, -40, 0, -0.0021, 0.5767},
-      {"Magnus (Sonntag 1990), water", F::Magnus, water, 0, 60, -0.3147, 0.2349},
+      {"Magnus (Sonntag 1990), ice", F::Magnus, ice, -65, 0, -1.6072280, 0.0076127},
+      {"Magnus (Sonntag 1990), supercooled", F::Magnus, water, -40, 0, -0.0020775, 0.5766229},
+      {"Magnus (Sonntag 1990), water", F::Magnus, water, 0, 60, -0.3146601, 0.2348950},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.source) + " " + std::to_string(c.lowC) + ".." +
@@ -67,9 +67,9 @@ TEST(SaturationFormulaAccuracy, StaysInItsObservedDeviationBandsInItsSourcesRang
     const DeviationRange d = SaturationDeviations(c.formula, c.phase, c.lowC, c.highC);
     EXPECT_GE(100 * d.Lowest, c.lowestPercent);
     EXPECT_LE(100 * d.Highest, c.highestPercent);
-    // The bands are tight: a bound that no longer touches its deviation was mistyped.
-    EXPECT_LT(100 * d.Lowest, c.lowestPercent + 0.0002);
-    EXPECT_GT(100 * d.Highest, c.highestPercent - 0.0002);
+    // Tight from inside too: a change that pulls an extreme inward fails as well.
+    EXPECT_LT(100 * d.Lowest, c.lowestPercent + 2e-7);
+    EXPECT_GT(100 * d.Highest, c.highestPercent - 2e-7);
   }
 }
 
@@ -86,20 +86,20 @@ TEST(EnhancementFactorAccuracy, StaysInItsObservedDeviationBands) {
     double highestPercent;
   };
   const Case cases[] = {
-      {EnhancementFactor::Greenspan, -80, -10, -2.3293, -0.0346},
-      {EnhancementFactor::Greenspan, 10, 50, -0.2291, -0.0180},
-      {EnhancementFactor::Greenspan, 50, 90, -0.0985, 0.0018},
-      {EnhancementFactor::Bogel, -80, -10, -3.9049, 0.1675},
-      {EnhancementFactor::Bogel, 10, 50, 0.0196, 0.6653},
-      {EnhancementFactor::Bogel, 50, 90, 0.0159, 0.6761},
+      {EnhancementFactor::Greenspan, -80, -10, -2.3292219, -0.0346629},
+      {EnhancementFactor::Greenspan, 10, 50, -0.2290607, -0.0180261},
+      {EnhancementFactor::Greenspan, 50, 90, -0.0984755, 0.0017342},
+      {EnhancementFactor::Bogel, -80, -10, -3.9048004, 0.1674078},
+      {EnhancementFactor::Bogel, 10, 50, 0.0196510, 0.6652612},
+      {EnhancementFactor::Bogel, 50, 90, 0.0159003, 0.6760520},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(static_cast<int>(c.factor)) + " " + std::to_string(c.lowC));
     const DeviationRange d = EnhancementDeviations(c.factor, c.lowC, c.highC);
     EXPECT_GE(100 * d.Lowest, c.lowestPercent);
     EXPECT_LE(100 * d.Highest, c.highestPercent);
-    EXPECT_LT(100 * d.Lowest, c.lowestPercent + 0.0002);
-    EXPECT_GT(100 * d.Highest, c.highestPercent - 0.0002);
+    EXPECT_LT(100 * d.Lowest, c.lowestPercent + 2e-7);
+    EXPECT_GT(100 * d.Highest, c.highestPercent - 2e-7);
   }
 }
 
