@@ -4,25 +4,24 @@
 #   ./tavimor.sh test   install what is missing, build, run every test
 #   ./tavimor.sh shot   build, start the program under Xvfb and save a screenshot
 #   ./tavimor.sh bench  build in Release and run the benchmarks
+#   ./tavimor.sh package  build the Debian package tavimor_<version>_<arch>.deb in this folder
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-test}
 BUILD_DIR=${BUILD_DIR:-build}
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 
+# What building, running and testing need; `shot` also needs a virtual X server.
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-      fonts-liberation clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick)
-missing=()
-for p in "${PKGS[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing missing packages: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -q
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    -o DPkg::Lock::Timeout=300 "${missing[@]}"
-fi
+      fonts-liberation python3)
+SHOT_PKGS=(xvfb xauth xdotool imagemagick)
+# dpkg-buildflags, dpkg-shlibdeps and file, which CPack runs for the dependencies.
+PACKAGE_PKGS=(dpkg-dev file)
+case "$mode" in
+  shot) .ci/ensure-packages "${PKGS[@]}" "${SHOT_PKGS[@]}" ;;
+  package) .ci/ensure-packages "${PKGS[@]}" "${PACKAGE_PKGS[@]}" ;;
+  *) .ci/ensure-packages "${PKGS[@]}" ;;
+esac
 
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then  # Qt warns without it
   export XDG_RUNTIME_DIR="$PWD/$BUILD_DIR/xdg-runtime"
@@ -64,5 +63,17 @@ case "$mode" in
     configure_and_build build-release Release
     ./build-release/bench/tavimor_bench "${@:2}"
     ;;
-  *) echo "usage: $0 [run|test|shot|bench]" >&2; exit 2 ;;
+  package)
+    # The build type the tests run, with Debian's hardening flags and the build folder's path
+    # mapped away, installed under /usr by CPack. The .deb is copied here.
+    dir=${PACKAGE_BUILD_DIR:-build-package}
+    flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+    configure_and_build "$dir" RelWithDebInfo -DBUILD_TESTING=OFF -DTAVIMOR_BENCH=OFF \
+      -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
+      -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)"
+    rm -f "$dir"/tavimor_*.deb
+    (cd "$dir" && cpack -G DEB)
+    for deb in "$dir"/tavimor_*.deb; do cp "$deb" .; echo "wrote ${deb##*/}"; done
+    ;;
+  *) echo "usage: $0 [run|test|shot|bench|package]" >&2; exit 2 ;;
 esac

@@ -184,12 +184,10 @@ void GraphReference(benchmark::State& state, GraphInputs inputs) {
   }
 }
 
-const GraphInputs kLbsAstmToDewPointF =
-    GraphOf(U::LbsPerMmscf, U::DewPointF, 100, IsobarChoice::Measured);
+const GraphInputs kLbsAstmToDewPointF = GraphOf(U::LbsPerMmscf, U::DewPointF, 100, kIsobarMeasured);
 const GraphInputs kGramsNaturalGasToDewFrostPoint =
-    GraphOf(U::GramsPerM3, U::DewFrostPointC, 5, IsobarChoice::Measured);
-const GraphInputs kDewFrostPointToPpmv =
-    GraphOf(U::DewFrostPointC, U::Ppmv, -20, IsobarChoice::Computed);
+    GraphOf(U::GramsPerM3, U::DewFrostPointC, 5, kIsobarMeasured);
+const GraphInputs kDewFrostPointToPpmv = GraphOf(U::DewFrostPointC, U::Ppmv, -20, kIsobarComputed);
 
 BENCHMARK_CAPTURE(GraphFast, LbsAstmToDewPointF, kLbsAstmToDewPointF)
     ->Unit(benchmark::kMicrosecond);
@@ -208,7 +206,7 @@ BENCHMARK_CAPTURE(GraphReference, DewFrostPointToPpmv, kDewFrostPointToPpmv)
 // user edits a pressure field: every paint starts on new keys.
 template <bool kFast>
 void GraphNewPressureEachPaint(benchmark::State& state) {
-  GraphInputs in = GraphOf(U::Ppmv, U::DewPointC, 5000, IsobarChoice::Computed);
+  GraphInputs in = GraphOf(U::Ppmv, U::DewPointC, 5000, kIsobarComputed);
   in.Settings.EnhancementFactor = EnhancementFactor::Greenspan;
   in.Settings.To.DensityMedium = DensityMedium::AirMixture;
   in.Settings.From.DensityMedium = DensityMedium::AirMixture;

@@ -120,7 +120,7 @@ void KeystrokeWithGraph(benchmark::State& state, Keystroke k) {
   graph.FromUnit = inputs.FromUnit;
   graph.ToUnit = inputs.ToListSelection;
   graph.MeasuredPressureMbar = graph.ComputePressureMbar = k.PressureMbar;
-  graph.IsobarButton = static_cast<int>(IsobarChoice::Measured);
+  graph.IsobarButton = kIsobarMeasured;
   graph.Settings = settings;
   std::size_t i = 0;
   for (auto _ : state) {

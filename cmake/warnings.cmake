@@ -1,6 +1,8 @@
-# Every target of the project gets the same warnings and the same floating-point rules:
-# no fused multiply-add may change a last bit of a result.
-add_compile_options(-Wall -Wextra -ffp-contract=off)
+# Warnings and the floating-point rule for one target of the project: no fused multiply-add
+# may change a last bit of a result. Every target calls this (layers through tavimor_layer).
+function(tavimor_compile_rules target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off)
+endfunction()
 
 if(TAVIMOR_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "core/version.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -79,6 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (parse.Line.Help) {
     FUZZ_CHECK(out == ConvertUsage(), "help is not the usage text");
+    return 0;
+  }
+  if (parse.Line.Version) {
+    FUZZ_CHECK(out == "tavimor-convert " + std::string(kTavimorVersion) + "\n",
+               "--version printed [%s]", out.c_str());
     return 0;
   }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's icons (107 large, 108 small) and the panel decoration (137) as PNG.
+"""Draws the program's icons (107 large, 108 small) and the panel decoration (137) as PNG,
+and the same water drop as the desktop's application icon: PNG at the usual sizes and SVG.
 
 Standard library only; run from anywhere: python3 resources/make_pictures.py
 """
@@ -9,6 +10,9 @@ import struct
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+APP_ID = "org.tavimor.Tavimor"
+APP_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 def write_png(path, width, height, pixels):
@@ -76,9 +80,20 @@ def drop(cx, cy, radius, tip_y):
     return inside
 
 
+def drop_outline(radius, tip_y):
+    """The radius and tip of the dark rim around a drop."""
+    return radius + max(1.0, radius * 0.08), tip_y - max(1.5, radius * 0.12)
+
+
+def drop_geometry(size):
+    """The icon's drop in a square of size pixels: centre x, centre y, radius, tip y."""
+    s = size / 32.0
+    return 16 * s, 20 * s, 10.5 * s, 2.5 * s
+
+
 def drop_shapes(cx, cy, radius, tip_y):
     body = drop(cx, cy, radius, tip_y)
-    outline = drop(cx, cy, radius + max(1.0, radius * 0.08), tip_y - max(1.5, radius * 0.12))
+    outline = drop(cx, cy, *drop_outline(radius, tip_y))
 
     def body_colour(x, y):
         t = max(0.0, min(1.0, (y - tip_y) / (cy + radius - tip_y)))
@@ -125,11 +140,56 @@ def gauge_shapes(cx, cy, radius, reading):
     return shapes
 
 
+def drop_svg(size):
+    """The drop of drop_shapes as SVG paths, drawn in a size x size square."""
+    cx, cy, radius, tip_y = drop_geometry(size)
+
+    def num(v):
+        return ("%.3f" % v).rstrip("0").rstrip(".")
+
+    def path(r, tip):
+        # From the tip along the tangent, round the bottom of the circle, back to the tip.
+        ty = cy - r * r / (cy - tip)
+        tx = math.sqrt(max(0.0, r * r - (cy - ty) ** 2))
+        return "M%s %sL%s %sA%s %s 0 1 1 %s %sZ" % (
+            num(cx), num(tip), num(cx + tx), num(ty), num(r), num(r), num(cx - tx), num(ty))
+
+    # body_colour of drop_shapes, whose integer steps a two-stop gradient follows closely.
+    return "\n".join([
+        '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">'
+        % (size, size, size, size),
+        '  <defs>',
+        '    <linearGradient id="water" gradientUnits="userSpaceOnUse" x1="0" y1="%s" x2="0" y2="%s">'
+        % (num(tip_y), num(cy + radius)),
+        '      <stop offset="0" stop-color="#5aaaf0"/>',
+        '      <stop offset="1" stop-color="#1e64c8"/>',
+        '    </linearGradient>',
+        '  </defs>',
+        '  <path d="%s" fill="#143c82"/>' % path(*drop_outline(radius, tip_y)),
+        '  <path d="%s" fill="url(#water)"/>' % path(radius, tip_y),
+        '  <ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="#ffffff" fill-opacity="0.667"/>'
+        % (num(cx - radius * 0.38), num(cy - radius * 0.05), num(radius * 0.16),
+           num(radius * 0.42)),
+        '</svg>',
+        ''])
+
+
 def main():
     for name, size in (("107-32.png", 32), ("107-16.png", 16), ("108.png", 16)):
-        s = size / 32.0
-        pixels = render(size, size, drop_shapes(16 * s, 20 * s, 10.5 * s, 2.5 * s))
+        pixels = render(size, size, drop_shapes(*drop_geometry(size)))
         write_png(os.path.join(HERE, "icons", name), size, size, pixels)
+
+    # The application icon of the desktop: the same drop in the sizes of the hicolor theme.
+    theme = os.path.join(HERE, "desktop", "hicolor")
+    for size in APP_ICON_SIZES:
+        folder = os.path.join(theme, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        pixels = render(size, size, drop_shapes(*drop_geometry(size)))
+        write_png(os.path.join(folder, APP_ID + ".png"), size, size, pixels)
+    folder = os.path.join(theme, "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, APP_ID + ".svg"), "w") as f:
+        f.write(drop_svg(256))
 
     # Bitmap 137: a drop above a hygrometer dial, 63 x 102 pixels.
     shapes = drop_shapes(31.5, 30, 17, 4) + gauge_shapes(31.5, 76, 22, 0.62)

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/shell_ids.h"
+#include "core/version.h"
 #include "ui/dialog_units.h"
 #include "ui/panel.h"
 #include "ui/shell_controls.h"

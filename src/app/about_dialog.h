@@ -4,8 +4,6 @@
 
 namespace tavimor {
 
-inline constexpr char kTavimorVersion[] = "0.1.0";
-
 // Dialog 103: program name, version and what the program does.
 class AboutDialog : public QDialog {
   Q_OBJECT

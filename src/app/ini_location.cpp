@@ -26,6 +26,8 @@ DesktopCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       result.Help = true;
     } else if (a == "--version") {
       result.Version = true;
+    } else if (a == "--check") {
+      result.Check = true;
     }
   }
   return result;

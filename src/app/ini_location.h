@@ -12,10 +12,11 @@ struct DesktopCommandLine {
   std::optional<std::string> IniFile;  // --ini FILE or --ini=FILE
   bool Help = false;                   // --help or -h
   bool Version = false;                // --version
+  bool Check = false;                  // --check: start, show the window once, exit
   std::string Error;                   // a malformed option, for the user
 };
 
-// Reads --ini, --help and --version; every other argument is left to Qt.
+// Reads --ini, --help, --version and --check; every other argument is left to Qt.
 DesktopCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The INI file of the saved selections: --ini FILE, else the environment variable

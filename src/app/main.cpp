@@ -1,15 +1,22 @@
 #include <QApplication>
+#include <QMetaObject>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "app/about_dialog.h"
 #include "app/app_state.h"
 #include "app/ini_location.h"
 #include "app/main_window.h"
+#include "core/version.h"
 
 namespace {
+
+// The name of the desktop entry, the metainfo and the icon, so that a desktop finds the
+// entry's icon and name for the window.
+constexpr char kApplicationId[] = "org.tavimor.Tavimor";
+
+constexpr char kUsage[] = "usage: tavimor [--ini FILE] [--check]\n";
 
 constexpr char kNoDisplay[] =
     "tavimor: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY nor "
@@ -57,17 +64,20 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv, argv + argc);
   const tavimor::DesktopCommandLine commandLine = tavimor::ParseCommandLine(args);
   if (!commandLine.Error.empty()) {
-    std::fprintf(stderr, "tavimor: %s\nusage: tavimor [--ini FILE]\n", commandLine.Error.c_str());
+    std::fprintf(stderr, "tavimor: %s\n%s", commandLine.Error.c_str(), kUsage);
     return 2;
   }
   if (commandLine.Help) {
     std::printf(
-        "usage: tavimor [--ini FILE]\n"
+        "%s"
         "Moisture, temperature, pressure and 4-20 mA conversions in a desktop window.\n"
         "  --ini FILE   keep the saved selections in FILE (default: $TAVIMOR_INI, else\n"
         "               tavimor.ini in the per-user configuration folder)\n"
+        "  --check      open the window, draw it once and exit: 0 when it could start\n"
+        "  -h, --help   print this help\n"
         "  --version    print the version\n"
-        "Without a display, use tavimor-convert.\n");
+        "Without a display, use tavimor-convert.\n",
+        kUsage);
     return 0;
   }
   if (commandLine.Version) {
@@ -84,10 +94,27 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(previous);
   QApplication::setApplicationName(QStringLiteral("tavimor"));
   QApplication::setApplicationVersion(QLatin1String(tavimor::kTavimorVersion));
+  QGuiApplication::setDesktopFileName(QLatin1String(kApplicationId));
 
   tavimor::AppState state;
   state.IniFile = tavimor::ResolveIniFile(commandLine);
   tavimor::MainWindow window(state);
   window.show();
+  if (commandLine.Check) {
+    // Queued behind the saved category's click, which queues the panel in turn; so this
+    // second hop runs once the panel exists, draws everything and ends the event loop.
+    QMetaObject::invokeMethod(
+        &window,
+        [&window] {
+          QMetaObject::invokeMethod(
+              &window,
+              [&window] {
+                const bool drawn = window.isVisible() && !window.grab().isNull();
+                QApplication::exit(drawn ? 0 : 1);
+              },
+              Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+  }
   return QApplication::exec();
 }

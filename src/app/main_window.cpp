@@ -40,13 +40,15 @@ class ClientArea : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const int lineHeight = m_shell.BaseUnitY;
+    const int top = height() - 3 * lineHeight;
+    // The window class's background (the system window colour, white), not the panels' face.
+    painter.fillRect(0, top, width(), 3 * lineHeight, Qt::white);
     QFont font = DialogFont();
     font.setPixelSize(13);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(palette().color(QPalette::WindowText));
     const QStringList lines = TextStrip().split(QLatin1Char('\n'));
-    const int top = height() - 3 * lineHeight;
     painter.setClipRect(0, top, width(), 3 * lineHeight);
     for (int i = 0; i < lines.size(); ++i) {
       painter.drawText(QRect(0, top + i * lineHeight, width(), lineHeight),
@@ -191,6 +193,24 @@ void MainWindow::showPanel(PanelKind kind) {
   }
 }
 
+bool MainWindow::event(QEvent* event) {
+  // Activation gives the focus to the main window itself unless a control holds it, so a
+  // field whose focus notification computes is not focused unasked.
+  if (event->type() == QEvent::WindowActivate) {
+    const QWidget* focused = focusWidget();
+    if (!focused || !focused->isVisible()) m_client->setFocus(Qt::ActiveWindowFocusReason);
+  }
+  return QMainWindow::event(event);
+}
+
+void MainWindow::placeDialog(QDialog& dialog, int xDu, int yDu) const {
+  // The template's position: the dialog's client area at (x, y) dialog units from the owner's
+  // client area, rather than centred over it.
+  const QPoint at =
+      m_client->mapToGlobal(QPoint(DialogUnitsToPixelsX(xDu), DialogUnitsToPixelsY(yDu)));
+  dialog.setGeometry(QRect(at, dialog.size()));
+}
+
 void MainWindow::refreshPanel() {
   if (m_panelHooks.refresh) m_panelHooks.refresh();
 }
@@ -202,6 +222,7 @@ void MainWindow::runCommand(int command) {
   switch (command) {
     case kCmdAbout: {
       AboutDialog dialog(this);
+      placeDialog(dialog, 22, 17);
       run(dialog);
       break;
     }
@@ -211,12 +232,14 @@ void MainWindow::runCommand(int command) {
     case kCmdWaterVaporPressure: {
       SwvpFormulaDialog dialog(
           m_state.Settings, [this] { refreshPanel(); }, this);
+      placeDialog(dialog, 30, 20);
       run(dialog);
       break;
     }
     case kCmdNaturalGasMethod: {
       GasMethodDialog dialog(
           m_state.Settings, [this] { refreshPanel(); }, this);
+      placeDialog(dialog, 30, 20);
       run(dialog);
       break;
     }

@@ -6,6 +6,8 @@
 #include "app/app_state.h"
 #include "app/panel_factory.h"
 
+class QDialog;
+
 namespace tavimor {
 
 class CategoryBar;
@@ -34,8 +36,12 @@ class MainWindow : public QMainWindow {
   void ShowAnalogPanel();
   void ShowGeneratorPanel();
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   void showPanel(PanelKind kind);
+  void placeDialog(QDialog& dialog, int xDu, int yDu) const;
   void layoutChildren();
   void refreshPanel();
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/shell_ids.h"
+#include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/shell_controls.h"
 
@@ -33,8 +34,9 @@ int Chosen(const QButtonGroup* group, int stored) {
 }
 
 void AddOkCancel(QDialog* dialog, const QRect& cancel, const QRect& ok) {
+  // A push button with the focus is the one Enter presses, as on the classic dialogs.
   QPushButton* cancelButton = MakePushButton(dialog, kIdCancel, QStringLiteral("Cancel"), cancel);
-  cancelButton->setAutoDefault(false);
+  cancelButton->setAutoDefault(true);
   QPushButton* okButton = MakePushButton(dialog, kIdOk, QStringLiteral("OK"), ok);
   okButton->setDefault(true);
   QObject::connect(cancelButton, &QPushButton::clicked, dialog, &QDialog::reject);
@@ -70,6 +72,7 @@ SwvpFormulaDialog::SwvpFormulaDialog(CalcSettings& settings, std::function<void(
   AddOkCancel(this, DialogRect(162, 140, 50, 14), DialogRect(239, 140, 50, 14));
   Mark(m_formula, static_cast<int>(m_settings.SwvpFormula));
   Mark(m_factor, static_cast<int>(m_settings.EnhancementFactor));
+  GiveDefaultFocus(this);
 }
 
 void SwvpFormulaDialog::accept() {
@@ -95,6 +98,7 @@ GasMethodDialog::GasMethodDialog(CalcSettings& settings, std::function<void()> s
   MakeOptionButton(this, m_method, 1026, QStringLiteral("ASTM"), DialogRect(16, 38, 59, 10));
   AddOkCancel(this, DialogRect(243, 16, 50, 14), DialogRect(245, 38, 50, 14));
   Mark(m_method, static_cast<int>(m_settings.GasMethod));
+  GiveDefaultFocus(this);
 }
 
 void GasMethodDialog::accept() {

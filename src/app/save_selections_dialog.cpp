@@ -4,6 +4,7 @@
 
 #include "app/shell_ids.h"
 #include "store/profile_store.h"
+#include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/shell_controls.h"
 
@@ -41,11 +42,14 @@ SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, std::function<Profil
                  DialogRect(7, 54, 214, 15));
   QPushButton* cancel =
       MakePushButton(this, kIdCancel, QStringLiteral("Cancel"), DialogRect(35, 76, 50, 14));
-  cancel->setAutoDefault(false);
+  // The first tab stop takes the focus and, being a push button, the Enter key: Enter right
+  // after opening cancels.
+  cancel->setAutoDefault(true);
   QPushButton* ok = MakePushButton(this, kIdOk, QStringLiteral("OK"), DialogRect(129, 76, 50, 14));
   ok->setDefault(true);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  GiveDefaultFocus(this);
 }
 
 void SaveSelectionsDialog::accept() {

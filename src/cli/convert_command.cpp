@@ -16,6 +16,7 @@
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
+#include "core/version.h"
 
 namespace tavimor {
 
@@ -126,8 +127,13 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     err << kProgram << ": " << *parse.Error << '\n' << ConvertUsageHint();
     return kExitUsage;
   }
-  if (parse.Line.Help) {
-    out << ConvertUsage() << std::flush;
+  if (parse.Line.Help || parse.Line.Version) {
+    if (parse.Line.Help) {
+      out << ConvertUsage();
+    } else {
+      out << kProgram << ' ' << kTavimorVersion << '\n';
+    }
+    out.flush();
     return out ? kExitOk : kExitBadValue;
   }
   if (parse.Line.Accuracy) {

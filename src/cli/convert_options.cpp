@@ -20,7 +20,7 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 24> kOptions = {{
+constexpr std::array<OptionSpec, 25> kOptions = {{
     {"--from", true},          {"--to", true},
     {"--measured", true},      {"--compute-at", true},
     {"--formula", true},       {"--enhancement", true},
@@ -32,7 +32,8 @@ constexpr std::array<OptionSpec, 24> kOptions = {{
     {"--to-vapor-temp", true}, {"--increment", true},
     {"--raw", false},          {"--help", false},
     {"--ini", true},           {"--threads", true},
-    {"--spread", false},       {"--accuracy", false},
+    {"--version", false},      {"--spread", false},
+    {"--accuracy", false},
 }};
 
 // A number read the way a panel field reads it and held in single precision, as the field's
@@ -187,7 +188,7 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
   settings.FromUnit = saved.FromUnit;
   settings.ToUnit = saved.ToUnit;
   settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
-  if (saved.PressureChoice == 1016) {  // compute at the measured pressure
+  if (saved.PressureChoice == kComputeAtMeasured) {
     settings.ComputeAt.reset();
   } else {
     settings.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
@@ -198,14 +199,16 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
 CommandLineParse SplitCommandLine(std::span<const std::string_view> args) {
   CommandLineParse parse;
   CommandLine& line = parse.Line;
-  // Help wins over everything else before "--", even over a bad option.
+  // Help, then the version, win over everything else before "--", even over a bad option.
   for (std::string_view arg : args) {
     if (arg == "--") break;
     if (arg == "--help" || arg == "-h") {
       line.Help = true;
       return parse;
     }
+    if (arg == "--version") line.Version = true;
   }
+  if (line.Version) return parse;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];

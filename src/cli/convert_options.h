@@ -40,6 +40,7 @@ inline constexpr int kMaxThreads = 16;
 // that saved selections can be loaded between splitting and applying the options.
 struct CommandLine {
   bool Help = false;
+  bool Version = false;
   bool Accuracy = false;  // --accuracy: print the accuracy table, convert nothing
   std::vector<std::pair<std::string_view, std::string_view>> Options;  // name, value
   std::vector<std::string_view> Values;

@@ -52,6 +52,7 @@ Options:
   --threads N              threads converting standard input, 1 to 16 (default 2);
                            the output is the same with any number
   -h, --help               print this help
+  --version                print the name and version of the program
   --                       end of options: every later argument is a VALUE
 
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the

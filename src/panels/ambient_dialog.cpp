@@ -3,9 +3,9 @@
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "model/parameter_labels.h"
+#include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
@@ -36,10 +36,7 @@ AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuf
     int y;
   } units[] = {{kCelsius, "°C", 38}, {kFahrenheit, "°F", 52}};
   for (const auto& u : units) {
-    auto* button = new QRadioButton(QString::fromUtf8(u.text), this);
-    NameControl(button, u.id, QString::fromUtf8(u.text));
-    button->setGeometry(DialogRect(70, u.y, 23, 10));
-    m_units->addButton(button, u.id);
+    AddOptionButton(this, m_units, u.id, QString::fromUtf8(u.text), DialogRect(70, u.y, 23, 10));
   }
   QPushButton* ok = addOkButton(145, 44);
 
@@ -50,6 +47,7 @@ AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuf
   connect(m_units, &QButtonGroup::idClicked, this,
           [this](int id) { m_working.AmbientTempUnit = static_cast<AmbientTempUnit>(id); });
   connect(ok, &QPushButton::clicked, this, &AmbientDialog::onOk);
+  GiveDefaultFocus(this);
 }
 
 void AmbientDialog::onOk() {

@@ -79,10 +79,12 @@ AnalogPanel::AnalogPanel(QWidget* parent) : Panel(parent) {
   OnEveryEditNotification(m_reading, &m_notifications, [this] { computeResult(); });
 
   m_detectMode->button(ids::kDetectCurrent)->setChecked(true);
-  m_low->setText(QStringLiteral("-100"));
-  m_high->setText(QStringLiteral("20"));
+  SetFieldText(m_low, QStringLiteral("-100"));
+  SetFieldText(m_high, QStringLiteral("20"));
   // A change of the resistor field: computes the result once ("Error" with no reading).
-  m_resistor->setText(QStringLiteral("250"));
+  SetFieldText(m_resistor, QStringLiteral("250"));
+  // The initialisation is reported as handled: the focus goes to the 4 mA field.
+  leaveFocusToPlatform();
 }
 
 QSize AnalogPanel::sizeHint() const {
@@ -122,7 +124,7 @@ void AnalogPanel::computeResult() {
   reading.High = ReadField(m_high);
   reading.Mode = voltageMode() ? DetectMode::Voltage : DetectMode::Current;
   reading.ResistorOhm = ReadField(m_resistor);
-  m_result->setText(QString::fromStdString(AnalogResultText(reading)));
+  SetFieldText(m_result, QString::fromStdString(AnalogResultText(reading)));
 }
 
 }  // namespace tavimor

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "model/parameter_labels.h"
+#include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
@@ -21,13 +22,7 @@ constexpr int kFahrenheit = static_cast<int>(VaporTempUnit::VaporFahrenheit);
 
 QRadioButton* AddOption(QWidget* dialog, QButtonGroup* group, int id, const char* text,
                         const QRect& rect) {
-  const QString label = QString::fromUtf8(text);
-  auto* button = new QRadioButton(label, dialog);
-  QString name = label;
-  NameControl(button, id, name.replace(QLatin1Char('\n'), QLatin1Char(' ')));
-  button->setGeometry(rect);
-  group->addButton(button, id);
-  return button;
+  return AddOptionButton(dialog, group, id, QString::fromUtf8(text), rect);
 }
 
 }  // namespace
@@ -74,6 +69,7 @@ DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuf
   connect(ok, &QPushButton::clicked, this, &DensityDialog::onOk);
   // The command of the marked medium, run once as the dialog opens.
   onMediumCommand(static_cast<int>(m_working.DensityMedium));
+  GiveDefaultFocus(this);
 }
 
 void DensityDialog::onMediumCommand(int button) {
@@ -84,8 +80,8 @@ void DensityDialog::onMediumCommand(int button) {
   const bool naturalGas = button == kNaturalGas;
   if (naturalGas) {
     // Standard conditions: 60 °F, or 15.6 °C.
-    m_temperature->setText(m_units->checkedId() == kFahrenheit ? QStringLiteral("60")
-                                                               : QStringLiteral("15.6"));
+    SetFieldText(m_temperature, m_units->checkedId() == kFahrenheit ? QStringLiteral("60")
+                                                                    : QStringLiteral("15.6"));
   }
   m_temperature->setEnabled(!naturalGas);
   m_units->button(kCelsius)->setEnabled(!naturalGas);

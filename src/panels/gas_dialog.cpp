@@ -7,6 +7,7 @@
 
 #include "core/unit_tables.h"
 #include "model/parameter_labels.h"
+#include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
@@ -62,8 +63,11 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
     m_working.MolWeight = entry.MolWeight;
   }
 
-  connect(m_gasList, &QComboBox::currentIndexChanged, this, &GasDialog::onListNotification);
+  // Every notification of the list, its gaining the focus included, puts the working
+  // molecular weight back into the field while "other gas" is chosen.
+  OnEveryListNotification(m_gasList, &m_notifications, [this] { onListNotification(); });
   connect(ok, &QPushButton::clicked, this, &GasDialog::onOk);
+  GiveDefaultFocus(this);
 }
 
 void GasDialog::onListNotification() {

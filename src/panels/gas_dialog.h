@@ -30,6 +30,8 @@ class GasDialog : public ParameterDialog {
   GasWorking m_working;
   QComboBox* m_gasList = nullptr;
   QLineEdit* m_molWeight = nullptr;
+  // Owns the list's notifications, so they end before the controls are destroyed.
+  QObject m_notifications;
 };
 
 }  // namespace tavimor

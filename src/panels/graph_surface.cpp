@@ -1,7 +1,8 @@
 #include "panels/graph_surface.h"
 
-#include <QGuiApplication>
 #include <QWidget>
+
+#include "ui/dialog_units.h"
 
 namespace tavimor {
 
@@ -27,7 +28,7 @@ GraphSurface::GraphSurface(QSize size, const QFont& labelFont)
 }
 
 std::unique_ptr<GraphSurface> CreateGraphSurface(const QWidget& control) {
-  return std::make_unique<GraphSurface>(control.size(), QGuiApplication::font());
+  return std::make_unique<GraphSurface>(control.size(), DialogFont());
 }
 
 void ReleaseGraphSurface(std::unique_ptr<GraphSurface>& surface) {

@@ -39,7 +39,8 @@ class GraphSurface {
   GraphPen m_selectedPen = GraphPen::Curve;
 };
 
-// A surface of the control's current size with the application's default GUI font.
+// A surface of the control's current size. The labels use the font the dialog units are
+// computed for, in which an eight-character label fits the 50-pixel left margin.
 std::unique_ptr<GraphSurface> CreateGraphSurface(const QWidget& control);
 
 // Frees the surface; the control then shows an empty black area.

@@ -3,10 +3,10 @@
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "core/unit_tables.h"
 #include "model/parameter_labels.h"
+#include "ui/dialog_focus.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
@@ -42,11 +42,8 @@ LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix
     const LiquidEntry& liquid = kLiquidTable[static_cast<std::size_t>(i)];
     const QString text =
         QString::fromUtf8(liquid.Text.data(), static_cast<int>(liquid.Text.size()));
-    auto* button = new QRadioButton(text, this);
-    NameControl(button, liquid.Button, text);
     const int* r = kButtonRects[i];
-    button->setGeometry(DialogRect(r[0], r[1], r[2], r[3]));
-    m_liquids->addButton(button, liquid.Button);
+    AddOptionButton(this, m_liquids, liquid.Button, text, DialogRect(r[0], r[1], r[2], r[3]));
   }
   m_customK = AddEditField(this, 1027, DialogRect(101, 75, 55, 14),
                            QStringLiteral("Custom Henry's constant"));
@@ -70,6 +67,7 @@ LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix
   connect(ok, &QPushButton::clicked, this, &LiquidDialog::onOk);
   // The command of the marked liquid, run once as the dialog opens.
   onLiquidCommand(static_cast<int>(m_working.Liquid));
+  GiveDefaultFocus(this);
 }
 
 void LiquidDialog::onLiquidCommand(int button) {

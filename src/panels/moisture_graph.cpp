@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
+#include <cstdlib>
 
 #include "panels/graph_surface.h"
 
@@ -18,13 +19,42 @@ QPen PenOf(GraphPen pen) {
   return p;
 }
 
+// The pixels the platform's LineTo lights from one point to the next: a Bresenham walk along
+// the longer axis that stops one pixel short of the end point, whichever way the line runs.
+// Every pixel position of the graph assumes the missing end pixel.
+void AppendLineTo(QPolygon& pixels, QPoint from, QPoint to) {
+  const int dx = std::abs(to.x() - from.x());
+  const int dy = std::abs(to.y() - from.y());
+  const int sx = to.x() < from.x() ? -1 : 1;
+  const int sy = to.y() < from.y() ? -1 : 1;
+  const bool xMajor = dx >= dy;
+  const int major = xMajor ? dx : dy;
+  const int minor = xMajor ? dy : dx;
+  int error = 2 * minor - major;
+  QPoint at = from;
+  for (int i = 0; i < major; ++i) {
+    pixels << at;
+    if (error > 0) {
+      at += xMajor ? QPoint(0, sy) : QPoint(sx, 0);
+      error -= 2 * major;
+    }
+    error += 2 * minor;
+    at += xMajor ? QPoint(sx, 0) : QPoint(0, sy);
+  }
+}
+
+// MoveToEx to the first point, then LineTo each following one.
+void DrawLinesTo(QPainter& painter, const QPolygon& points) {
+  QPolygon pixels;
+  for (int i = 1; i < points.size(); ++i) AppendLineTo(pixels, points[i - 1], points[i]);
+  painter.drawPoints(pixels);
+}
+
 void DrawPolyline(QPainter& painter, const std::vector<PixelPoint>& points) {
-  // A single point is only a move: nothing is drawn.
-  if (points.size() < 2) return;
   QPolygon polygon;
   polygon.reserve(static_cast<int>(points.size()));
   for (const PixelPoint& p : points) polygon << QPoint(p.X, p.Y);
-  painter.drawPolyline(polygon);
+  DrawLinesTo(painter, polygon);
 }
 
 // Text with its top-left corner at the point; QPainter places text by its baseline.
@@ -64,7 +94,8 @@ GraphPlan PaintMoistureGraph(GraphSurface& surface, const GraphInputs& inputs) {
         DrawLabel(painter, plan.YLabelAt[k], plan.YLabels[k], ascent);
       }
       painter.setPen(gridPen);
-      painter.drawLine(kPlotMarginLeft, plan.GridRows[k], w - kPlotMarginRight, plan.GridRows[k]);
+      DrawLinesTo(painter, QPolygon({QPoint(kPlotMarginLeft, plan.GridRows[k]),
+                                     QPoint(w - kPlotMarginRight, plan.GridRows[k])}));
     }
     for (std::size_t k = 0; k < 6; ++k) {
       if (labels) {
@@ -72,8 +103,8 @@ GraphPlan PaintMoistureGraph(GraphSurface& surface, const GraphInputs& inputs) {
         DrawLabel(painter, plan.XLabelAt[k], plan.XLabels[k], ascent);
       }
       painter.setPen(gridPen);
-      painter.drawLine(plan.GridColumns[k], kPlotMarginTop, plan.GridColumns[k],
-                       h - kPlotMarginBottom);
+      DrawLinesTo(painter, QPolygon({QPoint(plan.GridColumns[k], kPlotMarginTop),
+                                     QPoint(plan.GridColumns[k], h - kPlotMarginBottom)}));
     }
   }
 
@@ -85,8 +116,7 @@ GraphPlan PaintMoistureGraph(GraphSurface& surface, const GraphInputs& inputs) {
   painter.setPen(PenOf(GraphPen::Marker));
   if (plan.MarkerAt) {
     const QPoint corner(plan.MarkerAt->Column, plan.MarkerAt->Row);
-    const QPoint path[] = {QPoint(0, corner.y()), corner, QPoint(corner.x(), 0)};
-    painter.drawPolyline(path, 3);
+    DrawLinesTo(painter, QPolygon({QPoint(0, corner.y()), corner, QPoint(corner.x(), 0)}));
   }
   surface.setSelectedPen(GraphPen::Marker);
   return plan;
@@ -108,8 +138,9 @@ void PaintLeaderLines(QPainter& panelPainter, const QRect& graphControl, const Q
   panelPainter.save();
   panelPainter.setRenderHint(QPainter::Antialiasing, false);
   panelPainter.setPen(PenOf(GraphPen::Marker));
-  const std::array<QLine, 2> lines = LeaderLines(graphControl, fromField, toField, *plan.MarkerAt);
-  panelPainter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  for (const QLine& line : LeaderLines(graphControl, fromField, toField, *plan.MarkerAt)) {
+    DrawLinesTo(panelPainter, QPolygon({line.p1(), line.p2()}));
+  }
   panelPainter.restore();
 }
 

@@ -141,6 +141,7 @@ MoisturePanel::MoisturePanel(CalcSettings& settings, MoisturePanelState& state,
   m_state.ZoomHeld = false;
   m_initialised = true;
   requestRepaint();
+  leaveFocusToPlatform();
 }
 
 MoisturePanel::~MoisturePanel() = default;
@@ -232,7 +233,9 @@ void MoisturePanel::buildControls() {
   m_convertClipboard = new QAction(QStringLiteral("Convert Clipboard List"), this);
   m_convertClipboard->setObjectName(QStringLiteral("ConvertClipboardList"));
   m_convertClipboard->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
-  m_convertClipboard->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  // Whenever the panel is shown in the active window, whatever has the focus, or nothing
+  // after a From unit change.
+  m_convertClipboard->setShortcutContext(Qt::WindowShortcut);
   addAction(m_convertClipboard);
 }
 
@@ -255,8 +258,9 @@ void MoisturePanel::connectEvents() {
           &MoisturePanel::onComputePressureUnitChange);
   connect(m_isobars, &QButtonGroup::idClicked, this, &MoisturePanel::onIsobarCommand);
   connect(m_pressureChoice, &QButtonGroup::idClicked, this, &MoisturePanel::onPressureChoice);
-  // The zoom lasts while the left button is held on 1047.
-  connect(m_zoomButton, &QPushButton::pressed, this, [this] { setZoomHeld(true); });
+  // The zoom lasts while the left button is held on 1047 (see eventFilter); the keyboard's
+  // Space presses the button without zooming.
+  m_zoomButton->installEventFilter(this);
   connect(m_zoomButton, &QPushButton::clicked, this, [this] { setZoomHeld(false); });
   connect(m_convertClipboard, &QAction::triggered, this, &MoisturePanel::ConvertClipboardList);
 }
@@ -288,15 +292,15 @@ void MoisturePanel::LoadSavedSelections() {
   ReadSavedSelections(m_profile, saved, m_settings);
 
   // The From field is written before its list has a selection: no range check here.
-  m_fromValue->setText(QString::fromStdString(FormatSignificant(saved.FromValue, 5)));
+  SetFieldText(m_fromValue, QString::fromStdString(FormatSignificant(saved.FromValue, 5)));
   m_state.FromUnit = saved.FromUnit;
   m_fromUnitList->setCurrentIndex(saved.FromUnit);
-  m_measured->setText(QString::fromStdString(FormatSignificant(saved.MeasuredPressure, 6)));
+  SetFieldText(m_measured, QString::fromStdString(FormatSignificant(saved.MeasuredPressure, 6)));
   m_state.MeasuredPressureUnit = saved.MeasuredPressureUnit;
   m_measuredUnitList->setCurrentIndex(saved.MeasuredPressureUnit);
   m_state.ToUnit = saved.ToUnit;
   m_toUnitList->setCurrentIndex(saved.ToUnit);
-  m_compute->setText(QString::fromStdString(FormatSignificant(saved.ComputePressure, 6)));
+  SetFieldText(m_compute, QString::fromStdString(FormatSignificant(saved.ComputePressure, 6)));
   m_state.ComputePressureUnit = saved.ComputePressureUnit;
   m_computeUnitList->setCurrentIndex(saved.ComputePressureUnit);
 
@@ -379,7 +383,7 @@ void MoisturePanel::ValidateFromValue() {
       FromValueRangeMessage(m_fromUnitList->currentIndex(), FieldNumber(m_fromValue));
   if (!message) return;
   if (m_ui.beep) m_ui.beep();
-  m_fromValue->setText(kEnterNewValue);
+  SetFieldText(m_fromValue, kEnterNewValue);
   // The panel shows the replaced entry's results behind the message box.
   flushRepaint();
   if (m_ui.showInformation) m_ui.showInformation(this, Text(*message));
@@ -400,8 +404,8 @@ void MoisturePanel::RecomputeResults() {
   inputs.ComputePressureUnit = m_computeUnitList->currentIndex();
   const MoistureResults results = ComputeMoistureResults(inputs, m_settings);
   m_state.ToUnit = inputs.ToListSelection;
-  m_result->setText(QString::fromStdString(results.ResultText));
-  m_delta->setText(QString::fromStdString(results.DeltaText));
+  SetFieldText(m_result, QString::fromStdString(results.ResultText));
+  SetFieldText(m_delta, QString::fromStdString(results.DeltaText));
 }
 
 void MoisturePanel::onFromFieldNotification() {
@@ -413,7 +417,7 @@ void MoisturePanel::onFromFieldNotification() {
 void MoisturePanel::onMeasuredFieldNotification() {
   RepaintBatch batch(*this);
   if (m_pressureChoice->checkedId() == ids::kComputeAtMeasured) {
-    m_compute->setText(m_measured->text());
+    SetFieldText(m_compute, m_measured->text());
   }
   requestRepaint();
 }
@@ -428,7 +432,7 @@ void MoisturePanel::onMeasuredPressureUnitChange(int index) {
     const float mbar = ReadPressureMbar(FieldNumber(m_measured), m_state.MeasuredPressureUnit);
     const float value = PressureFromMbar(mbar, index);
     // Notifies the panel, which copies the new text into 1011 under 1016.
-    m_measured->setText(QString::fromStdString(FormatSignificant(value, 7)));
+    SetFieldText(m_measured, QString::fromStdString(FormatSignificant(value, 7)));
     m_state.MeasuredPressureUnit = index;
   }
   requestRepaint();
@@ -440,7 +444,7 @@ void MoisturePanel::onComputePressureUnitChange(int index) {
   if (index != m_state.ComputePressureUnit && IsPressureUnitIndex(index)) {
     const float mbar = ReadPressureMbar(FieldNumber(m_compute), m_state.ComputePressureUnit);
     const float value = PressureFromMbar(mbar, index);
-    m_compute->setText(QString::fromStdString(FormatSignificant(value, 7)));
+    SetFieldText(m_compute, QString::fromStdString(FormatSignificant(value, 7)));
     m_state.ComputePressureUnit = index;
   }
   requestRepaint();
@@ -461,7 +465,7 @@ void MoisturePanel::onPressureChoice(int id) {
     const int unit = m_measuredUnitList->currentIndex();
     m_computeUnitList->setCurrentIndex(unit);
     m_state.ComputePressureUnit = unit;
-    m_compute->setText(m_measured->text());
+    SetFieldText(m_compute, m_measured->text());
   } else {
     m_compute->setEnabled(true);
     m_computeUnitList->setEnabled(true);
@@ -474,6 +478,14 @@ void MoisturePanel::setZoomHeld(bool held) {
   RepaintBatch batch(*this);
   m_state.ZoomHeld = held;
   requestRepaint();
+}
+
+bool MoisturePanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_zoomButton && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    setZoomHeld(true);
+  }
+  return Panel::eventFilter(watched, event);
 }
 
 void MoisturePanel::mouseMoveEvent(QMouseEvent* event) {
@@ -502,12 +514,12 @@ void MoisturePanel::onFromUnitChange(int index) {
       ReexpressFromValue(FieldNumber(m_fromValue), m_state.FromUnit, index, measuredMbar,
                          m_settings, m_fromUnitList->currentIndex(), m_toUnitList->currentIndex());
   if (reexpressed.Outcome == ReexpressOutcome::OldUnitFailed) {
-    m_fromValue->setText(kEnterNewValue);
+    SetFieldText(m_fromValue, kEnterNewValue);
     m_fromValue->setFocus(Qt::OtherFocusReason);
     m_fromValue->selectAll();
   } else {
     // Notifies the panel: the new text is checked against the range of the new unit.
-    m_fromValue->setText(QString::fromStdString(reexpressed.Text));
+    SetFieldText(m_fromValue, QString::fromStdString(reexpressed.Text));
     if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
     requestRepaint();
   }
@@ -608,7 +620,7 @@ void MoisturePanel::ConvertClipboardList() {
     const std::vector<std::string_view> lines = SplitClipboardLines(text);
     results.reserve(lines.size());
     for (const std::string_view line : lines) {
-      m_fromValue->setText(Text(line).left(kClipboardLineMaxChars));
+      SetFieldText(m_fromValue, Text(line).left(kClipboardLineMaxChars));
       ValidateFromValue();
       RecomputeResults();
       m_repaintPending = true;

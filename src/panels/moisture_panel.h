@@ -65,6 +65,7 @@ class MoisturePanel : public Panel {
   QAction* convertClipboardAction() const { return m_convertClipboard; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;

@@ -32,7 +32,7 @@ float ParameterDialog::fieldNumber(const QLineEdit* field) {
 }
 
 void ParameterDialog::setFieldNumber(QLineEdit* field, float value) {
-  field->setText(QString::fromStdString(FormatSignificant(value, 7)));
+  SetFieldText(field, QString::fromStdString(FormatSignificant(value, 7)));
 }
 
 }  // namespace tavimor

@@ -52,7 +52,7 @@ double UnitConverterPanel::readFromValue() const {
 void UnitConverterPanel::computeResult(int toUnit) {
   const QString text = resultText(readFromValue(), m_fromUnit, toUnit);
   m_toUnit = toUnit;
-  m_result->setText(text);
+  SetFieldText(m_result, text);
 }
 
 void UnitConverterPanel::onToUnitSelected(int index) {
@@ -70,7 +70,7 @@ void UnitConverterPanel::onFromUnitSelected(int index) {
   if (text == m_fromValue->text()) {
     computeResult(m_toUnit);
   } else {
-    m_fromValue->setText(text);
+    SetFieldText(m_fromValue, text);
   }
 }
 

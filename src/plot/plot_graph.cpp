@@ -29,9 +29,9 @@ std::optional<GraphConversion> MakeGraphConversion(const GraphInputs& inputs) {
 
 std::vector<CurvePressures> IsobarPressures(int isobarButton, float measuredMbar,
                                             float computeMbar) {
-  if (isobarButton == static_cast<int>(IsobarChoice::None)) return {};
+  if (isobarButton == kIsobarNone) return {};
   CurvePressures p{measuredMbar, computeMbar};
-  float& doubled = isobarButton == static_cast<int>(IsobarChoice::Measured) ? p.P1Mbar : p.P2Mbar;
+  float& doubled = isobarButton == kIsobarMeasured ? p.P1Mbar : p.P2Mbar;
   std::vector<CurvePressures> passes;
   for (int pass = 0; pass < 2; ++pass) {
     doubled *= 2;

@@ -6,14 +6,11 @@
 #include <vector>
 
 #include "core/calc_settings.h"
+#include "core/moisture_options.h"
 #include "core/saturation.h"
 #include "plot/plot_geometry.h"
 
 namespace tavimor {
-
-// The option buttons under "Graph Isobars"; a group without a checked button (-1) counts
-// as neither "no isobars" nor "measured", so it doubles the compute-at pressure.
-enum class IsobarChoice : int32_t { Measured = 1013, None = 1014, Computed = 1015 };
 
 // What the graph reads from the panel at every paint.
 struct GraphInputs {
@@ -24,7 +21,9 @@ struct GraphInputs {
   // millibar, rounded to 0.01 and held in single precision (NaN for a list without a row).
   float MeasuredPressureMbar = 1013.25f;
   float ComputePressureMbar = 1013.25f;
-  int IsobarButton = static_cast<int>(IsobarChoice::None);  // checked button id, or -1
+  // The checked isobar button; a group without one (-1) counts as neither "no isobars" nor
+  // "measured", so it doubles the compute-at pressure.
+  int IsobarButton = kIsobarNone;
   bool ZoomHeld = false;
   CalcSettings Settings;  // From and To side parameters and the physics choices
 };

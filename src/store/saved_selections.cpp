@@ -55,8 +55,11 @@ std::optional<float> AsFloat(double v) {
   return HoldSingle(v);
 }
 
-int32_t Choice(double v, std::initializer_list<int32_t> members, int32_t fallback) {
-  for (const int32_t m : members) {
+// A choice held as its option identifier: the member read, or the fallback for any other
+// number a hand-edited file may hold.
+template <class Choice>
+Choice ChoiceOf(double v, std::initializer_list<Choice> members, Choice fallback) {
+  for (const Choice m : members) {
     if (v == static_cast<double>(m)) return m;
   }
   return fallback;
@@ -95,10 +98,9 @@ void Assign(std::optional<float> v, float& field) {
 
 // "%d,%f,%d,%f": a From choice and value, then a To choice and value.
 template <class Enum>
-void ApplySidePairs(std::string_view text, std::initializer_list<int32_t> members,
-                    Enum defaultChoice, float defaultValue, Enum SideParams::*choice,
-                    float SideParams::*value, CalcSettings& settings) {
-  const int32_t fallback = static_cast<int32_t>(defaultChoice);
+void ApplySidePairs(std::string_view text, std::initializer_list<Enum> members, Enum defaultChoice,
+                    float defaultValue, Enum SideParams::*choice, float SideParams::*value,
+                    CalcSettings& settings) {
   if (text.empty()) {
     for (SideParams* side : {&settings.From, &settings.To}) {
       side->*choice = defaultChoice;
@@ -107,9 +109,9 @@ void ApplySidePairs(std::string_view text, std::initializer_list<int32_t> member
     return;
   }
   const Scanned s = Scan(text, "dfdf");
-  if (s.Has(0)) settings.From.*choice = static_cast<Enum>(Choice(s.values[0], members, fallback));
+  if (s.Has(0)) settings.From.*choice = ChoiceOf(s.values[0], members, defaultChoice);
   Assign(s.Number(1, defaultValue), settings.From.*value);
-  if (s.Has(2)) settings.To.*choice = static_cast<Enum>(Choice(s.values[2], members, fallback));
+  if (s.Has(2)) settings.To.*choice = ChoiceOf(s.values[2], members, defaultChoice);
   Assign(s.Number(3, defaultValue), settings.To.*value);
 }
 
@@ -147,7 +149,9 @@ void ApplyMedium(std::string_view text, CalcSettings& settings) {
   }
   const Scanned s = Scan(text, "dd");
   const auto medium = [](double v) {
-    return static_cast<DensityMedium>(Choice(v, {1036, 1037, 1038}, 1038));
+    return ChoiceOf(
+        v, {DensityMedium::PureVapor, DensityMedium::AirMixture, DensityMedium::NaturalGas},
+        DensityMedium::NaturalGas);
   };
   if (s.Has(0)) settings.From.DensityMedium = medium(s.values[0]);
   if (s.Has(1)) settings.To.DensityMedium = medium(s.values[1]);
@@ -161,12 +165,16 @@ void ApplyFormulas(std::string_view text, CalcSettings& settings) {
   }
   const Scanned s = Scan(text, "dd");
   if (s.Has(0)) {
-    settings.SwvpFormula =
-        static_cast<SwvpFormula>(Choice(s.values[0], {1020, 1021, 1022, 1023}, 1020));
+    settings.SwvpFormula = ChoiceOf(s.values[0],
+                                    {SwvpFormula::GoffGratch, SwvpFormula::HylandWexler,
+                                     SwvpFormula::Sonntag, SwvpFormula::Magnus},
+                                    SwvpFormula::GoffGratch);
   }
   if (s.Has(1)) {
-    settings.EnhancementFactor =
-        static_cast<EnhancementFactor>(Choice(s.values[1], {1024, 1025, 1026}, 1024));
+    settings.EnhancementFactor = ChoiceOf(
+        s.values[1],
+        {EnhancementFactor::NoEnhancement, EnhancementFactor::Greenspan, EnhancementFactor::Bogel},
+        EnhancementFactor::NoEnhancement);
   }
 }
 
@@ -177,18 +185,25 @@ void ApplyGasMethod(std::string_view text, CalcSettings& settings) {
   }
   const Scanned s = Scan(text, "d");
   if (s.Has(0))
-    settings.GasMethod = static_cast<GasMethod>(Choice(s.values[0], {1025, 1026}, 1025));
+    settings.GasMethod =
+        ChoiceOf(s.values[0], {GasMethod::IgtBulletin8, GasMethod::Astm}, GasMethod::IgtBulletin8);
 }
 
 void ApplyIsoAndPrsr(std::string_view text, PanelSelections& selections) {
   if (text.empty()) {
-    selections.IsobarChoice = 1014;
-    selections.PressureChoice = 1017;
+    selections.IsobarChoice = kIsobarNone;
+    selections.PressureChoice = kComputeAtPressure;
     return;
   }
   const Scanned s = Scan(text, "dd");
-  if (s.Has(0)) selections.IsobarChoice = Choice(s.values[0], {1013, 1014, 1015}, 1014);
-  if (s.Has(1)) selections.PressureChoice = Choice(s.values[1], {1016, 1017}, 1017);
+  if (s.Has(0)) {
+    selections.IsobarChoice =
+        ChoiceOf(s.values[0], {kIsobarMeasured, kIsobarNone, kIsobarComputed}, kIsobarNone);
+  }
+  if (s.Has(1)) {
+    selections.PressureChoice =
+        ChoiceOf(s.values[1], {kComputeAtMeasured, kComputeAtPressure}, kComputeAtPressure);
+  }
 }
 
 // "%f" with six decimals; a value that is not finite (never accepted by a dialog) is
@@ -243,16 +258,21 @@ void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections&
   } else if (key == kKeyMW) {
     ApplyMolWeight(text, settings);
   } else if (key == kKeyHenry) {
-    ApplySidePairs(text, {1028, 1029, 1030, 1031, 1018, 1019}, LiquidChoice::Hexane, kDefaultHenryK,
-                   &SideParams::Liquid, &SideParams::HenryK, settings);
+    ApplySidePairs(
+        text,
+        {LiquidChoice::Hexane, LiquidChoice::Hexene, LiquidChoice::Benzene,
+         LiquidChoice::TransformerOil, LiquidChoice::HexaneBenzene5050, LiquidChoice::CustomLiquid},
+        LiquidChoice::Hexane, kDefaultHenryK, &SideParams::Liquid, &SideParams::HenryK, settings);
   } else if (key == kKeyTAmbient) {
-    ApplySidePairs(text, {1033, 1034}, AmbientTempUnit::AmbientCelsius, kDefaultTempC,
-                   &SideParams::AmbientTempUnit, &SideParams::AmbientTempC, settings);
+    ApplySidePairs(text, {AmbientTempUnit::AmbientCelsius, AmbientTempUnit::AmbientFahrenheit},
+                   AmbientTempUnit::AmbientCelsius, kDefaultTempC, &SideParams::AmbientTempUnit,
+                   &SideParams::AmbientTempC, settings);
   } else if (key == kKeyMediumDensity) {
     ApplyMedium(text, settings);
   } else if (key == kKeyTDensity) {
-    ApplySidePairs(text, {1039, 1040}, VaporTempUnit::VaporCelsius, kDefaultTempC,
-                   &SideParams::VaporTempUnit, &SideParams::VaporTempC, settings);
+    ApplySidePairs(text, {VaporTempUnit::VaporCelsius, VaporTempUnit::VaporFahrenheit},
+                   VaporTempUnit::VaporCelsius, kDefaultTempC, &SideParams::VaporTempUnit,
+                   &SideParams::VaporTempC, settings);
   } else if (key == kKeyEquDensity) {
     ApplyGasMethod(text, settings);
   } else if (key == kKeyEquSWVP) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/calc_settings.h"
+#include "core/moisture_options.h"
 
 namespace tavimor {
 
@@ -23,8 +24,8 @@ struct PanelSelections {
   int32_t ToUnit = 1;                 // MoistureUnit index of the To list
   float ComputePressure = 1013.25f;   // number of the compute-at pressure field
   int32_t ComputePressureUnit = 0;    // PressureUnit index
-  int32_t IsobarChoice = 1014;        // radio button 1013, 1014 ("no isobars") or 1015
-  int32_t PressureChoice = 1017;      // radio button 1016 (at measured) or 1017
+  int32_t IsobarChoice = kIsobarNone;
+  int32_t PressureChoice = kComputeAtPressure;
 };
 
 inline constexpr std::string_view kKeyConvCategory = "ConvCategory";
@@ -80,8 +81,8 @@ void ReadSavedSelections(const ProfileReader& read, PanelSelections& selections,
 
 // What the Save Selections dialog reads from the shown Moisture/Humidity panel.
 struct PanelSelectionTexts {
-  int32_t IsobarChoice = 1014;
-  int32_t PressureChoice = 1017;
+  int32_t IsobarChoice = kIsobarNone;
+  int32_t PressureChoice = kComputeAtPressure;
   std::string FromText;        // the fields' texts, as they stand
   int32_t FromListIndex = -1;  // -1 for a list without a selection
   int32_t ToListIndex = -1;

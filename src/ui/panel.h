@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QPixmap>
+#include <QShowEvent>
 #include <QWidget>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "ui/dialog_focus.h"
 
 namespace tavimor {
 
@@ -25,6 +28,21 @@ class Panel : public QWidget {
   // The keys Save Selections writes while this panel is shown, in writing order, without
   // ConvCategory (the dialog appends it). Empty: only ConvCategory is written.
   virtual ProfileKeys savedSelectionKeys() const { return {}; }
+
+ protected:
+  // For a panel whose initialisation is reported as handled: the platform then gives the
+  // default focus, once, as the panel first appears. Other panels leave the focus alone.
+  void leaveFocusToPlatform() { m_defaultFocusPending = true; }
+
+  void showEvent(QShowEvent* event) override {
+    QWidget::showEvent(event);
+    if (!m_defaultFocusPending) return;
+    m_defaultFocusPending = false;
+    GiveDefaultFocus(this);
+  }
+
+ private:
+  bool m_defaultFocusPending = false;
 };
 
 // Bitmap 137 (63 x 102 pixels), the decoration of picture control 1048 on every panel.

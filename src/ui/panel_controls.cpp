@@ -94,6 +94,11 @@ QLineEdit* AddEditField(QWidget* panel, int id, const QRect& rect, const QString
   return field;
 }
 
+void SetFieldText(QLineEdit* field, const QString& text) {
+  field->setText(text);
+  field->setCursorPosition(0);
+}
+
 QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
                            const QString& accessibleName) {
   auto* list = new QComboBox(panel);
@@ -107,10 +112,17 @@ void OnEveryEditNotification(QLineEdit* field, QObject* context, std::function<v
   new FocusNotifier(field, context, std::move(notify));
 }
 
+void OnEveryListNotification(QComboBox* list, QObject* context, std::function<void()> notify) {
+  QObject::connect(list, &QComboBox::currentIndexChanged, context, [notify] { notify(); });
+  QObject::connect(list, &QComboBox::activated, context, [notify] { notify(); });
+  new FocusNotifier(list, context, std::move(notify));
+}
+
 QRadioButton* AddOptionButton(QWidget* panel, QButtonGroup* group, int id, const QString& text,
                               const QRect& rect) {
   auto* button = new QRadioButton(text, panel);
-  NameControl(button, id, text);
+  QString name = text;
+  NameControl(button, id, name.replace(QLatin1Char('\n'), QLatin1Char(' ')));
   button->setGeometry(rect.x(), rect.y(), std::max(rect.width(), button->sizeHint().width()),
                       rect.height());
   group->addButton(button, id);

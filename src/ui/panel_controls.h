@@ -33,8 +33,12 @@ QGroupBox* AddGroupBox(QWidget* panel, const QString& title, const QRect& rect);
 QLineEdit* AddEditField(QWidget* panel, int id, const QRect& rect, const QString& accessibleName,
                         bool readOnly = false);
 
+// Writes a text into an edit field as the classic edit control takes it: the caret goes to the
+// start, so a text wider than the field shows its beginning (a sign, a leading digit).
+void SetFieldText(QLineEdit* field, const QString& text);
+
 // An option button in its group, as wide as the style needs for its text (which may exceed
-// the template's rectangle).
+// the template's rectangle); a text with line feeds shows them as line breaks.
 QRadioButton* AddOptionButton(QWidget* panel, QButtonGroup* group, int id, const QString& text,
                               const QRect& rect);
 
@@ -47,5 +51,9 @@ QComboBox* AddDropDownList(QWidget* panel, int id, const QRect& rect,
 // is destroyed; a panel passes a member object, so a field losing the focus while the panel
 // is being destroyed calls nothing.
 void OnEveryEditNotification(QLineEdit* field, QObject* context, std::function<void()> notify);
+
+// The same for a drop-down list: its selection changed or was picked again, and its gaining or
+// losing the keyboard focus.
+void OnEveryListNotification(QComboBox* list, QObject* context, std::function<void()> notify);
 
 }  // namespace tavimor

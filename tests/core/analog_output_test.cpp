@@ -15,6 +15,7 @@ AnalogReading Voltage(double volts, double resistorOhm = 250) {
   return AnalogReading{volts, -100, 20, DetectMode::Voltage, resistorOhm};
 }
 
+// Expected texts: the analog panel's defining worked examples.
 TEST(AnalogResult, MatchesThePanelExamples) {
   struct Case {
     const char* name;

@@ -25,6 +25,8 @@ std::string Eight(double v) {
   return v == OutOfRange ? "OutOfRange" : FormatSignificant(v, 8);
 }
 
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
 TEST(MoistureToPpmv, MatchesReferenceForEveryFromUnit) {
   struct Case {
     U unit;
@@ -45,6 +47,8 @@ TEST(MoistureToPpmv, MatchesReferenceForEveryFromUnit) {
   }
 }
 
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
 TEST(PpmvToMoisture, MatchesReferenceForEveryToUnit) {
   struct Case {
     U unit;

@@ -18,6 +18,8 @@ std::string Text(double v) {
   return v == OutOfRange ? "OutOfRange" : FormatFixed(v, 2);
 }
 
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
 TEST(DewPointSearch, MatchesReferenceTable) {
   struct Case {
     const char* name;

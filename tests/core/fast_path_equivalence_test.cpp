@@ -95,16 +95,16 @@ TEST(FastPathEquivalence, GraphPointsMatchTheReferenceSampling) {
     float measuredMbar;
   };
   const Case cases[] = {
-      {"lb/MMSCF ASTM to dew point F", U::LbsPerMmscf, U::DewPointF, 100, IsobarChoice::Measured,
+      {"lb/MMSCF ASTM to dew point F", U::LbsPerMmscf, U::DewPointF, 100, kIsobarMeasured,
        GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
-      {"g/m3 natural gas to dew/frost point", U::GramsPerM3, U::DewFrostPointC, 5,
-       IsobarChoice::Measured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
-      {"dew/frost point to ppmv", U::DewFrostPointC, U::Ppmv, -20, IsobarChoice::Computed,
+      {"g/m3 natural gas to dew/frost point", U::GramsPerM3, U::DewFrostPointC, 5, kIsobarMeasured,
+       GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
+      {"dew/frost point to ppmv", U::DewFrostPointC, U::Ppmv, -20, kIsobarComputed,
        GasMethod::IgtBulletin8, EnhancementFactor::Greenspan, 1013.25f},
-      {"ppmv to dew point, Bogel, computed isobars", U::Ppmv, U::DewPointC, 5000,
-       IsobarChoice::Computed, GasMethod::IgtBulletin8, EnhancementFactor::Bogel, 3000.5f},
+      {"ppmv to dew point, Bogel, computed isobars", U::Ppmv, U::DewPointC, 5000, kIsobarComputed,
+       GasMethod::IgtBulletin8, EnhancementFactor::Bogel, 3000.5f},
       {"dew point to lb/MMSCF ASTM at high pressure", U::DewPointC, U::LbsPerMmscf, -20,
-       IsobarChoice::Measured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 70000},
+       kIsobarMeasured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 70000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -55,6 +55,7 @@ TEST(FromValueRange, AcceptsBoundsAndRejectsOutsideWithTheUnitsMessage) {
   EXPECT_TRUE(FromValueRangeMessage(0, NAN).has_value());
 }
 
+// Expected values: the defining worked examples, checked by hand (1 / 0.00098692 = 1013.2534).
 TEST(PressureReading, ConvertsAndRoundsToHundredthsOfMillibar) {
   struct Case {
     float value;
@@ -94,6 +95,7 @@ MoistureInputs Inputs(int from, float value, int to, float increment = 0) {
   return in;
 }
 
+// Expected texts: the panel's defining worked examples of result and delta combinations.
 TEST(ComputeMoistureResults, WritesResultAndDeltaTexts) {
   struct Case {
     const char* name;

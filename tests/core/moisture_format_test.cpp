@@ -7,6 +7,7 @@ namespace {
 
 using U = MoistureUnit;
 
+// Expected texts: the program's defining worked examples of the display rule.
 TEST(FormatMoistureValue, ChoosesDecimalsByUnitAndSize) {
   struct Case {
     U unit;

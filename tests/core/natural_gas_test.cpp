@@ -20,6 +20,8 @@ std::string Six(double v) {
   return v == OutOfRange ? "OutOfRange" : FormatSignificant(v, 6);
 }
 
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
 TEST(GasWaterContent, MatchesReferenceTableAtStandardPressure) {
   struct Case {
     double pw;
@@ -41,6 +43,8 @@ TEST(GasWaterContent, MatchesReferenceTableAtStandardPressure) {
   }
 }
 
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
 TEST(VaporDensity, MatchesReferenceForAirAndPureVapour) {
   struct Case {
     double pw;

@@ -57,6 +57,7 @@ TEST(ReadNumber, OverflowsSinglePrecisionOnceHeld) {
   EXPECT_EQ(HoldSingle(ReadNumber("123.4")), 123.4f);
 }
 
+// Expected texts: the program's defining worked examples, plus C's printf by hand.
 TEST(FormatSignificant, WritesFixedOrExponentForm) {
   struct Case {
     double value;

@@ -15,6 +15,7 @@ constexpr int Psig = static_cast<int>(PressureUnit::Psig);
 constexpr int Atm = static_cast<int>(PressureUnit::Atm);
 constexpr int Kpa = static_cast<int>(PressureUnit::Kpa);
 
+// Expected texts: the pressure panel's defining worked examples.
 TEST(PressureConversion, MatchesThePanelExamples) {
   struct Case {
     const char* name;

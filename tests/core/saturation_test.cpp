@@ -11,7 +11,10 @@ namespace {
 using test::kStandardMbar;
 using test::Physics;
 
-// Reference saturation pressures at 1013.25 mbar, no enhancement, six significant figures.
+// Saturation pressures at 1013.25 mbar, no enhancement, six significant figures.
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
+// Published reference values are compared in the formula accuracy tests.
 TEST(SaturationPressure, MatchesReferenceTableForEveryFormula) {
   struct Case {
     SwvpFormula formula;
@@ -68,6 +71,8 @@ TEST(SaturationPressure, UnknownFormulaCountsAsMagnus) {
 }
 
 // Ratios e'/e under Goff-Gratch at 1013.25 mbar.
+// Expected values: the program's defining worked examples, computed with these same formulas;
+// they pin the intended behaviour to the last digit but are no independent check of the physics.
 TEST(EnhancementFactor, MatchesReferenceRatios) {
   struct Case {
     EnhancementFactor factor;

@@ -17,6 +17,7 @@ std::string Shown(float value) {
   return FormatSignificant(static_cast<double>(value), 7);
 }
 
+// Expected texts: the temperature panel's defining worked examples.
 TEST(TemperatureResult, MatchesThePanelExamples) {
   struct Case {
     const char* name;

@@ -52,6 +52,13 @@ inline void Pick(QComboBox* list, int index) {
   if (list->view()->isVisible()) list->hidePopup();
 }
 
+// The position in the text of the character shown at the field's left edge, once painted: 0
+// when the field shows the start of its text.
+inline int FirstVisiblePosition(QLineEdit* field) {
+  field->grab();
+  return field->cursorPositionAt(QPoint(field->contentsRect().left() + 3, field->height() / 2));
+}
+
 // Replaces the text of an edit field by typing, as select-all and typing would.
 inline void Retype(QLineEdit* field, const QString& text) {
   field->selectAll();

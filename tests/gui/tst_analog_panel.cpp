@@ -30,6 +30,7 @@ class AnalogPanelTest : public QObject {
   void resistorEditsUpdateTheVoltageRange();
   void focusOnTheReadingRecomputes();
   void escapeDoesNotHideThePanel();
+  void startsWithTheFocusInTheLowField();
 
  private:
   struct Fixture {
@@ -233,6 +234,20 @@ void AnalogPanelTest::escapeDoesNotHideThePanel() {
   QTest::keyClick(f.host.panel, Qt::Key_Escape);
   QVERIFY(f.host.panel->isVisible());
   QCOMPARE(f.result(), QString("-40.0"));
+}
+
+void AnalogPanelTest::startsWithTheFocusInTheLowField() {
+  // The initialisation leaves the focus to the platform: the 4 mA field, its text selected,
+  // so typing goes there without a click and replaces "-100".
+  Fixture f;
+  f.host.window->show();
+  f.host.window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f.host.window.get()));
+  QLineEdit* low = f.field(ids::kLowValue);
+  QCOMPARE(QApplication::focusWidget(), low);
+  QCOMPARE(low->selectedText(), QString("-100"));
+  QTest::keyClicks(low, "-50");
+  QCOMPARE(low->text(), QString("-50"));
 }
 
 }  // namespace tavimor

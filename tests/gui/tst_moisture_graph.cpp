@@ -1,6 +1,7 @@
 // Renders the moisture graph offscreen and checks the pixels of its picture.
 
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -120,13 +121,15 @@ class TestMoistureGraph : public QObject {
     const GraphPlan plan = g.control->paintGraph(in);
     QVERIFY(plan.HasGrid);
     QVERIFY(!plan.Geometry);
+    // Each line stops one pixel short of its end: column W - 25 and row H - 10 are reached by
+    // the lines across them only.
     for (const int row : plan.GridRows) {
-      for (int x = 50; x <= kW - 25; ++x) QCOMPARE(g.at(x, row), kGrid);
+      for (int x = 50; x < kW - 25; ++x) QCOMPARE(g.at(x, row), kGrid);
       QCOMPARE(g.at(49, row), kBlack);
       QCOMPARE(g.at(kW - 24, row), kBlack);
     }
     for (const int column : plan.GridColumns) {
-      for (int y = 15; y <= kH - 10; ++y) QCOMPARE(g.at(column, y), kGrid);
+      for (int y = 15; y < kH - 10; ++y) QCOMPARE(g.at(column, y), kGrid);
     }
     QCOMPARE(CountColour(g.image(), kLabel), 0);
     QCOMPARE(CountColour(g.image(), kCurve), 2 * kW + 2 * kH - 4);  // the outline only
@@ -160,7 +163,9 @@ class TestMoistureGraph : public QObject {
     const int py = plan.MarkerAt->Row;
     QCOMPARE(px, *ColumnOf(*plan.Geometry, -20));
     for (int x = 0; x <= px; ++x) QCOMPARE(g.at(x, py), kMarker);
-    for (int y = 0; y <= py; ++y) QCOMPARE(g.at(px, y), kMarker);
+    for (int y = 1; y <= py; ++y) QCOMPARE(g.at(px, y), kMarker);
+    // The vertical line ends short of row 0, which keeps the first paint's green outline.
+    QCOMPARE(g.at(px, 0), kCurve);
     QVERIFY(g.at(px + 1, py - 1) != kMarker);
   }
 
@@ -168,11 +173,56 @@ class TestMoistureGraph : public QObject {
     Graph g;
     const GraphPlan plan = g.control->paintGraph(DefaultState());
     QCOMPARE(plan.Curve.size(), std::size_t{275});
-    for (const PixelPoint& p : plan.Curve) {
+    for (std::size_t i = 0; i + 1 < plan.Curve.size(); ++i) {
+      const PixelPoint& p = plan.Curve[i];
       if (OnMarkerLines(plan, p.X, p.Y)) continue;
       QCOMPARE(g.at(p.X, p.Y), kCurve);
     }
     QCOMPARE(CountColour(g.image(), kIsobar), 0);
+  }
+
+  void linesLeaveOutTheirEndPixel() {
+    // A dew point shown as itself: the curve's last vertex lies on the top grid line, which
+    // keeps its grey there; the bottom-right grid corner ends both lines that meet in it.
+    Graph g;
+    const GraphPlan plan = g.control->paintGraph(
+        Inputs(MoistureUnit::DewFrostPointC, MoistureUnit::DewFrostPointC, -100));
+    const std::size_t n = plan.Curve.size();
+    QCOMPARE(plan.Curve[n - 1], (PixelPoint{324, 15}));
+    QCOMPARE(g.at(324, 15), kGrid);
+    QCOMPARE(g.at(plan.Curve[n - 2].X, plan.Curve[n - 2].Y), kCurve);
+    QCOMPARE(g.at(325, 170), kBlack);
+    QCOMPARE(g.at(324, 170), kGrid);
+    QCOMPARE(g.at(325, 169), kGrid);
+    // The rectangle outline keeps all four corners.
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(kW - 1, 0), QPoint(0, kH - 1), QPoint(kW - 1, kH - 1)}) {
+      QCOMPARE(g.at(corner.x(), corner.y()), kCurve);
+    }
+  }
+
+  void labelsFitTheirPlacesInTheDialogFont() {
+    // -40 °C dew point in ppmv: the y labels reach "138670.0", eight characters.
+    Graph g;
+    const GraphPlan plan =
+        g.control->paintGraph(Inputs(MoistureUnit::DewFrostPointC, MoistureUnit::Ppmv, -40));
+    QCOMPARE(plan.YLabels[5], std::string("138670.0"));
+    // The right edge of each label's ink, drawn with its top-left corner at its place.
+    const QFontMetrics metrics(g.control->surface()->labelFont());
+    auto inkRight = [&](PixelPoint at, const std::string& text) {
+      return at.X + metrics.boundingRect(QString::fromStdString(text)).right();
+    };
+    for (std::size_t k = 0; k < 6; ++k) {
+      QVERIFY2(inkRight(plan.YLabelAt[k], plan.YLabels[k]) < kPlotMarginLeft,
+               plan.YLabels[k].c_str());
+      const int next = k < 5 ? plan.XLabelAt[k + 1].X : kW;
+      QVERIFY2(inkRight(plan.XLabelAt[k], plan.XLabels[k]) < next, plan.XLabels[k].c_str());
+    }
+    // Below the x labels' line no label pixel lies right of the margin.
+    for (int y = kPlotMarginTop; y < kH; ++y) {
+      for (int x = kPlotMarginLeft; x < kW; ++x) QVERIFY(g.at(x, y) != kLabel);
+    }
+    QCOMPARE(StrayColour(g.image()), QString());
   }
 
   void isobarsAreDarkGreenOnlyWhenChosen_data() {
@@ -195,7 +245,8 @@ class TestMoistureGraph : public QObject {
     QCOMPARE(plan.Isobars.size(), std::size_t{2});
     for (const auto& isobar : plan.Isobars) {
       QVERIFY(isobar.size() > 100);
-      for (const PixelPoint& p : isobar) {
+      for (std::size_t i = 0; i + 1 < isobar.size(); ++i) {  // the last vertex is not drawn
+        const PixelPoint& p = isobar[i];
         if (!OnMarkerLines(plan, p.X, p.Y)) QCOMPARE(g.at(p.X, p.Y), kIsobar);
       }
     }
@@ -342,9 +393,13 @@ class TestMoistureGraph : public QObject {
       QPainter painter(&panel);
       PaintLeaderLines(painter, graph, from, to, plan);
     }
+    // Each line from its field's edge up to, not including, its point on the graph's edge.
     QCOMPARE(panel.pixel(92, 46) | 0xff000000u, kMarker);
-    QCOMPARE(panel.pixel(228, 70) | 0xff000000u, kMarker);
-    QCOMPARE(panel.pixel(108, 130) | 0xff000000u, kMarker);
+    QCOMPARE(panel.pixel(227, 70) | 0xff000000u, kMarker);
+    QCOMPARE(panel.pixel(228, 70) | 0xff000000u, qRgb(255, 255, 255));
+    QCOMPARE(panel.pixel(89, 275) | 0xff000000u, kMarker);
+    QCOMPARE(panel.pixel(108, 131) | 0xff000000u, kMarker);
+    QCOMPARE(panel.pixel(108, 130) | 0xff000000u, qRgb(255, 255, 255));
   }
 
   void realPanelPaintsTheGraphIntoControl1008() {
@@ -370,7 +425,8 @@ class TestMoistureGraph : public QObject {
       QCOMPARE(image.pixel(plan.MarkerAt->Column, y) | 0xff000000u, kMarker);
     }
     for (const int row : plan.GridRows) QCOMPARE(image.pixel(kW - 30, row) | 0xff000000u, kGrid);
-    for (const PixelPoint& p : plan.Curve) {
+    for (std::size_t i = 0; i + 1 < plan.Curve.size(); ++i) {
+      const PixelPoint& p = plan.Curve[i];
       if (!OnMarkerLines(plan, p.X, p.Y)) QCOMPARE(image.pixel(p.X, p.Y) | 0xff000000u, kCurve);
     }
     QCOMPARE(CountColour(image, kIsobar), 0);

@@ -71,6 +71,8 @@ class TestMoisturePanel : public QObject {
   void handEditedFileLoadsDefaults();
   void zoomHeldWhileButtonDown();
   void realRangeWarningBoxIsModalWithOneOk();
+  void writtenFieldsShowTheStartOfTheirText();
+  void startsWithTheFromTextSelected();
 };
 
 void TestMoisturePanel::layoutHasEveryControl() {
@@ -576,6 +578,12 @@ void TestMoisturePanel::clipboardShortcutAndMenuEntry() {
   host.field(ids::kIncrement)->setFocus();
   QTest::keyClick(host.field(ids::kIncrement), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("9967.6\n"));
+  // A From unit change releases the focus; the shortcut still works in the active window.
+  host.pick(ids::kFromUnit, 5);
+  QCOMPARE(QApplication::focusWidget(), nullptr);
+  QGuiApplication::clipboard()->setText(QStringLiteral("10\n"));
+  QTest::keyClick(host.window.get(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("10.0\n"));
 }
 
 void TestMoisturePanel::saveThenLoadEveryKey() {
@@ -687,6 +695,13 @@ void TestMoisturePanel::zoomHeldWhileButtonDown() {
   QVERIFY(host.state.ZoomHeld);
   QTest::mouseRelease(zoom, Qt::LeftButton);
   QVERIFY(!host.state.ZoomHeld);
+  // Only the mouse zooms: Space presses the focused button without zooming.
+  zoom->setFocus();
+  QTest::keyPress(zoom, Qt::Key_Space);
+  QVERIFY(zoom->isDown());
+  QVERIFY(!host.state.ZoomHeld);
+  QTest::keyRelease(zoom, Qt::Key_Space);
+  QVERIFY(!host.state.ZoomHeld);
 }
 
 void TestMoisturePanel::realRangeWarningBoxIsModalWithOneOk() {
@@ -724,6 +739,32 @@ void TestMoisturePanel::realRangeWarningBoxIsModalWithOneOk() {
   QCOMPARE(Control<QLineEdit>(panel, ids::kFromValue)->text(), QStringLiteral("enter new val"));
   QCOMPARE(Control<QLineEdit>(panel, ids::kFromValue)->selectedText(),
            QStringLiteral("enter new val"));
+}
+
+void TestMoisturePanel::writtenFieldsShowTheStartOfTheirText() {
+  // A long negative delta in the 60-pixel field keeps its sign in view.
+  MoistureHost host;
+  host.create(MapReader({{"FromDew", "20,1"}, {"ToDew", "0,5"}}));
+  QVERIFY(host.show());
+  QTest::keyClicks(host.field(ids::kIncrement), QStringLiteral("-1"));
+  QLineEdit* delta = host.field(ids::kDelta);
+  QCOMPARE(delta->text(), QStringLiteral("-1454.17773438"));
+  QCOMPARE(FirstVisiblePosition(delta), 0);
+}
+
+void TestMoisturePanel::startsWithTheFromTextSelected() {
+  // The panel's initialisation leaves the focus to the platform: the From field, its text
+  // selected, so typing replaces "0.".
+  MoistureHost host;
+  host.create();
+  host.window->show();
+  host.window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(host.window.get()));
+  QLineEdit* from = host.field(ids::kFromValue);
+  QCOMPARE(QApplication::focusWidget(), from);
+  QCOMPARE(from->selectedText(), QStringLiteral("0."));
+  QTest::keyClicks(from, QStringLiteral("20"));
+  QCOMPARE(from->text(), QStringLiteral("20"));
 }
 
 QTEST_MAIN(TestMoisturePanel)

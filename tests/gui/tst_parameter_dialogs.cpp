@@ -48,6 +48,7 @@ class TestParameterDialogs : public QObject {
   void densityDialog();
   void closeOnlyThroughAcceptedOk();
   void escapeDoesNothingInAModalLoop();
+  void defaultFocusIsTheFirstTabStop();
 };
 
 void TestParameterDialogs::gasDialog() {
@@ -64,14 +65,22 @@ void TestParameterDialogs::gasDialog() {
   QVERIFY(Labels(&dialog).contains(QStringLiteral("Molecular Wt.")));
   QCOMPARE(dialog.labelSuffix(), std::string(" in Air MW=29"));
 
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
   list->setCurrentIndex(15);
   QVERIFY(field->isEnabled());
   QCOMPARE(field->text(), QStringLiteral("29."));
   // Typed text is digits only.
+  field->setFocus();
   field->clear();
   QTest::keyClicks(field, QStringLiteral("1x8."));
   QCOMPARE(field->text(), QStringLiteral("18"));
-  dialog.show();
+  // Any notification of the list, its gaining the focus too, puts the working weight back.
+  list->setFocus();
+  QCOMPARE(field->text(), QStringLiteral("29."));
+  field->setFocus();
+  field->clear();
+  QTest::keyClicks(field, QStringLiteral("18"));
   Ok(dialog);
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.working().GasIndex, 15);
@@ -293,6 +302,40 @@ void TestParameterDialogs::escapeDoesNothingInAModalLoop() {
   timer.stop();
   QVERIFY(escapeIgnored);
   QVERIFY(!deadline.hasExpired());
+}
+
+void TestParameterDialogs::defaultFocusIsTheFirstTabStop() {
+  // Each dialog's initialisation leaves the focus to the platform: the first tab stop of the
+  // template, an edit field with its whole text selected.
+  GasDialog gas({1, 29}, std::string());
+  LiquidDialog liquid({LiquidChoice::Benzene, 15.5f}, std::string());
+  AmbientDialog ambient({AmbientTempUnit::AmbientCelsius, 20}, std::string());
+  DensityDialog density({DensityMedium::AirMixture, VaporTempUnit::VaporCelsius, 20},
+                        std::string());
+  const struct {
+    QDialog* dialog;
+    int focus;
+    const char* selected;
+  } cases[] = {
+      {&gas, 1050, ""}, {&liquid, 1031, ""}, {&density, 1038, ""}, {&ambient, 1032, "20."}};
+  for (const auto& c : cases) {
+    c.dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(c.dialog));
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QCOMPARE(focused->objectName(), QString::number(c.focus));
+    if (auto* field = qobject_cast<QLineEdit*>(focused)) {
+      QCOMPARE(field->selectedText(), QString::fromUtf8(c.selected));
+    }
+  }
+  QVERIFY(!Child<QRadioButton>(&liquid, 1031)->isChecked());  // focused, not chosen
+
+  // In the dialog opened last, typing replaces the number: 25 and Enter give 25 °C, not 20.25.
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("25"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QVERIFY(!ambient.isVisible());
+  QCOMPARE(ambient.working().AmbientTempC, 25.0f);
+  QCOMPARE(ambient.labelSuffix(), std::string(" at dry bulb temperature of  25.0°C"));
 }
 
 QTEST_MAIN(TestParameterDialogs)

@@ -6,9 +6,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +20,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -137,6 +141,54 @@ class PaintCounter : public QObject {
   }
 };
 
+// The room a control's text needs against the room it has, as "needs WxH, has WxH"; empty
+// when the whole text shows. An option button or check box needs its indicator beside it.
+QString CutText(QWidget* w) {
+  const QFontMetrics fm = w->fontMetrics();
+  QString text;
+  QSize need;
+  QSize have;
+  if (auto* label = qobject_cast<QLabel*>(w)) {
+    text = label->text();
+    have = label->contentsRect().size();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    need = fm.boundingRect(QRect(0, 0, have.width(), 10000), flags, text).size();
+  } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+    text = button->text();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    have = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+    need = fm.size(Qt::TextShowMnemonic, text);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    text = button->text();
+    have = button->size();
+    need = QSize(button->sizeHint().width(), fm.size(Qt::TextShowMnemonic, text).height());
+  } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
+    text = box->title();
+    have = box->size();
+    need = QSize(fm.horizontalAdvance(text), 0);
+  }
+  if (text.isEmpty() || (need.width() <= have.width() && need.height() <= have.height())) {
+    return {};
+  }
+  return QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
+      .arg(w->objectName(), text)
+      .arg(need.width())
+      .arg(need.height())
+      .arg(have.width())
+      .arg(have.height());
+}
+
+QStringList CutTexts(QWidget* root) {
+  QStringList cut;
+  const QString name = root->objectName().isEmpty() ? root->windowTitle() : root->objectName();
+  for (QWidget* w : root->findChildren<QWidget*>()) {
+    const QString c = CutText(w);
+    if (!c.isEmpty()) cut << name + QStringLiteral(": ") + c;
+  }
+  return cut;
+}
+
 }  // namespace
 
 class ShellTest : public QObject {
@@ -169,6 +221,9 @@ class ShellTest : public QObject {
   void failedSaveIsReportedAndOldFileKept_data();
   void failedSaveIsReportedAndOldFileKept();
   void iniFileComesFromOptionThenEnvironmentThenConfigFolder();
+  void everyTextFitsItsControl();
+  void activationLeavesTheConverterFieldsEmpty_data();
+  void activationLeavesTheConverterFieldsEmpty();
 };
 
 void ShellTest::startsWithTheSavedCategory_data() {
@@ -319,6 +374,10 @@ void ShellTest::layoutFollowsTheBaseUnit() {
   QVERIFY(flags & Qt::WindowMinimizeButtonHint);
   QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
   QVERIFY(!shell.window->windowIcon().isNull());
+  // The text strip lies on the window's own background, white, not on the panels' face.
+  const QImage shown = client->grab().toImage();
+  QCOMPARE(shown.pixel(client->width() - 2, client->height() - 2) | 0xff000000u,
+           qRgb(255, 255, 255));
 }
 
 void ShellTest::menuHasTheCommandsWithTheirMnemonics() {
@@ -395,16 +454,25 @@ void ShellTest::aboutOpensFromMenuAndFromAltKeys() {
   Shell shell(&ini);
   QVERIFY(shell.start());
   QString seenName;
-  QSize seenSize;
+  QRect seenGeometry;
+  QString seenVersion;
   shell.onDialog = [&](QDialog& dialog) {
     seenName = dialog.objectName();
-    seenSize = dialog.size();
+    seenGeometry = dialog.geometry();
+    if (auto* version = dialog.findChild<QLabel*>(QStringLiteral("AboutVersion"))) {
+      seenVersion = version->text();
+    }
     return int(QDialog::Accepted);
   };
   shell.command(kCmdAbout)->trigger();
   QCOMPARE(shell.dialogsRun, QStringList{QStringLiteral("About")});
   QCOMPARE(seenName, QStringLiteral("103"));
-  QCOMPARE(seenSize, DialogRect(0, 0, 230, 75).size());
+  // At (22, 17) dialog units from the main window's client area, as its template says.
+  QCOMPARE(seenGeometry,
+           QRect(shell.window->centralWidget()->mapToGlobal(DialogRect(22, 17, 0, 0).topLeft()),
+                 DialogRect(0, 0, 230, 75).size()));
+  // The version --version prints, from the build's one version.
+  QCOMPARE(seenVersion, QStringLiteral("Tavimor version " TAVIMOR_VERSION));
 
   shell.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(shell.window.get()));
@@ -483,6 +551,7 @@ void ShellTest::preferenceDialogsMarkTheStoredChoices() {
     const char* title;
     QSize size;
     QList<int> marked;
+    int focused;  // the first tab stop of the template
   };
   shell.state.Settings.SwvpFormula = SwvpFormula::Sonntag;
   shell.state.Settings.EnhancementFactor = EnhancementFactor::Bogel;
@@ -491,17 +560,24 @@ void ShellTest::preferenceDialogsMarkTheStoredChoices() {
       {32776,
        "Saturation Water Vapor Pressure Conversion Formulas",
        DialogRect(0, 0, 311, 161).size(),
-       {1022, 1026}},
+       {1022, 1026},
+       1020},
       {32777,
        "Method of Computation of water vapor density in Natural Gas",
        DialogRect(0, 0, 319, 71).size(),
-       {1026}},
+       {1026},
+       1025},
   };
+  const QPoint at = shell.window->centralWidget()->mapToGlobal(DialogRect(30, 20, 0, 0).topLeft());
   for (const Case& c : cases) {
     QList<int> marked;
     QSize size;
+    QPoint pos;
+    QString focused;
     shell.onDialog = [&](QDialog& dialog) {
       size = dialog.size();
+      pos = dialog.geometry().topLeft();
+      focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
       for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
         if (b->isChecked()) marked << b->objectName().toInt();
       }
@@ -511,6 +587,8 @@ void ShellTest::preferenceDialogsMarkTheStoredChoices() {
     shell.command(c.command)->trigger();
     QCOMPARE(shell.dialogsRun.last(), QString::fromLatin1(c.title));
     QCOMPARE(size, c.size);
+    QCOMPARE(pos, at);
+    QCOMPARE(focused, QString::number(c.focused));
     std::sort(marked.begin(), marked.end());
     QCOMPARE(marked, c.marked);
   }
@@ -599,10 +677,12 @@ void ShellTest::saveFromMoistureWritesAllThirteenKeys() {
 }
 
 void ShellTest::saveCancelledWritesNothing_data() {
-  QTest::addColumn<int>("how");  // 0 Cancel, 1 Escape, 2 close box
+  QTest::addColumn<int>("how");  // 0 Cancel, 1 Escape, 2 close box, 3 Enter
   QTest::newRow("Cancel") << 0;
   QTest::newRow("Escape") << 1;
   QTest::newRow("close box") << 2;
+  // The focus starts on the template's first tab stop, Cancel, which Enter then presses.
+  QTest::newRow("Enter right after opening") << 3;
 }
 
 void ShellTest::saveCancelledWritesNothing() {
@@ -613,17 +693,22 @@ void ShellTest::saveCancelledWritesNothing() {
   shell.clickCategory(1004);
   QSize size;
   QString text;
+  QString focused;
   shell.onDialog = [&](QDialog& dialog) {
     dialog.show();
     size = dialog.size();
+    QWidget* focus = dialog.focusWidget();
+    focused = focus ? focus->objectName() : QString();
     for (QLabel* label : dialog.findChildren<QLabel*>()) text += label->text() + QLatin1Char('|');
     if (how == 0) dialog.findChild<QPushButton*>(QStringLiteral("2"))->click();
     if (how == 1) QTest::keyClick(&dialog, Qt::Key_Escape);
     if (how == 2) dialog.close();
+    if (how == 3 && focus) QTest::keyClick(focus, Qt::Key_Return);
     return dialog.result();
   };
   shell.command(kCmdSaveSelections)->trigger();
   QCOMPARE(size, DialogRect(0, 0, 228, 110).size());
+  QCOMPARE(focused, QStringLiteral("2"));
   QCOMPARE(text, QStringLiteral(
                      "Press OK to save all of the selections made in this conversion category , "
                      "so that the next time the program is started the window opens in the same "
@@ -747,6 +832,73 @@ void ShellTest::iniFileComesFromOptionThenEnvironmentThenConfigFolder() {
     } else {
       QVERIFY2(got == c.expected, c.name);
     }
+  }
+}
+
+void ShellTest::everyTextFitsItsControl() {
+  // The category bar, the four panels and every dialog: each option button, check box,
+  // static text, push button and frame title shows its whole text.
+  Shell shell;
+  QVERIFY(shell.start());
+  QStringList cut = CutTexts(shell.window->categoryBar());
+  for (int category : {1001, 1002, 1003, 1004}) {
+    shell.clickCategory(category);
+    cut << CutTexts(shell.window->currentPanel());
+  }
+  shell.onDialog = [&](QDialog& dialog) {
+    cut << CutTexts(&dialog);
+    if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"))) ok->click();
+    return dialog.result();
+  };
+  for (int command : {kCmdAbout, kCmdWaterVaporPressure, kCmdNaturalGasMethod}) {
+    shell.command(command)->trigger();
+  }
+  shell.clickCategory(1001);
+  auto* fromUnit = shell.window->currentPanel()->findChild<QComboBox*>(QStringLiteral("1005"));
+  for (int unit : {6, 8, 9, 10}) {
+    fromUnit->setCurrentIndex(unit);
+    emit fromUnit->activated(unit);
+  }
+  shell.onDialog = [&](QDialog& dialog) {
+    cut << CutTexts(&dialog);
+    return int(QDialog::Rejected);
+  };
+  shell.command(kCmdSaveSelections)->trigger();
+  QCOMPARE(shell.dialogsRun.size(), 8);
+  QCOMPARE(cut, QStringList());
+}
+
+void ShellTest::activationLeavesTheConverterFieldsEmpty_data() {
+  QTest::addColumn<QByteArray>("ini");
+  QTest::addColumn<int>("category");  // chosen after start-up; 0: none
+  QTest::newRow("Temperature at start-up") << QByteArray("[Tavimor]\nConvCategory=1002\n") << 0;
+  QTest::newRow("Pressure at start-up") << QByteArray("[Tavimor]\nConvCategory=1003\n") << 0;
+  // The Moisture/Humidity panel's From field has the focus when it is destroyed.
+  QTest::newRow("Temperature after Moisture/Humidity") << QByteArray() << 1002;
+}
+
+void ShellTest::activationLeavesTheConverterFieldsEmpty() {
+  // These panels leave the focus where it is when they are created; activating the window,
+  // first or after another window, must not focus their From field, whose focus
+  // notification would compute a result nobody asked for.
+  QFETCH(QByteArray, ini);
+  QFETCH(int, category);
+  Shell shell(&ini);
+  QVERIFY(shell.start());
+  shell.window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(shell.window.get()));
+  if (category) shell.clickCategory(category);
+  QWidget other;
+  for (int round = 0; round < 2; ++round) {
+    shell.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(shell.window.get()));
+    QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    for (QLineEdit* field : shell.window->currentPanel()->findChildren<QLineEdit*>()) {
+      QCOMPARE(field->text(), QString());
+    }
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
   }
 }
 

@@ -31,6 +31,7 @@ class TemperaturePanelTest : public QObject {
   void reselectingTheCurrentUnitChangesNothing();
   void survivesHugeAndLongInput();
   void destroyingThePanelWhileItsFieldHasFocusIsSafe();
+  void writtenFieldsShowTheStartOfTheirText();
 };
 
 void TemperaturePanelTest::startsWithEmptyFieldsAndFahrenheitToCelsius() {
@@ -195,6 +196,21 @@ void TemperaturePanelTest::destroyingThePanelWhileItsFieldHasFocusIsSafe() {
   delete host.panel;
   host.panel = nullptr;
   QVERIFY(host.window->isVisible());
+}
+
+void TemperaturePanelTest::writtenFieldsShowTheStartOfTheirText() {
+  // Texts wider than the 60-pixel fields keep their sign and leading digits in view: the
+  // result, and the From field re-expressed in a new unit.
+  test::PanelHost<TemperaturePanel> host;
+  QVERIFY(host.show());
+  auto* from = Control<QLineEdit>(host.panel, ids::kFromValue);
+  auto* result = Control<QLineEdit>(host.panel, ids::kResult);
+  Retype(from, "-1e30");
+  QCOMPARE(result->text(), QString("-5.5555e+029"));
+  QCOMPARE(test::FirstVisiblePosition(result), 0);
+  Pick(Control<QComboBox>(host.panel, ids::kFromUnit), Kelvin);
+  QVERIFY(from->text().startsWith(QLatin1String("-5.5555")));
+  QCOMPARE(test::FirstVisiblePosition(from), 0);
 }
 
 }  // namespace tavimor
