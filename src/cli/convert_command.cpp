@@ -8,7 +8,11 @@
 
 #include "cli/block_runner.h"
 #include "cli/line_reader.h"
+#include "core/dew_point.h"
+#include "core/formula_accuracy.h"
+#include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
+#include "core/moisture_format.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
@@ -48,12 +52,43 @@ class ValueConverter : public LineConverter {
     }
     m_inputs.FromValue = value;
     const MoistureResults results = ComputeMoistureResults(m_inputs, m_settings.Calc);
-    out << ConvertedLine(results, m_settings.Raw, m_settings.Increment.has_value()) << '\n';
+    out << ConvertedLine(results, m_settings.Raw, m_settings.Increment.has_value());
+    if (m_settings.Spread) {
+      out << '\t';
+      writeSpread(ComputeMoistureSpread(m_inputs, m_settings.Calc), out);
+    }
+    out << '\n';
   }
 
   bool anyFailed() const override { return m_anyFailed; }
 
  private:
+  // "min … max" in the To unit's format, or "out of range" when no combination answers;
+  // with --raw then each combination's result in the order of kPhysicsCombinations.
+  void writeSpread(const MoistureSpread& spread, std::ostream& out) const {
+    const auto toUnit = MoistureUnitFromIndex(m_settings.ToUnit);
+    const auto write = [&](float value) {
+      const bool valid = toUnit && value != static_cast<float>(OutOfRange);
+      if (m_settings.Raw && valid) {
+        out << FormatAllDigits(value);
+      } else {
+        out << (valid ? FormatMoistureValue(*toUnit, value) : std::string(kOutOfRangeText));
+      }
+    };
+    if (spread.Valid) {
+      write(spread.Min);
+      out << " … ";
+      write(spread.Max);
+    } else {
+      out << kOutOfRangeText;
+    }
+    if (!m_settings.Raw) return;
+    for (float result : spread.Results) {
+      out << '\t';
+      write(result);
+    }
+  }
+
   void fail(std::size_t lineNumber, std::string_view reason, std::ostream& out, std::ostream& err) {
     out << kErrorLine << '\n';
     err << "line " << lineNumber << ": " << reason << '\n';
@@ -90,6 +125,10 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
       out << kProgram << ' ' << kTavimorVersion << '\n';
     }
     out.flush();
+    return out ? kExitOk : kExitBadValue;
+  }
+  if (parse.Line.Accuracy) {
+    out << FormulaAccuracyTable() << std::flush;
     return out ? kExitOk : kExitBadValue;
   }
 

@@ -19,7 +19,7 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 23> kOptions = {{
+constexpr std::array<OptionSpec, 25> kOptions = {{
     {"--from", true},          {"--to", true},
     {"--measured", true},      {"--compute-at", true},
     {"--formula", true},       {"--enhancement", true},
@@ -31,7 +31,8 @@ constexpr std::array<OptionSpec, 23> kOptions = {{
     {"--to-vapor-temp", true}, {"--increment", true},
     {"--raw", false},          {"--help", false},
     {"--ini", true},           {"--threads", true},
-    {"--version", false},
+    {"--version", false},      {"--spread", false},
+    {"--accuracy", false},
 }};
 
 // A number read the way a panel field reads it and held in single precision, as the field's
@@ -128,6 +129,8 @@ std::optional<std::string> ApplyOption(std::string_view option, std::string_view
     settings.Threads = *threads;
   } else if (option == "--raw") {
     settings.Raw = true;
+  } else if (option == "--spread") {
+    settings.Spread = true;
   } else if (option.starts_with("--from-")) {
     return ApplySideOption(option, option.substr(7), value, settings.Calc.From);
   } else if (option.starts_with("--to-")) {
@@ -225,6 +228,7 @@ CommandLineParse SplitCommandLine(std::span<const std::string_view> args) {
       parse.Error = "option " + std::string(name) + " takes no value";
       return parse;
     }
+    if (name == "--accuracy") line.Accuracy = true;
     line.Options.emplace_back(name, value);
   }
   return parse;

@@ -29,6 +29,7 @@ struct ConvertSettings {
   std::optional<PressureSetting> ComputeAt;  // nothing: the measured number and unit
   std::optional<float> Increment;            // nothing: no delta column
   bool Raw = false;                          // 17 significant digits instead of display text
+  bool Spread = false;                       // also the results under every formula and factor
   int Threads = 2;                           // threads converting the lines of standard input
 };
 
@@ -40,6 +41,7 @@ inline constexpr int kMaxThreads = 16;
 struct CommandLine {
   bool Help = false;
   bool Version = false;
+  bool Accuracy = false;  // --accuracy: print the accuracy table, convert nothing
   std::vector<std::pair<std::string_view, std::string_view>> Options;  // name, value
   std::vector<std::string_view> Values;
 };

@@ -42,6 +42,13 @@ Options:
   --increment D            after the result, a tab and the change of the result
                            when the value changes by D
   --raw                    results with 17 significant digits, not rounded
+  --spread                 after the result (and delta), a tab and "MIN … MAX": the
+                           smallest and largest result over the 4 formulas and 3
+                           enhancement choices; with --raw then, tab-separated, the
+                           12 results in the order goff-gratch, hyland-wexler,
+                           sonntag, magnus, each with none, greenspan, bogel
+  --accuracy               print each formula's and enhancement factor's largest
+                           deviation from published reference values, and exit
   --threads N              threads converting standard input, 1 to 16 (default 2);
                            the output is the same with any number
   -h, --help               print this help

@@ -60,7 +60,13 @@ std::optional<std::string_view> FromValueRangeMessage(int fromListSelection, flo
 }
 
 MoistureConversion::MoistureConversion(const MoistureInputs& inputs, const CalcSettings& settings)
-    : m_physics(ChoosePhysics(settings, inputs.FromListSelection, inputs.ToListSelection)),
+    : MoistureConversion(
+          inputs, settings,
+          ChoosePhysics(settings, inputs.FromListSelection, inputs.ToListSelection)) {}
+
+MoistureConversion::MoistureConversion(const MoistureInputs& inputs, const CalcSettings& settings,
+                                       const PhysicsChoice& physics)
+    : m_physics(physics),
       m_fromUnit(MoistureUnitFromIndex(inputs.FromUnit)),
       m_toUnit(MoistureUnitFromIndex(inputs.ToListSelection)),
       m_from(UnitParamsOf(settings.From)),
@@ -147,6 +153,15 @@ std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDel
     line += raw && results.DeltaValid ? FormatAllDigits(results.Delta) : results.DeltaText;
   }
   return line;
+}
+
+float ConvertMoistureValue(const MoistureInputs& inputs, const CalcSettings& settings,
+                           const PhysicsChoice& physics) {
+  MoistureInputs resultOnly = inputs;
+  resultOnly.Increment = 0;
+  const MoistureValues v =
+      MoistureConversion(resultOnly, settings, physics).values(inputs.FromValue);
+  return v.ResultValid ? v.Result : kOutOfRangeSingle;
 }
 
 }  // namespace tavimor

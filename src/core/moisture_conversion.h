@@ -50,6 +50,9 @@ struct MoistureValues {
 class MoistureConversion {
  public:
   MoistureConversion(const MoistureInputs& inputs, const CalcSettings& settings);
+  // The same under the given physics instead of the one the settings choose.
+  MoistureConversion(const MoistureInputs& inputs, const CalcSettings& settings,
+                     const PhysicsChoice& physics);
 
   MoistureValues values(float fromValue) const;
   MoistureResults results(float fromValue) const;
@@ -78,6 +81,11 @@ std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDel
 
 // What is printed instead for a value that is not a number or outside the From unit's range.
 inline constexpr std::string_view kErrorLine = "error";
+
+// The result alone, bit for bit as ComputeMoistureResults holds it (OutOfRange without an
+// answer), but under the given physics instead of the one the settings choose.
+float ConvertMoistureValue(const MoistureInputs& inputs, const CalcSettings& settings,
+                           const PhysicsChoice& physics);
 
 // The range check of the From value for the unit selected in the From list: the message to
 // show when the value lies outside (or is not a number), nothing when it is accepted or the

@@ -8,6 +8,12 @@ namespace {
 
 constexpr int16_t kNaturalGasMedium = static_cast<int16_t>(DensityMedium::NaturalGas);
 
+// Goff-Gratch: J. A. Goff and S. Gratch, "Low-pressure properties of water from -160 to
+// 212 °F", Trans. Am. Soc. Heating Ventilating Eng. 52 (1946) 95-122, in the form of the
+// Smithsonian Meteorological Tables (R. J. List, 6th ed., 1951): steam point 373.16 K at
+// 1013.246 mbar, ice point 273.16 K at 6.1071 mbar. The equations meant T = t + 273.16; this
+// program takes t + 273.15.
+
 // Goff and Gratch (1946), over water. T in K; result in mbar.
 double GoffGratchWater(double T) {
   const double r = 373.16 / T;
@@ -28,15 +34,22 @@ double GoffGratchIce(double T) {
   return std::pow(10.0, s);
 }
 
-// Hyland and Wexler (1983), over water. The constant term already holds the division by
-// 1000 and the factor 10 gives mbar. T in K.
+// Hyland-Wexler: R. W. Hyland and A. Wexler, "Formulations for the thermodynamic properties
+// of the saturated phases of H2O from 173.15 K to 473.15 K", ASHRAE Transactions 89(2A)
+// (1983) 500-519; the same equations are in the ASHRAE Handbook - Fundamentals, chapter
+// Psychrometrics. ln(p/Pa) = C/T + ... + D ln T, here in mbar: the constant term holds
+// -ln 1000 and the result is multiplied by 10.
+
+// Hyland and Wexler (1983), over water, stated for 273.15 to 473.15 K. T in K; result in mbar.
 double HylandWexlerWater(double T) {
   const double s = 4.1764768e-05 * T * T - (5800.2206 / T + 0.048640239 * T + 5.516256) -
                    1.4452093000000001e-08 * T * T * T + 6.5459673 * std::log(T);
   return 10 * std::exp(s);
 }
 
-// Hyland and Wexler (1983), over ice. T in K; result in mbar.
+// Hyland and Wexler (1983), over ice, stated for 173.15 to 273.15 K. T in K; result in mbar.
+// The T³ coefficient is 2.0747826e-9 here and 2.0747825e-9 in the paper: below 1e-8 of the
+// result.
 double HylandWexlerIce(double T) {
   const double s = (2.0747826e-09 * T + 6.2215701e-07) * T * T -
                    (5674.5359 / T + 0.009677843 * T + 0.51523058) - 9.484024e-13 * T * T * T * T +
@@ -44,26 +57,37 @@ double HylandWexlerIce(double T) {
   return 10 * std::exp(s);
 }
 
-// Sonntag (1990), over water. T in K; result in mbar.
+// Sonntag: D. Sonntag, "Important new values of the physical constants of 1986, vapour
+// pressure formulations based on the ITS-90, and psychrometer formulae", Z. Meteorol. 70(5)
+// (1990) 340-344; repeated in D. Sonntag, "Advancements in the field of hygrometry",
+// Meteorol. Z. N.F. 3 (1994) 51-66. They give ln(e/hPa); the constant terms here add ln 100
+// (giving Pa) and the factor 0.01 returns to mbar.
+
+// Sonntag (1990), over water, stated for -100 to +100 °C. T in K; result in mbar.
 double SonntagWater(double T) {
   const double s = 2.433502 * std::log(T) + (21.2409642 - 6096.9385 / T - 0.02711193 * T) +
                    1.6739520000000003e-05 * T * T;
   return 0.01 * std::exp(s);
 }
 
-// Sonntag (1990), over ice. T in K; result in mbar.
+// Sonntag (1990), over ice, stated for -100 to 0.01 °C. T in K; result in mbar.
 double SonntagIce(double T) {
   const double s = 0.010613868 * T - 6024.5282 / T + 29.32707 - 1.3198825000000001e-05 * T * T -
                    0.49382577 * std::log(T);
   return 0.01 * std::exp(s);
 }
 
-// Magnus form, over water. t in °C; result in mbar.
+// Magnus form e = 6.112 hPa exp(a t / (b + t)) with the parameters of Sonntag (1990), as the
+// WMO Guide to Meteorological Instruments and Methods of Observation (WMO-No. 8, 2008,
+// annex 4.B) gives them; 6.4154242378 is ln 611.2 (Pa), the factor 0.01 gives mbar.
+
+// Magnus over water (a 17.62, b 243.12 °C), stated for -45 to 60 °C. t in °C; result in mbar.
 double MagnusWater(double t) {
   return 0.01 * std::exp(17.62 * t / (t + 243.12) + 6.4154242378);
 }
 
-// Magnus form, over ice, with the denominator constant 272.2 (not 272.62). t in °C.
+// Magnus over ice (a 22.46), stated for -65 to 0 °C, with b = 272.2 °C where the guide has
+// 272.62: up to 1.4 % lower at -65 °C. t in °C; result in mbar.
 double MagnusIce(double t) {
   return 0.01 * std::exp(22.46 * t / (t + 272.2) + 6.4154242378);
 }
@@ -81,21 +105,28 @@ constexpr GreenspanSet kGreenspanIce = {
     0.000364449, 2.9363100000000004e-05,  4.88635e-07, 4.3654299999999995e-09, -10.7271,
     0.0761989,   -0.00017477100000000002, 2.46721e-06};
 
-// Greenspan (1976) enhancement factor. t in °C, e and P in mbar.
+// Greenspan enhancement factor: L. Greenspan, "Functional equations for the enhancement
+// factors for CO2-free moist air", J. Res. Natl. Bur. Stand. 80A(1) (1976) 41-44, fitted to
+// the factors of R. W. Hyland, J. Res. Natl. Bur. Stand. 79A(4) (1975) 551-560:
+// ln f = alpha (1 - e/P) + beta (P/e - 1), alpha = sum A_i t^i, beta = exp(sum B_i t^i).
+// t in °C, e and P in mbar (only their ratio enters).
 double GreenspanFactor(const GreenspanSet& c, double t, double e, double P) {
   const double alpha = ((c.A3 * t + c.A2) * t + c.A1) * t + c.A0;
   const double beta = c.B0 + c.B1 * t + c.B2 * t * t + c.B3 * t * t * t;
   return std::exp(alpha * (1 - e / P) + std::exp(beta) * (P / e - 1));
 }
 
-// Bögel (1977) enhancement factor over water. t in °C, e and P in mbar.
+// Bögel enhancement factor: W. Bögel (1977); the journal of the original was not traced.
+// f = 1 + (a (1 - e/P) + b (P/e - 1)) * c e / (t + 273), with a, b and c for water or ice.
+
+// Bögel (1977) over water. t in °C, e and P in mbar.
 double BogelWaterFactor(double t, double e, double P) {
   const double a = 38 + 173 * std::exp(t * -0.023255813953488372);
   const double b = 6.39 + 4.28 * std::exp(t * -0.009345794392523364);
   return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (0.0001 * e / (t + 273));
 }
 
-// Bögel (1977) enhancement factor over ice. t in °C, e and P in mbar.
+// Bögel (1977) over ice. t in °C, e and P in mbar.
 double BogelIceFactor(double t, double e, double P) {
   const double a = 2100 - 65 * t;
   const double b = 109 - 0.35 * t + t * t * 0.0029585798816568047;
@@ -113,6 +144,8 @@ double EnhancedSaturationPressure(Operation op, double t, double P, const Physic
       e = (op == Operation::DewFrost && below) ? GoffGratchIce(T) : GoffGratchWater(T);
       break;
     case SwvpFormula::HylandWexler:
+      // Hyland and Wexler give their water equation from 0 °C only: below, the ice equation
+      // serves both operations, so a dew point over supercooled water is a frost point here.
       e = below ? HylandWexlerIce(T) : HylandWexlerWater(T);
       break;
     case SwvpFormula::Sonntag:
