@@ -8,9 +8,7 @@
 
 #include "cli/block_runner.h"
 #include "cli/line_reader.h"
-#include "core/moisture_conversion.h"
-#include "core/number_text.h"
-#include "core/single_precision.h"
+#include "cli/value_conversion.h"
 #include "core/unit_tables.h"
 
 namespace tavimor {
@@ -19,61 +17,35 @@ namespace {
 
 constexpr std::string_view kProgram = "tavimor-convert";
 
-// One value at a time, as typed into the panel's From field, into the To unit.
-class ValueConverter : public LineConverter {
+// One value a line, as typed into the panel's From field, into the To unit.
+class ValueConverter : public RecordConverter {
  public:
-  explicit ValueConverter(const ConvertSettings& settings) : m_settings(settings) {
-    const PressureSetting compute = settings.ComputeAt.value_or(settings.Measured);
-    m_inputs.Increment = settings.Increment.value_or(0.0f);
-    m_inputs.FromUnit = settings.FromUnit;
-    m_inputs.FromListSelection = settings.FromUnit;
-    m_inputs.ToListSelection = settings.ToUnit;
-    m_inputs.MeasuredPressure = settings.Measured.Value;
-    m_inputs.MeasuredPressureUnit = settings.Measured.Unit;
-    m_inputs.ComputePressure = compute.Value;
-    m_inputs.ComputePressureUnit = compute.Unit;
-  }
+  explicit ValueConverter(const ConvertSettings& settings)
+      : m_conversion(settings), m_withDelta(settings.Increment.has_value()) {}
 
-  void convert(std::string_view text, std::size_t lineNumber, std::ostream& out,
-               std::ostream& err) override {
-    if (!ReadsAsNumber(text)) {
-      fail(lineNumber, "not a number", out, err);
+  void convert(const Record& record, std::ostream& out, std::ostream& err) override {
+    if (const auto reason = m_conversion.convert(record.Text)) {
+      out << "error\n";
+      err << "line " << record.LineNumber << ": " << *reason << '\n';
+      m_anyFailed = true;
       return;
     }
-    const float value = HoldSingle(ReadNumber(text));
-    if (const auto message = FromValueRangeMessage(m_settings.FromUnit, value)) {
-      fail(lineNumber, *message, out, err);
-      return;
+    m_line.clear();
+    m_conversion.appendResult(m_line);
+    if (m_withDelta) {
+      m_line.push_back('\t');
+      m_conversion.appendDelta(m_line);
     }
-    m_inputs.FromValue = value;
-    const MoistureResults results = ComputeMoistureResults(m_inputs, m_settings.Calc);
-    writeResult(results.ResultValid, results.Result, results.ResultText, out);
-    if (m_settings.Increment) {
-      out << '\t';
-      writeResult(results.DeltaValid, results.Delta, results.DeltaText, out);
-    }
-    out << '\n';
+    m_line.push_back('\n');
+    out << m_line;
   }
 
   bool anyFailed() const override { return m_anyFailed; }
 
  private:
-  void writeResult(bool valid, float value, const std::string& text, std::ostream& out) const {
-    if (m_settings.Raw && valid) {
-      out << FormatAllDigits(value);
-    } else {
-      out << text;
-    }
-  }
-
-  void fail(std::size_t lineNumber, std::string_view reason, std::ostream& out, std::ostream& err) {
-    out << "error\n";
-    err << "line " << lineNumber << ": " << reason << '\n';
-    m_anyFailed = true;
-  }
-
-  const ConvertSettings& m_settings;
-  MoistureInputs m_inputs;
+  ValueConversion m_conversion;
+  bool m_withDelta;
+  std::string m_line;
   bool m_anyFailed = false;
 };
 
@@ -117,13 +89,16 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
   bool anyFailed = false;
   if (!parse.Line.Values.empty()) {
     std::size_t number = 0;
-    for (std::string_view value : parse.Line.Values) converter.convert(value, ++number, out, err);
+    for (std::string_view value : parse.Line.Values) {
+      converter.convert(Record{value, ++number}, out, err);
+    }
     anyFailed = converter.anyFailed();
   } else {
     LineReader reader(in.rdbuf(), out);
-    anyFailed = ConvertLinesInBlocks(
-        reader, settings.Threads, converter,
-        [&settings] { return std::make_unique<ValueConverter>(settings); }, out, err);
+    anyFailed = ConvertRecordsInBlocks(
+                    reader, settings.Threads, converter,
+                    [&settings] { return std::make_unique<ValueConverter>(settings); }, out,
+                    err) == BlockRun::SomeFailed;
   }
   out.flush();
   if (!out) {
