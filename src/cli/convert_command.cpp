@@ -1,13 +1,19 @@
 #include "cli/convert_command.h"
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "cli/block_runner.h"
 #include "cli/line_reader.h"
+#include "cli/progress.h"
+#include "cli/table_convert.h"
+#include "cli/table_reader.h"
 #include "cli/value_conversion.h"
 #include "core/unit_tables.h"
 
@@ -61,7 +67,7 @@ void WarnAboutPressure(std::string_view which, const PressureSetting& pressure, 
 }  // namespace
 
 int RunConvert(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, bool errIsTerminal) {
   const CommandLineParse parse = SplitCommandLine(args);
   if (parse.Error) {
     err << kProgram << ": " << *parse.Error << '\n' << ConvertUsageHint();
@@ -94,11 +100,54 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     }
     anyFailed = converter.anyFailed();
   } else {
-    LineReader reader(in.rdbuf(), out);
-    anyFailed = ConvertRecordsInBlocks(
-                    reader, settings.Threads, converter,
-                    [&settings] { return std::make_unique<ValueConverter>(settings); }, out,
-                    err) == BlockRun::SomeFailed;
+    std::filebuf file;
+    std::streambuf* input = in.rdbuf();
+    uint64_t inputBytes = 0;
+    if (settings.InputFile) {
+      const std::filesystem::path path(*settings.InputFile);
+      std::error_code ec;
+      if (std::filesystem::is_directory(path, ec) ||
+          !file.open(path, std::ios::in | std::ios::binary)) {
+        err << kProgram << ": cannot read the input " << Quoted(*settings.InputFile) << '\n';
+        return kExitUsage;
+      }
+      input = &file;
+      inputBytes =
+          std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
+      if (ec) inputBytes = 0;
+    }
+    std::unique_ptr<RecordReader> reader;
+    std::optional<TableConversion> table;
+    if (settings.Table.Delimiter) {
+      reader = std::make_unique<TableReader>(input, *settings.Table.Delimiter, out);
+      table.emplace(settings, err);
+    } else {
+      reader = std::make_unique<LineReader>(input, out);
+    }
+    BlockHooks hooks;
+    std::optional<ProgressLine> progress;
+    if (settings.Progress && errIsTerminal) {
+      progress.emplace(err, inputBytes);
+      hooks.BeforeBlock = [&] { progress->clear(); };
+      hooks.AfterBlock = [&](uint64_t records) { progress->update(reader->bytesRead(), records); };
+    }
+    BlockRun run;
+    if (table) {
+      hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
+        return table->prepare(records, ended);
+      };
+      const std::unique_ptr<RecordConverter> first = table->makeConverter();
+      run = ConvertRecordsInBlocks(
+          *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out, err,
+          hooks);
+    } else {
+      run = ConvertRecordsInBlocks(
+          *reader, settings.Threads, converter,
+          [&settings] { return std::make_unique<ValueConverter>(settings); }, out, err, hooks);
+    }
+    if (progress) progress->clear();
+    if (run == BlockRun::Refused) return kExitUsage;
+    anyFailed = run == BlockRun::SomeFailed;
   }
   out.flush();
   if (!out) {

@@ -29,13 +29,16 @@ ValueConversion::ValueConversion(const ConvertSettings& settings) : m_settings(s
   m_inputs.ComputePressureUnit = compute.Unit;
 }
 
-std::optional<std::string_view> ValueConversion::convert(std::string_view text) {
+std::optional<std::string_view> ValueConversion::read(std::string_view text) {
   if (!ReadsAsNumber(text)) return "not a number";
   const float value = HoldSingle(ReadNumber(text));
   if (const auto message = FromValueRangeMessage(m_settings.FromUnit, value)) return *message;
   m_inputs.FromValue = value;
-  m_results = ComputeMoistureResults(m_inputs, m_settings.Calc);
   return std::nullopt;
+}
+
+void ValueConversion::compute() {
+  m_results = ComputeMoistureResults(m_inputs, m_settings.Calc);
 }
 
 void ValueConversion::appendResult(std::string& out) const {

@@ -20,7 +20,15 @@ class ValueConversion {
   void setComputePressure(float value) { m_inputs.ComputePressure = value; }
 
   // Converts text; the reason when it is refused (not a number, outside the From range).
-  std::optional<std::string_view> convert(std::string_view text);
+  std::optional<std::string_view> convert(std::string_view text) {
+    auto refused = read(text);
+    if (!refused) compute();
+    return refused;
+  }
+
+  // The two halves of convert: reading the value, then converting it at the pressures set.
+  std::optional<std::string_view> read(std::string_view text);
+  void compute();
 
   // The text of the last result, and of its delta: the panel's text, or with --raw every
   // digit of the held value.
