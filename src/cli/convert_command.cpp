@@ -88,8 +88,11 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     err << kProgram << ": " << *error << '\n' << ConvertUsageHint();
     return kExitUsage;
   }
-  WarnAboutPressure("measured", settings.Measured, err);
-  if (settings.ComputeAt) WarnAboutPressure("compute-at", *settings.ComputeAt, err);
+  // A pressure that a column gives each row is not the one of the option.
+  if (!settings.Table.MeasuredColumn) WarnAboutPressure("measured", settings.Measured, err);
+  if (settings.ComputeAt && !settings.Table.ComputeAtColumn) {
+    WarnAboutPressure("compute-at", *settings.ComputeAt, err);
+  }
 
   ValueConverter converter(settings);
   bool anyFailed = false;
