@@ -89,6 +89,21 @@ RecordReader::Read TableReader::next(std::string& block, std::size_t& lineNumber
   const std::size_t start = block.size();
   lineNumber = m_line;
   CellState state = CellState::Start;
+  if (m_atInputStart) {
+    // A byte-order mark belongs to no cell; bytes that only begin like one are cell bytes.
+    m_atInputStart = false;
+    std::size_t matched = 0;
+    while (matched < kByteOrderMark.size() && fill() &&
+           m_buffer[m_next] == kByteOrderMark[matched]) {
+      block.push_back(m_buffer[m_next++]);
+      ++matched;
+    }
+    if (matched < kByteOrderMark.size()) {
+      for (std::size_t k = 0; k < matched; ++k) {
+        state = NextCellState(state, kByteOrderMark[k], m_delimiter);
+      }
+    }
+  }
   for (;;) {
     if (!fill()) return block.size() == start ? Read::End : Read::Whole;
     const char* bytes = m_buffer.get();

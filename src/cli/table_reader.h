@@ -91,6 +91,7 @@ class TableReader : public RecordReader {
   std::size_t m_end = 0;
   uint64_t m_fetched = 0;
   std::size_t m_line = 1;
+  bool m_atInputStart = true;
   // Where a cut row stands.
   CellState m_state = CellState::Start;
   bool m_pendingReturn = false;

@@ -70,7 +70,7 @@ class TableMaker {
       for (std::size_t c = 1; c <= columns; ++c) {
         std::string text;
         if (row.Header) {
-          text = "name " + std::to_string(c);
+          text = (chance(0.2) ? "name\n" : "name ") + std::to_string(c);
         } else if (c == t.Column) {
           text = row.Value = value();
         } else if (c == t.PressureColumn) {
