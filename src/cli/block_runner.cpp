@@ -136,7 +136,6 @@ BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordCon
     firstBlock = false;
     const std::size_t count = records.size();
     if (count == 0) continue;
-    if (hooks.BeforeBlock) hooks.BeforeBlock();
     const auto convertRange = [&](RecordConverter& c, std::size_t begin, std::size_t end,
                                   std::ostream& o, std::ostream& e) {
       for (std::size_t i = begin; i < end; ++i) c.convert(records[i], o, e);

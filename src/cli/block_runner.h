@@ -56,8 +56,7 @@ struct BlockHooks {
   // it; returning false ends the run with nothing written. With it, the first block is read
   // whole even where the input has nothing more buffered.
   std::function<bool(std::span<const Record> records, bool inputEnded)> CheckFirstBlock;
-  // Before a block's output is written, and after it with the records converted so far.
-  std::function<void()> BeforeBlock;
+  // After a block's output is written, with the records converted so far.
   std::function<void(uint64_t records)> AfterBlock;
 };
 

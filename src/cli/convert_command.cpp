@@ -131,9 +131,9 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     std::optional<ProgressLine> progress;
     if (settings.Progress && errIsTerminal) {
       progress.emplace(err, inputBytes);
-      hooks.BeforeBlock = [&] { progress->clear(); };
       hooks.AfterBlock = [&](uint64_t records) { progress->update(reader->bytesRead(), records); };
     }
+    std::ostream& messages = progress ? progress->messages() : err;
     BlockRun run;
     if (table) {
       hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
@@ -141,12 +141,12 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
       };
       const std::unique_ptr<RecordConverter> first = table->makeConverter();
       run = ConvertRecordsInBlocks(
-          *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out, err,
-          hooks);
+          *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out,
+          messages, hooks);
     } else {
       run = ConvertRecordsInBlocks(
           *reader, settings.Threads, converter,
-          [&settings] { return std::make_unique<ValueConverter>(settings); }, out, err, hooks);
+          [&settings] { return std::make_unique<ValueConverter>(settings); }, out, messages, hooks);
     }
     if (progress) progress->clear();
     if (run == BlockRun::Refused) return kExitUsage;

@@ -40,4 +40,19 @@ void ProgressLine::clear() {
   m_shown = false;
 }
 
+ProgressLine::ClearingBuffer::int_type ProgressLine::ClearingBuffer::overflow(int_type c) {
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  m_line.clear();
+  return m_line.m_terminal.rdbuf()->sputc(traits_type::to_char_type(c));
+}
+
+std::streamsize ProgressLine::ClearingBuffer::xsputn(const char* s, std::streamsize n) {
+  if (n > 0) m_line.clear();
+  return m_line.m_terminal.rdbuf()->sputn(s, n);
+}
+
+int ProgressLine::ClearingBuffer::sync() {
+  return m_line.m_terminal.rdbuf()->pubsync();
+}
+
 }  // namespace tavimor
