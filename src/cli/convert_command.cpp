@@ -64,6 +64,56 @@ void WarnAboutPressure(std::string_view which, const PressureSetting& pressure, 
   }
 }
 
+// Opens a file to convert; its size when it is a regular file, else 0.
+bool OpenInput(const std::string& name, std::filebuf& file, uint64_t& bytes) {
+  const std::filesystem::path path(name);
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec) ||
+      !file.open(path, std::ios::in | std::ios::binary)) {
+    return false;
+  }
+  bytes = std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
+  if (ec) bytes = 0;
+  return true;
+}
+
+// Converts the lines, or the table, of input in blocks.
+BlockRun ConvertStream(const ConvertSettings& settings, ValueConverter& converter,
+                       std::streambuf* input, uint64_t inputBytes, std::ostream& out,
+                       std::ostream& err, bool errIsTerminal) {
+  std::unique_ptr<RecordReader> reader;
+  std::optional<TableConversion> table;
+  if (settings.Table.Delimiter) {
+    reader = std::make_unique<TableReader>(input, *settings.Table.Delimiter, out);
+    table.emplace(settings, err);
+  } else {
+    reader = std::make_unique<LineReader>(input, out);
+  }
+  BlockHooks hooks;
+  std::optional<ProgressLine> progress;
+  if (settings.Progress && errIsTerminal) {
+    progress.emplace(err, inputBytes);
+    hooks.AfterBlock = [&](uint64_t records) { progress->update(reader->bytesRead(), records); };
+  }
+  std::ostream& messages = progress ? progress->messages() : err;
+  BlockRun run;
+  if (table) {
+    hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
+      return table->prepare(records, ended);
+    };
+    const std::unique_ptr<RecordConverter> first = table->makeConverter();
+    run = ConvertRecordsInBlocks(
+        *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out,
+        messages, hooks);
+  } else {
+    run = ConvertRecordsInBlocks(
+        *reader, settings.Threads, converter,
+        [&settings] { return std::make_unique<ValueConverter>(settings); }, out, messages, hooks);
+  }
+  if (progress) progress->clear();
+  return run;
+}
+
 }  // namespace
 
 int RunConvert(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
@@ -107,48 +157,14 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     std::streambuf* input = in.rdbuf();
     uint64_t inputBytes = 0;
     if (settings.InputFile) {
-      const std::filesystem::path path(*settings.InputFile);
-      std::error_code ec;
-      if (std::filesystem::is_directory(path, ec) ||
-          !file.open(path, std::ios::in | std::ios::binary)) {
+      if (!OpenInput(*settings.InputFile, file, inputBytes)) {
         err << kProgram << ": cannot read the input " << Quoted(*settings.InputFile) << '\n';
         return kExitUsage;
       }
       input = &file;
-      inputBytes =
-          std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
-      if (ec) inputBytes = 0;
     }
-    std::unique_ptr<RecordReader> reader;
-    std::optional<TableConversion> table;
-    if (settings.Table.Delimiter) {
-      reader = std::make_unique<TableReader>(input, *settings.Table.Delimiter, out);
-      table.emplace(settings, err);
-    } else {
-      reader = std::make_unique<LineReader>(input, out);
-    }
-    BlockHooks hooks;
-    std::optional<ProgressLine> progress;
-    if (settings.Progress && errIsTerminal) {
-      progress.emplace(err, inputBytes);
-      hooks.AfterBlock = [&](uint64_t records) { progress->update(reader->bytesRead(), records); };
-    }
-    std::ostream& messages = progress ? progress->messages() : err;
-    BlockRun run;
-    if (table) {
-      hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
-        return table->prepare(records, ended);
-      };
-      const std::unique_ptr<RecordConverter> first = table->makeConverter();
-      run = ConvertRecordsInBlocks(
-          *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out,
-          messages, hooks);
-    } else {
-      run = ConvertRecordsInBlocks(
-          *reader, settings.Threads, converter,
-          [&settings] { return std::make_unique<ValueConverter>(settings); }, out, messages, hooks);
-    }
-    if (progress) progress->clear();
+    const BlockRun run =
+        ConvertStream(settings, converter, input, inputBytes, out, err, errIsTerminal);
     if (run == BlockRun::Refused) return kExitUsage;
     anyFailed = run == BlockRun::SomeFailed;
   }

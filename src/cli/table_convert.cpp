@@ -23,7 +23,8 @@ const std::array<std::string_view, kMoistureUnitCount> kResultHeaders = {"vapour
                                                                          "ppmw in liquid"};
 
 void AppendCell(std::string& line, std::string_view text, char delimiter) {
-  if (text.find_first_of(std::string{delimiter, '"', '\r', '\n'}) == std::string_view::npos) {
+  const char special[] = {delimiter, '"', '\r', '\n'};
+  if (text.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
     line.append(text);
     return;
   }
@@ -208,10 +209,9 @@ TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& 
   m_layout.Delimiter = table.Delimiter.value_or(',');
   m_layout.Replace = table.Replace;
   m_layout.WithDelta = settings.Increment.has_value();
-  const std::string header = table.OutputHeader.value_or(
+  m_layout.ResultHeader = table.OutputHeader.value_or(
       std::string(kResultHeaders[static_cast<std::size_t>(settings.ToUnit)]));
-  AppendCell(m_layout.ResultHeader, header, m_layout.Delimiter);
-  AppendCell(m_layout.DeltaHeader, "delta " + header, m_layout.Delimiter);
+  m_layout.DeltaHeader = "delta " + m_layout.ResultHeader;
 }
 
 bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {

@@ -25,7 +25,7 @@ struct TableLayout {
   std::optional<std::size_t> MeasuredColumn;
   std::optional<std::size_t> ComputeAtColumn;
   std::size_t HeaderLine = 0;  // the header row's line, 0 for none
-  std::string ResultHeader;    // cell texts, quoted where they must be
+  std::string ResultHeader;    // the new cells' texts in the header row
   std::string DeltaHeader;
   bool Replace = false;
   bool WithDelta = false;

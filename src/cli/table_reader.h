@@ -13,7 +13,10 @@
 
 namespace tavimor {
 
-// Where a table's rows and cells end (RFC 4180, read leniently). A quote opens a quoted
+// Where a table's rows and cells end (RFC 4180, read leniently). Written here rather than
+// taken from libcsv: that parser hands over cell texts, never where rows and cells lie in
+// the input, and trims spaces and drops blank lines, so rows could not be written back byte
+// for byte. A quote opens a quoted
 // cell only at the start of a cell; in it two quotes stand for one, and delimiters and line
 // breaks belong to the cell. Bytes after its closing quote continue the cell, and a quote
 // elsewhere is an ordinary byte. A row ends with a line feed outside quotes, a carriage
