@@ -229,18 +229,24 @@ std::size_t DewPointGrid::walkFrom(std::size_t i, double x) {
 // literal search computes it, kept only along the path for endInterval.
 std::size_t DewPointGrid::walkUnkept(double x) {
   const auto walk = [&](auto saturation) -> std::size_t {
-    const GridPoints& grid = Grid();
+    // The grid point accumulated as Grid() and the literal search accumulate it, which
+    // spares reading it from memory.
+    double a = -40.0;
+    double half = 50.0;
     std::size_t i = 1;
     Node* node = m_path.data();
     do {
-      node->Above = saturation(grid.Point[i] + 0.01);
+      node->Above = saturation(a + 0.01);
       if (node->Above < x) {
+        a = a + half;
         i = 2 * i + 1;
       } else {
-        node->Below = saturation(grid.Point[i] - 0.01);
+        node->Below = saturation(a - 0.01);
         if (node->Below <= x) return i;
+        a = a - half;
         i = 2 * i;
       }
+      half = half * 0.5;
       ++node;
     } while (i < kGridNodes);
     return 0;
