@@ -22,10 +22,10 @@ namespace tavimor {
 // knew.
 //
 // A key earns a slot only with its kSearchesBeforeSlot-th search (counted for the last
-// kRecentKeys keys seen without one, by their hash): until then a search computes its values as the
-// literal search does and keeps none, so that a pressure that changes with every row of a
-// table costs no more than the literal search and evicts no slot, while a pressure that
-// repeats soon settles in one.
+// kRecentKeys keys seen without one, by their hash): until then a search computes its
+// values as the literal search does and keeps none, so that a pressure that changes with
+// every row of a table costs no more than the literal search and evicts no slot, while a
+// pressure that repeats soon settles in one.
 inline constexpr std::size_t kGridLevels = 14;
 inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
 inline constexpr std::size_t kGridSlots = 4;
