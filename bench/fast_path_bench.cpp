@@ -4,10 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
 #include "core/conversion_hub.h"
+#include "core/unit_tables.h"
 #include "plot/plot_graph.h"
 #include "reference/reference.h"
 #include "reference/reference_graph.h"
@@ -139,6 +141,66 @@ void DewPointNewPressureEachCall(benchmark::State& state) {
 }
 BENCHMARK_TEMPLATE(DewPointNewPressureEachCall, FastHub);
 BENCHMARK_TEMPLATE(DewPointNewPressureEachCall, ReferenceHub);
+
+// The rows of a logger table converted from ppmv to dew/frost point, each at its row's line
+// pressure (psig, read like the panel's pressure field), as tavimor-convert converts a table
+// with a pressure column. Argument pressures: 0 one pressure, 1 100 distinct pressures in
+// runs of 1 to 199 rows, 2 a new pressure every row; factor: 0 none, 1 Greenspan; values:
+// 0 a logger's slow random walk, 1 values spread at random over five decades.
+struct TableRow {
+  double Ppmv;
+  double PressureMbar;
+};
+
+std::vector<TableRow> TableRows(int pressures, bool randomValues) {
+  std::mt19937_64 rng(14);
+  std::uniform_real_distribution<double> uniform(0, 1);
+  std::normal_distribution<double> step(0, 0.01);
+  std::vector<double> distinct(100);
+  for (double& p : distinct) p = 50 + 100 * uniform(rng);
+  std::vector<TableRow> rows(65536);
+  double logPpmv = std::log(200.0);
+  double psig = 100;
+  int left = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    logPpmv = randomValues ? std::log(0.1) + uniform(rng) * std::log(2e5)
+                           : std::clamp(logPpmv + step(rng), 0.0, std::log(5000.0));
+    if (pressures == 1 && left-- == 0) {
+      psig = distinct[rng() % distinct.size()];
+      left = static_cast<int>(rng() % 199);
+    } else if (pressures == 2) {
+      psig = 100 + static_cast<double>(i) * 0.001;
+    }
+    rows[i] = {std::exp(logPpmv), ReadPressureMbar(static_cast<float>(psig), 2)};
+  }
+  return rows;
+}
+
+template <class Hub>
+void TableRowsAtTheirPressure(benchmark::State& state) {
+  const PhysicsChoice physics{
+      SwvpFormula::GoffGratch,
+      state.range(1) ? EnhancementFactor::Greenspan : EnhancementFactor::NoEnhancement,
+      GasMethod::IgtBulletin8};
+  const std::vector<TableRow> rows =
+      TableRows(static_cast<int>(state.range(0)), state.range(2) != 0);
+  const UnitParams side;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const TableRow& row = rows[i];
+    const double ppmv = Hub::ToPpmv(U::Ppmv, row.Ppmv, row.PressureMbar, side, physics);
+    benchmark::DoNotOptimize(
+        Hub::FromPpmv(U::DewFrostPointC, ppmv, row.PressureMbar, side, row.PressureMbar, physics));
+    i = (i + 1) & (rows.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK_TEMPLATE(TableRowsAtTheirPressure, FastHub)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}})
+    ->ArgNames({"pressures", "factor", "values"});
+BENCHMARK_TEMPLATE(TableRowsAtTheirPressure, ReferenceHub)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}})
+    ->ArgNames({"pressures", "factor", "values"});
 
 // The dew/frost-point search alone on partial pressures, shuffled (argument 0) or in
 // ascending order (1), at one pressure.

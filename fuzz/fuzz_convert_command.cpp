@@ -1,6 +1,8 @@
 // tavimor-convert in-process on arbitrary arguments and standard input: exit code 0, 1 or 2;
 // one output line per value or input line; every line "error", "out of range", "n/a" or a
-// number (never "nan" or "inf"); messages bounded whatever the input.
+// number (never "nan" or "inf"); messages bounded whatever the input. With a table
+// (--csv, --tsv, --delimiter): one output row per input row, each the input row with new
+// cells before its line end (unless --replace), a blank line as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -50,6 +52,81 @@ Run Convert(const std::vector<std::string_view>& args, const std::string& input)
   return run;
 }
 
+// A table's rows by the rule the command documents, written apart from its reader: a line
+// feed outside quotes ends a row; a quote opens quotes at the start of a cell, or right after
+// a closing quote (a doubled quote), and nowhere else.
+struct Row {
+  std::string_view Content;
+  std::string_view LineEnd;
+};
+
+std::vector<Row> Rows(std::string_view text, char delimiter) {
+  std::vector<Row> rows;
+  std::size_t start = 0;
+  bool quoted = false;
+  bool cellStart = true;
+  bool justClosed = false;
+  // A byte-order mark at the start is in no cell.
+  const std::size_t first = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  for (std::size_t i = first; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"') {
+        quoted = false;
+        justClosed = true;
+      }
+      continue;
+    }
+    if (c == '"' && (cellStart || justClosed)) {
+      quoted = true;
+      cellStart = justClosed = false;
+      continue;
+    }
+    justClosed = false;
+    cellStart = c == delimiter;
+    if (c == '\n') {
+      const std::string_view row = text.substr(start, i + 1 - start);
+      const std::size_t end = row.ends_with("\r\n") ? 2 : 1;
+      rows.push_back({row.substr(0, row.size() - end), row.substr(row.size() - end)});
+      start = i + 1;
+      cellStart = true;
+    }
+  }
+  if (start < text.size()) rows.push_back({text.substr(start), {}});
+  return rows;
+}
+
+void CheckTable(const std::string& input, const std::string& out, char delimiter, bool replace) {
+  const std::vector<Row> in = Rows(input, delimiter);
+  const std::vector<Row> got = Rows(out, delimiter);
+  FUZZ_CHECK(got.size() == in.size(), "%zu output rows for %zu input rows", got.size(), in.size());
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    FUZZ_CHECK(got[i].LineEnd == in[i].LineEnd, "row %zu: another line end", i + 1);
+    const bool blank = in[i].Content.empty() || (i == 0 && in[i].Content == "\xEF\xBB\xBF");
+    if (blank) {
+      FUZZ_CHECK(got[i].Content == in[i].Content, "blank row %zu changed", i + 1);
+    } else if (!replace) {
+      FUZZ_CHECK(got[i].Content.starts_with(in[i].Content) &&
+                     got[i].Content.size() > in[i].Content.size() &&
+                     got[i].Content[in[i].Content.size()] == delimiter,
+                 "row %zu is not the input row and new cells", i + 1);
+    }
+  }
+}
+
+// Standard input converted on several threads gives exactly what one thread gives. An
+// option given later wins, so the thread counts go first and a --threads of the input
+// overrides them; the run is then compared with itself, which costs nothing.
+void CheckSameOnAnyThreads(const std::vector<std::string_view>& args, const std::string& input,
+                           const Run& run) {
+  for (std::string_view threads : {"1", "3"}) {
+    std::vector<std::string_view> withThreads = {"--threads", threads};
+    withThreads.insert(withThreads.end(), args.begin(), args.end());
+    FUZZ_CHECK(Convert(withThreads, input) == run, "--threads %.*s changed the output",
+               int(threads.size()), threads.data());
+  }
+}
+
 bool IsNumberText(std::string_view s) {
   return !s.empty() && s.find_first_not_of("0123456789.-+e") == std::string_view::npos;
 }
@@ -63,6 +140,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::size_t i = 0; i < argCount; ++i) storage.push_back(in.ConsumeRandomLengthString(40));
   const std::string input = in.ConsumeRemainingBytesAsString();
   const std::vector<std::string_view> args(storage.begin(), storage.end());
+  // A file named by --input could be endless (/dev/zero); standard input is the input here.
+  for (std::string_view arg : args) {
+    if (arg.starts_with("--input")) return 0;
+  }
 
   const Run run = Convert(args, input);
   const int code = run.Code;
@@ -85,6 +166,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (parse.Line.Version) {
     FUZZ_CHECK(out == "tavimor-convert " + std::string(kTavimorVersion) + "\n",
                "--version printed [%s]", out.c_str());
+    return 0;
+  }
+
+  ConvertSettings settings;
+  if (!ApplyOptions(parse.Line, settings) && settings.Table.Delimiter) {
+    CheckTable(input, out, *settings.Table.Delimiter, settings.Table.Replace);
+    CheckSameOnAnyThreads(args, input, run);
     return 0;
   }
 
@@ -113,16 +201,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(anyError == (code == kExitBadValue), "exit %d with%s error lines", code,
              anyError ? "" : " no");
 
-  // Standard input converted on several threads gives exactly what one thread gives. An
-  // option given later wins, so the thread counts go first and a --threads of the input
-  // overrides them; the run is then compared with itself, which costs nothing.
-  if (parse.Line.Values.empty() && expected >= 2) {
-    for (std::string_view threads : {"1", "3"}) {
-      std::vector<std::string_view> withThreads = {"--threads", threads};
-      withThreads.insert(withThreads.end(), args.begin(), args.end());
-      FUZZ_CHECK(Convert(withThreads, input) == run, "--threads %.*s changed the output",
-                 int(threads.size()), threads.data());
-    }
-  }
+  if (parse.Line.Values.empty() && expected >= 2) CheckSameOnAnyThreads(args, input, run);
   return 0;
 }

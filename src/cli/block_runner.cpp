@@ -1,5 +1,6 @@
 #include "cli/block_runner.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <sstream>
@@ -69,7 +70,7 @@ class BlockWorker {
 // A worker thread's share of a block, converted into buffers that are copied to the real
 // streams in input order.
 struct BufferedShare {
-  explicit BufferedShare(std::unique_ptr<LineConverter> c) : converter(std::move(c)) {}
+  explicit BufferedShare(std::unique_ptr<RecordConverter> c) : converter(std::move(c)) {}
   void writeTo(std::ostream& realOut, std::ostream& realErr) {
     realOut << out.view();
     realErr << err.view();
@@ -77,78 +78,99 @@ struct BufferedShare {
     err.str(std::string());
   }
 
-  std::unique_ptr<LineConverter> converter;
+  std::unique_ptr<RecordConverter> converter;
   std::ostringstream out;
   std::ostringstream err;
 };
 
-// Lines per block: a block holds at most this many lines of at most kKeptLineChars
-// characters each.
-constexpr std::size_t kBlockLines = 8192;
-// Fewer lines than this are converted on the calling thread alone.
-constexpr std::size_t kParallelLines = 512;
+// Fewer records than this are converted on the calling thread alone.
+constexpr std::size_t kParallelRecords = 512;
+
+struct RecordSpan {
+  std::size_t Begin;
+  std::size_t Size;
+  std::size_t LineNumber;
+  bool Cut;
+};
 
 }  // namespace
 
-bool ConvertLinesInBlocks(LineReader& reader, int threadCount, LineConverter& first,
-                          const LineConverterFactory& makeConverter, std::ostream& out,
-                          std::ostream& err) {
-  std::vector<std::string> lines;
+BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordConverter& first,
+                                const RecordConverterFactory& makeConverter, std::ostream& out,
+                                std::ostream& err, const BlockHooks& hooks) {
+  // The records of a block are read into one buffer, so that its memory is reused.
+  std::string bytes;
+  std::vector<RecordSpan> spans;
+  std::vector<Record> records;
   std::vector<std::unique_ptr<BufferedShare>> shares;
   std::vector<std::unique_ptr<BlockWorker>> workers;
   const std::size_t threads = static_cast<std::size_t>(std::max(threadCount, 1));
-  std::size_t number = 0;
+  uint64_t converted = 0;
   bool ended = false;
+  bool firstBlock = true;
   while (!ended) {
-    std::size_t count = 0;
-    while (count < kBlockLines) {
-      if (lines.size() == count) lines.emplace_back();
-      if (!reader.next(lines[count])) {
+    bytes.clear();
+    spans.clear();
+    bool cut = false;
+    const bool whole = firstBlock && hooks.CheckFirstBlock;
+    while (spans.size() < kBlockRecords && bytes.size() < kBlockBytes) {
+      const std::size_t begin = bytes.size();
+      std::size_t lineNumber = 0;
+      const RecordReader::Read read = reader.next(bytes, lineNumber);
+      if (read == RecordReader::Read::End) {
         ended = true;
         break;
       }
-      ++count;
-      if (!reader.hasBuffered()) break;
+      cut = read == RecordReader::Read::Cut;
+      spans.push_back({begin, bytes.size() - begin, lineNumber, cut});
+      if (cut || (!whole && !reader.hasBuffered())) break;
     }
-    const std::size_t firstNumber = number;
-    number += count;
-    const auto convertRange = [&](LineConverter& c, std::size_t begin, std::size_t end,
+    records.clear();
+    for (const RecordSpan& span : spans) {
+      records.push_back(
+          {std::string_view(bytes).substr(span.Begin, span.Size), span.LineNumber, span.Cut});
+    }
+    if (firstBlock && hooks.CheckFirstBlock && !hooks.CheckFirstBlock(records, ended)) {
+      return BlockRun::Refused;
+    }
+    firstBlock = false;
+    const std::size_t count = records.size();
+    if (count == 0) continue;
+    const auto convertRange = [&](RecordConverter& c, std::size_t begin, std::size_t end,
                                   std::ostream& o, std::ostream& e) {
-      for (std::size_t i = begin; i < end; ++i) {
-        std::string_view text = lines[i];
-        // A byte-order mark, as Windows editors write it, is no part of the first value.
-        if (firstNumber + i == 0 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-        c.convert(text, firstNumber + i + 1, o, e);
-      }
+      for (std::size_t i = begin; i < end; ++i) c.convert(records[i], o, e);
     };
-    if (threads == 1 || count < kParallelLines) {
+    if (threads == 1 || count < kParallelRecords) {
       convertRange(first, 0, count, out, err);
-      continue;
+    } else {
+      while (workers.size() + 1 < threads) {
+        shares.push_back(std::make_unique<BufferedShare>(makeConverter()));
+        workers.push_back(std::make_unique<BlockWorker>());
+      }
+      // The calling thread also reads and writes every record, so it converts a little less.
+      const std::size_t own = count * 9 / (10 * threads);
+      const auto bound = [&](std::size_t share) {
+        return share == 0 ? 0 : own + (count - own) * (share - 1) / (threads - 1);
+      };
+      for (std::size_t w = 0; w < workers.size(); ++w) {
+        workers[w]->start([&, w] {
+          BufferedShare& share = *shares[w];
+          convertRange(*share.converter, bound(w + 1), bound(w + 2), share.out, share.err);
+        });
+      }
+      convertRange(first, 0, bound(1), out, err);
+      for (std::size_t w = 0; w < workers.size(); ++w) {
+        workers[w]->wait();
+        shares[w]->writeTo(out, err);
+      }
     }
-    while (workers.size() + 1 < threads) {
-      shares.push_back(std::make_unique<BufferedShare>(makeConverter()));
-      workers.push_back(std::make_unique<BlockWorker>());
-    }
-    // The calling thread also reads and writes every line, so it converts a little less.
-    const std::size_t own = count * 9 / (10 * threads);
-    const auto bound = [&](std::size_t share) {
-      return share == 0 ? 0 : own + (count - own) * (share - 1) / (threads - 1);
-    };
-    for (std::size_t w = 0; w < workers.size(); ++w) {
-      workers[w]->start([&, w] {
-        BufferedShare& share = *shares[w];
-        convertRange(*share.converter, bound(w + 1), bound(w + 2), share.out, share.err);
-      });
-    }
-    convertRange(first, 0, bound(1), out, err);
-    for (std::size_t w = 0; w < workers.size(); ++w) {
-      workers[w]->wait();
-      shares[w]->writeTo(out, err);
-    }
+    if (cut) first.finishCut(reader.copyRest(out), out);
+    converted += count;
+    if (hooks.AfterBlock) hooks.AfterBlock(converted);
   }
   bool anyFailed = first.anyFailed();
   for (const auto& share : shares) anyFailed = anyFailed || share->converter->anyFailed();
-  return anyFailed;
+  return anyFailed ? BlockRun::SomeFailed : BlockRun::AllConverted;
 }
 
 }  // namespace tavimor

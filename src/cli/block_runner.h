@@ -1,36 +1,77 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <span>
+#include <string>
 #include <string_view>
-
-#include "cli/line_reader.h"
 
 namespace tavimor {
 
-// Converts one input line at a time into out (its result line) and err (the reason of a
-// failure). One instance per thread: it may keep per-line state of its own.
-class LineConverter {
+// One piece of the input that is converted on its own: a line of values, or a row of a
+// table with its line end.
+struct Record {
+  std::string_view Text;
+  std::size_t LineNumber = 0;  // the input line it starts on, counted from 1
+  bool Cut = false;            // only its first bytes: the rest follows it (RecordReader::copyRest)
+};
+
+// Where records come from, one at a time.
+class RecordReader {
  public:
-  virtual ~LineConverter() = default;
-  // lineNumber counts the lines of the input from 1.
-  virtual void convert(std::string_view line, std::size_t lineNumber, std::ostream& out,
-                       std::ostream& err) = 0;
+  enum class Read { End, Whole, Cut };
+
+  virtual ~RecordReader() = default;
+  // True when the next byte can be read without waiting for the input.
+  virtual bool hasBuffered() = 0;
+  // Appends the next record's text to block: Whole, or Cut when it is too long to hold, or
+  // End at the end of the input, appending nothing.
+  virtual Read next(std::string& block, std::size_t& lineNumber) = 0;
+  // After Cut: copies the rest of that record up to its line end to out and returns the
+  // line end ("" at the end of the input).
+  virtual std::string copyRest(std::ostream& /*out*/) { return {}; }
+  // Bytes of the input read so far.
+  virtual uint64_t bytesRead() const = 0;
+};
+
+// Converts one record at a time into out (its result) and err (the reason of a failure).
+// One instance per thread: it may keep per-record state of its own.
+class RecordConverter {
+ public:
+  virtual ~RecordConverter() = default;
+  virtual void convert(const Record& record, std::ostream& out, std::ostream& err) = 0;
+  // Ends the output of a cut record once the rest of it was copied: lineEnd ended it.
+  virtual void finishCut(std::string_view /*lineEnd*/, std::ostream& /*out*/) {}
   virtual bool anyFailed() const = 0;
 };
 
-using LineConverterFactory = std::function<std::unique_ptr<LineConverter>()>;
+using RecordConverterFactory = std::function<std::unique_ptr<RecordConverter>()>;
 
-// Converts the lines of reader in blocks: the lines of a block are split between threads,
-// the first share converted straight into out, the others into buffers written after it, so
-// the output is that of one thread, in input order. A block also ends where the input has
-// nothing more buffered, so that an interactive user sees each result as soon as the line
-// is typed. A byte-order mark at the start of the first line is dropped. Memory stays
-// constant. Returns whether any line failed.
-bool ConvertLinesInBlocks(LineReader& reader, int threads, LineConverter& first,
-                          const LineConverterFactory& makeConverter, std::ostream& out,
-                          std::ostream& err);
+// What a caller may add to a run; every member may be left empty.
+struct BlockHooks {
+  // Sees the first block before any of it is converted, and whether the input ended within
+  // it; returning false ends the run with nothing written. With it, the first block is read
+  // whole even where the input has nothing more buffered.
+  std::function<bool(std::span<const Record> records, bool inputEnded)> CheckFirstBlock;
+  // After a block's output is written, with the records converted so far.
+  std::function<void(uint64_t records)> AfterBlock;
+};
+
+enum class BlockRun { AllConverted, SomeFailed, Refused };
+
+// Converts the records of reader in blocks: the records of a block are split between
+// threads, the first share converted straight into out, the others into buffers written
+// after it, so the output is that of one thread, in input order. A block also ends where
+// the input has nothing more buffered, so that an interactive user sees each result as soon
+// as the line is typed. Memory stays constant: a block holds at most kBlockRecords records
+// and about kBlockBytes bytes.
+inline constexpr std::size_t kBlockRecords = 8192;
+inline constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threads, RecordConverter& first,
+                                const RecordConverterFactory& makeConverter, std::ostream& out,
+                                std::ostream& err, const BlockHooks& hooks = {});
 
 }  // namespace tavimor

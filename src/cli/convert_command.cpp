@@ -1,20 +1,21 @@
 #include "cli/convert_command.h"
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "cli/block_runner.h"
 #include "cli/line_reader.h"
-#include "core/dew_point.h"
+#include "cli/progress.h"
+#include "cli/table_convert.h"
+#include "cli/table_reader.h"
+#include "cli/value_conversion.h"
 #include "core/formula_accuracy.h"
-#include "core/formula_spread.h"
-#include "core/moisture_conversion.h"
-#include "core/moisture_format.h"
-#include "core/number_text.h"
-#include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "core/version.h"
 
@@ -24,79 +25,42 @@ namespace {
 
 constexpr std::string_view kProgram = "tavimor-convert";
 
-// One value at a time, as typed into the panel's From field, into the To unit.
-class ValueConverter : public LineConverter {
+// One value a line, as typed into the panel's From field, into the To unit.
+class ValueConverter : public RecordConverter {
  public:
-  explicit ValueConverter(const ConvertSettings& settings) : m_settings(settings) {
-    const PressureSetting compute = settings.ComputeAt.value_or(settings.Measured);
-    m_inputs.Increment = settings.Increment.value_or(0.0f);
-    m_inputs.FromUnit = settings.FromUnit;
-    m_inputs.FromListSelection = settings.FromUnit;
-    m_inputs.ToListSelection = settings.ToUnit;
-    m_inputs.MeasuredPressure = settings.Measured.Value;
-    m_inputs.MeasuredPressureUnit = settings.Measured.Unit;
-    m_inputs.ComputePressure = compute.Value;
-    m_inputs.ComputePressureUnit = compute.Unit;
-  }
+  explicit ValueConverter(const ConvertSettings& settings)
+      : m_conversion(settings),
+        m_withDelta(settings.Increment.has_value()),
+        m_withSpread(settings.Spread) {}
 
-  void convert(std::string_view text, std::size_t lineNumber, std::ostream& out,
-               std::ostream& err) override {
-    if (!ReadsAsNumber(text)) {
-      fail(lineNumber, "not a number", out, err);
+  void convert(const Record& record, std::ostream& out, std::ostream& err) override {
+    if (const auto reason = m_conversion.convert(record.Text)) {
+      out << kErrorLine << '\n';
+      err << "line " << record.LineNumber << ": " << *reason << '\n';
+      m_anyFailed = true;
       return;
     }
-    const float value = HoldSingle(ReadNumber(text));
-    if (const auto message = FromValueRangeMessage(m_settings.FromUnit, value)) {
-      fail(lineNumber, *message, out, err);
-      return;
+    m_line.clear();
+    m_conversion.appendResult(m_line);
+    if (m_withDelta) {
+      m_line.push_back('\t');
+      m_conversion.appendDelta(m_line);
     }
-    m_inputs.FromValue = value;
-    const MoistureResults results = ComputeMoistureResults(m_inputs, m_settings.Calc);
-    out << ConvertedLine(results, m_settings.Raw, m_settings.Increment.has_value());
-    if (m_settings.Spread) {
-      out << '\t';
-      writeSpread(ComputeMoistureSpread(m_inputs, m_settings.Calc), out);
+    if (m_withSpread) {
+      m_line.push_back('\t');
+      m_conversion.appendSpread(m_line);
     }
-    out << '\n';
+    m_line.push_back('\n');
+    out << m_line;
   }
 
   bool anyFailed() const override { return m_anyFailed; }
 
  private:
-  // "min … max" in the To unit's format, or "out of range" when no combination answers;
-  // with --raw then each combination's result in the order of kPhysicsCombinations.
-  void writeSpread(const MoistureSpread& spread, std::ostream& out) const {
-    const auto toUnit = MoistureUnitFromIndex(m_settings.ToUnit);
-    const auto write = [&](float value) {
-      const bool valid = toUnit && value != static_cast<float>(OutOfRange);
-      if (m_settings.Raw && valid) {
-        out << FormatAllDigits(value);
-      } else {
-        out << (valid ? FormatMoistureValue(*toUnit, value) : std::string(kOutOfRangeText));
-      }
-    };
-    if (spread.Valid) {
-      write(spread.Min);
-      out << " … ";
-      write(spread.Max);
-    } else {
-      out << kOutOfRangeText;
-    }
-    if (!m_settings.Raw) return;
-    for (float result : spread.Results) {
-      out << '\t';
-      write(result);
-    }
-  }
-
-  void fail(std::size_t lineNumber, std::string_view reason, std::ostream& out, std::ostream& err) {
-    out << kErrorLine << '\n';
-    err << "line " << lineNumber << ": " << reason << '\n';
-    m_anyFailed = true;
-  }
-
-  const ConvertSettings& m_settings;
-  MoistureInputs m_inputs;
+  ValueConversion m_conversion;
+  bool m_withDelta;
+  bool m_withSpread;
+  std::string m_line;
   bool m_anyFailed = false;
 };
 
@@ -109,10 +73,60 @@ void WarnAboutPressure(std::string_view which, const PressureSetting& pressure, 
   }
 }
 
+// Opens a file to convert; its size when it is a regular file, else 0.
+bool OpenInput(const std::string& name, std::filebuf& file, uint64_t& bytes) {
+  const std::filesystem::path path(name);
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec) ||
+      !file.open(path, std::ios::in | std::ios::binary)) {
+    return false;
+  }
+  bytes = std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
+  if (ec) bytes = 0;
+  return true;
+}
+
+// Converts the lines, or the table, of input in blocks.
+BlockRun ConvertStream(const ConvertSettings& settings, ValueConverter& converter,
+                       std::streambuf* input, uint64_t inputBytes, std::ostream& out,
+                       std::ostream& err, bool errIsTerminal) {
+  std::unique_ptr<RecordReader> reader;
+  std::optional<TableConversion> table;
+  if (settings.Table.Delimiter) {
+    reader = std::make_unique<TableReader>(input, *settings.Table.Delimiter, out);
+    table.emplace(settings, err);
+  } else {
+    reader = std::make_unique<LineReader>(input, out);
+  }
+  BlockHooks hooks;
+  std::optional<ProgressLine> progress;
+  if (settings.Progress && errIsTerminal) {
+    progress.emplace(err, inputBytes);
+    hooks.AfterBlock = [&](uint64_t records) { progress->update(reader->bytesRead(), records); };
+  }
+  std::ostream& messages = progress ? progress->messages() : err;
+  BlockRun run;
+  if (table) {
+    hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
+      return table->prepare(records, ended);
+    };
+    const std::unique_ptr<RecordConverter> first = table->makeConverter();
+    run = ConvertRecordsInBlocks(
+        *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out,
+        messages, hooks);
+  } else {
+    run = ConvertRecordsInBlocks(
+        *reader, settings.Threads, converter,
+        [&settings] { return std::make_unique<ValueConverter>(settings); }, out, messages, hooks);
+  }
+  if (progress) progress->clear();
+  return run;
+}
+
 }  // namespace
 
 int RunConvert(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, bool errIsTerminal) {
   const CommandLineParse parse = SplitCommandLine(args);
   if (parse.Error) {
     err << kProgram << ": " << *parse.Error << '\n' << ConvertUsageHint();
@@ -142,20 +156,35 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     err << kProgram << ": " << *error << '\n' << ConvertUsageHint();
     return kExitUsage;
   }
-  WarnAboutPressure("measured", settings.Measured, err);
-  if (settings.ComputeAt) WarnAboutPressure("compute-at", *settings.ComputeAt, err);
+  // A pressure that a column gives each row is not the one of the option.
+  if (!settings.Table.MeasuredColumn) WarnAboutPressure("measured", settings.Measured, err);
+  if (settings.ComputeAt && !settings.Table.ComputeAtColumn) {
+    WarnAboutPressure("compute-at", *settings.ComputeAt, err);
+  }
 
   ValueConverter converter(settings);
   bool anyFailed = false;
   if (!parse.Line.Values.empty()) {
     std::size_t number = 0;
-    for (std::string_view value : parse.Line.Values) converter.convert(value, ++number, out, err);
+    for (std::string_view value : parse.Line.Values) {
+      converter.convert(Record{value, ++number}, out, err);
+    }
     anyFailed = converter.anyFailed();
   } else {
-    LineReader reader(in.rdbuf(), out);
-    anyFailed = ConvertLinesInBlocks(
-        reader, settings.Threads, converter,
-        [&settings] { return std::make_unique<ValueConverter>(settings); }, out, err);
+    std::filebuf file;
+    std::streambuf* input = in.rdbuf();
+    uint64_t inputBytes = 0;
+    if (settings.InputFile) {
+      if (!OpenInput(*settings.InputFile, file, inputBytes)) {
+        err << kProgram << ": cannot read the input " << Quoted(*settings.InputFile) << '\n';
+        return kExitUsage;
+      }
+      input = &file;
+    }
+    const BlockRun run =
+        ConvertStream(settings, converter, input, inputBytes, out, err, errIsTerminal);
+    if (run == BlockRun::Refused) return kExitUsage;
+    anyFailed = run == BlockRun::SomeFailed;
   }
   out.flush();
   if (!out) {

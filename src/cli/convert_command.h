@@ -15,9 +15,11 @@ inline constexpr int kExitBadValue = 1;  // some value printed "error", or input
 inline constexpr int kExitUsage = 2;
 
 // The whole command, without the program name in args. Converts the values of args, or
-// with none each line of in, writing one line per value to out and the reasons of "error"
-// lines and usage errors to err. Returns the exit code.
+// with none each line of in (or of --input), writing one line per value to out and the
+// reasons of "error" lines and usage errors to err; or, with --csv, --tsv or --delimiter, a
+// column of the table read there, row by row. errIsTerminal allows --progress. Returns the
+// exit code.
 int RunConvert(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, bool errIsTerminal = false);
 
 }  // namespace tavimor

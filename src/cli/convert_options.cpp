@@ -1,5 +1,6 @@
 #include "cli/convert_options.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -19,20 +20,43 @@ struct OptionSpec {
   bool TakesValue;
 };
 
-constexpr std::array<OptionSpec, 25> kOptions = {{
-    {"--from", true},          {"--to", true},
-    {"--measured", true},      {"--compute-at", true},
-    {"--formula", true},       {"--enhancement", true},
-    {"--gas-method", true},    {"--from-mw", true},
-    {"--to-mw", true},         {"--from-k", true},
-    {"--to-k", true},          {"--from-ambient", true},
-    {"--to-ambient", true},    {"--from-medium", true},
-    {"--to-medium", true},     {"--from-vapor-temp", true},
-    {"--to-vapor-temp", true}, {"--increment", true},
-    {"--raw", false},          {"--help", false},
-    {"--ini", true},           {"--threads", true},
-    {"--version", false},      {"--spread", false},
+constexpr std::array<OptionSpec, 36> kOptions = {{
+    {"--from", true},
+    {"--to", true},
+    {"--measured", true},
+    {"--compute-at", true},
+    {"--formula", true},
+    {"--enhancement", true},
+    {"--gas-method", true},
+    {"--from-mw", true},
+    {"--to-mw", true},
+    {"--from-k", true},
+    {"--to-k", true},
+    {"--from-ambient", true},
+    {"--to-ambient", true},
+    {"--from-medium", true},
+    {"--to-medium", true},
+    {"--from-vapor-temp", true},
+    {"--to-vapor-temp", true},
+    {"--increment", true},
+    {"--raw", false},
+    {"--help", false},
+    {"--ini", true},
+    {"--threads", true},
+    {"--version", false},
+    {"--spread", false},
     {"--accuracy", false},
+    {"--csv", false},
+    {"--tsv", false},
+    {"--delimiter", true},
+    {"--input", true},
+    {"--column", true},
+    {"--header", true},
+    {"--measured-column", true},
+    {"--compute-at-column", true},
+    {"--output-header", true},
+    {"--replace", false},
+    {"--progress", false},
 }};
 
 // A number read the way a panel field reads it and held in single precision, as the field's
@@ -86,6 +110,73 @@ std::optional<std::string> ApplySideOption(std::string_view option, std::string_
   return std::nullopt;
 }
 
+// A column number from 1 (digits only), or else a header's name.
+std::optional<ColumnChoice> ParseColumn(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  ColumnChoice column;
+  if (text.find_first_not_of("0123456789") != std::string_view::npos) {
+    column.Name = text;
+    return column;
+  }
+  const std::string_view digits = text.substr(std::min(text.find_first_not_of('0'), text.size()));
+  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  column.Number = std::stoul(std::string(digits));
+  return column;
+}
+
+std::optional<std::string> ApplyTableOption(std::string_view option, std::string_view value,
+                                            TableSettings& table) {
+  if (option == "--csv") {
+    table.Delimiter = ',';
+  } else if (option == "--tsv") {
+    table.Delimiter = '\t';
+  } else if (option == "--delimiter") {
+    const std::string_view c = value == "\\t" ? "\t" : value;
+    if (c.size() != 1 || c[0] == '"' || c[0] == '\r' || c[0] == '\n') {
+      return BadValue(option, value, "expected one character other than a quote (\\t for a tab)");
+    }
+    table.Delimiter = c[0];
+  } else if (option == "--header") {
+    if (EqualsIgnoringAsciiCase(value, "yes")) {
+      table.Header = HeaderChoice::Yes;
+    } else if (EqualsIgnoringAsciiCase(value, "no")) {
+      table.Header = HeaderChoice::No;
+    } else if (EqualsIgnoringAsciiCase(value, "auto")) {
+      table.Header = HeaderChoice::Auto;
+    } else {
+      return BadValue(option, value, "expected yes, no or auto");
+    }
+  } else if (option == "--output-header") {
+    table.OutputHeader = std::string(value);
+  } else if (option == "--replace") {
+    table.Replace = true;
+  } else {
+    const auto column = ParseColumn(value);
+    if (!column) return BadValue(option, value, "expected a column number from 1 or a name");
+    (option == "--column"            ? table.Column
+     : option == "--measured-column" ? table.MeasuredColumn
+                                     : table.ComputeAtColumn) = *column;
+  }
+  return std::nullopt;
+}
+
+// Options that only make sense together, checked once all are applied.
+std::optional<std::string> CheckCombination(const CommandLine& line,
+                                            const ConvertSettings& settings) {
+  const TableSettings& table = settings.Table;
+  if (!line.Values.empty() && (table.Delimiter || settings.InputFile)) {
+    return "VALUE arguments cannot go with --input, --csv, --tsv or --delimiter";
+  }
+  if (table.Delimiter && !table.Column) return "a table (--csv, --tsv, --delimiter) needs --column";
+  if (!table.Delimiter && (table.Column || table.Header || table.MeasuredColumn ||
+                           table.ComputeAtColumn || table.OutputHeader || table.Replace)) {
+    return "the options for tables need --csv, --tsv or --delimiter";
+  }
+  if (settings.Progress && !settings.InputFile) return "--progress needs --input";
+  if (settings.Spread && table.Delimiter) return "--spread converts values and lines, not tables";
+  return std::nullopt;
+}
+
 std::optional<std::string> ApplyOption(std::string_view option, std::string_view value,
                                        ConvertSettings& settings) {
   if (option == "--from" || option == "--to") {
@@ -131,6 +222,15 @@ std::optional<std::string> ApplyOption(std::string_view option, std::string_view
     settings.Raw = true;
   } else if (option == "--spread") {
     settings.Spread = true;
+  } else if (option == "--input") {
+    settings.InputFile = std::string(value);
+  } else if (option == "--progress") {
+    settings.Progress = true;
+  } else if (option == "--csv" || option == "--tsv" || option == "--delimiter" ||
+             option == "--column" || option == "--header" || option == "--measured-column" ||
+             option == "--compute-at-column" || option == "--output-header" ||
+             option == "--replace") {
+    return ApplyTableOption(option, value, settings.Table);
   } else if (option.starts_with("--from-")) {
     return ApplySideOption(option, option.substr(7), value, settings.Calc.From);
   } else if (option.starts_with("--to-")) {
@@ -238,7 +338,7 @@ std::optional<std::string> ApplyOptions(const CommandLine& line, ConvertSettings
   for (const auto& [option, value] : line.Options) {
     if (auto error = ApplyOption(option, value, settings)) return error;
   }
-  return std::nullopt;
+  return CheckCombination(line, settings);
 }
 
 }  // namespace tavimor

@@ -18,6 +18,25 @@ struct PressureSetting {
   int Unit = 0;  // mbar
 };
 
+// A column of a table: its number from 1, or the name in its header row.
+struct ColumnChoice {
+  std::size_t Number = 0;  // 0: by Name
+  std::string Name;
+};
+
+enum class HeaderChoice { Auto, Yes, No };
+
+// How a table is read and written (--csv, --tsv, --delimiter and the options for tables).
+struct TableSettings {
+  std::optional<char> Delimiter;  // nothing: standard input holds one value a line
+  std::optional<ColumnChoice> Column;
+  std::optional<HeaderChoice> Header;  // nothing: auto
+  std::optional<ColumnChoice> MeasuredColumn;
+  std::optional<ColumnChoice> ComputeAtColumn;
+  std::optional<std::string> OutputHeader;  // nothing: the To unit's name
+  bool Replace = false;
+};
+
 // Everything one run of tavimor-convert converts with. Defaults are those of a panel with
 // no saved selections. A loader of saved selections fills this before the options of the
 // command line override it (see RunConvert).
@@ -31,6 +50,9 @@ struct ConvertSettings {
   bool Raw = false;                          // 17 significant digits instead of display text
   bool Spread = false;                       // also the results under every formula and factor
   int Threads = 2;                           // threads converting the lines of standard input
+  TableSettings Table;
+  std::optional<std::string> InputFile;  // nothing: standard input
+  bool Progress = false;                 // a progress line while converting InputFile
 };
 
 // Threads that --threads accepts.
@@ -61,7 +83,8 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
                                                       ConvertSettings& settings);
 
 // Applies the options in order onto settings (the last of a repeated option wins); returns
-// the reason of the first bad option value, or nothing.
+// the reason of the first bad option value or of options that do not go together, or
+// nothing.
 std::optional<std::string> ApplyOptions(const CommandLine& line, ConvertSettings& settings);
 
 // A text quoted in a message, cut so that a huge argument cannot flood the terminal.

@@ -2,9 +2,9 @@
 
 namespace tavimor {
 
-bool LineReader::next(std::string& line) {
-  line.clear();
-  if (m_input == nullptr) return false;
+RecordReader::Read LineReader::next(std::string& block, std::size_t& lineNumber) {
+  if (m_input == nullptr) return Read::End;
+  const std::size_t start = block.size();
   bool any = false;
   bool cut = false;
   char last = '\0';
@@ -12,20 +12,25 @@ bool LineReader::next(std::string& line) {
     if (m_input->in_avail() <= 0) m_flushBeforeWait.flush();
     const int c = m_input->sbumpc();
     if (c == std::char_traits<char>::eof()) {
-      if (!any) return false;
+      if (!any) return Read::End;
       break;
     }
     any = true;
+    ++m_bytesRead;
     if (c == '\n') break;
     last = static_cast<char>(c);
-    if (line.size() < kKeptLineChars) {
-      line.push_back(last);
+    if (block.size() - start < kKeptLineChars) {
+      block.push_back(last);
     } else {
       cut = true;
     }
   }
-  if (last == '\r' && !cut) line.pop_back();
-  return true;
+  if (last == '\r' && !cut) block.pop_back();
+  lineNumber = ++m_lines;
+  if (lineNumber == 1 && std::string_view(block).substr(start).starts_with("\xEF\xBB\xBF")) {
+    block.erase(start, 3);
+  }
+  return Read::Whole;
 }
 
 }  // namespace tavimor

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ostream>
 #include <streambuf>
 #include <string>
 
+#include "cli/block_runner.h"
+
 namespace tavimor {
 
 // Lines of a stream, one at a time, with constant memory: only the first kKeptLineChars
-// characters of a line are kept. A carriage return that ends a line is dropped, and a last
-// line without a line feed still counts.
-class LineReader {
+// characters of a line are kept. A carriage return that ends a line is dropped, a last line
+// without a line feed still counts, and a byte-order mark at the start of the first line,
+// as Windows editors write it, is no part of the first value.
+class LineReader : public RecordReader {
  public:
   // Enough for ReadNumber's 14 characters and a byte-order mark.
   static constexpr std::size_t kKeptLineChars = 64;
@@ -20,15 +24,18 @@ class LineReader {
   LineReader(std::streambuf* input, std::ostream& flushBeforeWait)
       : m_input(input), m_flushBeforeWait(flushBeforeWait) {}
 
-  // True when the next character can be read without waiting for the input.
-  bool hasBuffered() { return m_input != nullptr && m_input->in_avail() > 0; }
+  bool hasBuffered() override { return m_input != nullptr && m_input->in_avail() > 0; }
 
-  // The next line into line; false at the end of the input.
-  bool next(std::string& line);
+  // Appends the kept characters of the next line to block; its line number is its count.
+  Read next(std::string& block, std::size_t& lineNumber) override;
+
+  uint64_t bytesRead() const override { return m_bytesRead; }
 
  private:
   std::streambuf* m_input;
   std::ostream& m_flushBeforeWait;
+  std::size_t m_lines = 0;
+  uint64_t m_bytesRead = 0;
 };
 
 }  // namespace tavimor

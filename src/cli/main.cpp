@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -9,5 +11,5 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::cin.tie(nullptr);
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return tavimor::RunConvert(args, std::cin, std::cout, std::cerr);
+  return tavimor::RunConvert(args, std::cin, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
 }

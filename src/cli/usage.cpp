@@ -4,10 +4,17 @@ namespace tavimor {
 
 std::string_view ConvertUsage() {
   return R"(Usage: tavimor-convert [OPTIONS] [VALUE...]
-Converts each VALUE, or with no VALUE each line of standard input, from the From
-unit to the To unit and prints one line per value, in order: the result as the
-Moisture/Humidity panel shows it, or "error" (the reason goes to standard error
-as "line N: ...", N counting the values, or the lines of standard input).
+       tavimor-convert --csv|--tsv|--delimiter C --column N|NAME [OPTIONS]
+Converts each VALUE, or with no VALUE each line of standard input (or of
+--input FILE), from the From unit to the To unit and prints one line per value,
+in order: the result as the Moisture/Humidity panel shows it, or "error" (the
+reason goes to standard error as "line N: ...", N counting the values, or the
+lines of the input).
+With --csv, --tsv or --delimiter the input is a table (RFC 4180: quoted cells,
+doubled quotes, line breaks in quotes, CRLF or LF, a byte-order mark kept): each
+row is printed as it came, with the result for its cell in --column as a new
+last cell ("error" where that cell is missing, empty or no number, with the
+reason on standard error); blank lines stay as they are.
 
 Moisture units (index or name):
    0 mbar         partial water vapour pressure, mbar
@@ -40,7 +47,8 @@ Options:
   --ini FILE               start from the selections saved in FILE (section
                            Tavimor of an INI file); the other options override them
   --increment D            after the result, a tab and the change of the result
-                           when the value changes by D
+                           when the value changes by D (in a table: a second new
+                           cell)
   --raw                    results with 17 significant digits, not rounded
   --spread                 after the result (and delta), a tab and "MIN … MAX": the
                            smallest and largest result over the 4 formulas and 3
@@ -49,16 +57,43 @@ Options:
                            sonntag, magnus, each with none, greenspan, bogel
   --accuracy               print each formula's and enhancement factor's largest
                            deviation from published reference values, and exit
-  --threads N              threads converting standard input, 1 to 16 (default 2);
+  --input FILE             read FILE instead of standard input
+  --progress               with --input, show the progress on standard error
+                           when it is a terminal
+  --threads N              threads converting the input, 1 to 16 (default 2);
                            the output is the same with any number
   -h, --help               print this help
   --version                print the name and version of the program
   --                       end of options: every later argument is a VALUE
 
+Tables:
+  --csv, --tsv             cells separated by commas, or by tabs
+  --delimiter C            cells separated by the character C (\t: a tab)
+  --column N|NAME          the column to convert: its number from 1, or its name
+                           in the header row
+  --header yes|no|auto     whether the first row is a header; auto (default):
+                           yes when a column is chosen by name or the chosen
+                           column's cell in it is no number
+  --measured-column N|NAME each row's measured total pressure, in the unit of
+                           --measured (mbar without it)
+  --compute-at-column N|NAME
+                           each row's pressure to compute at, in the unit of
+                           --compute-at (mbar without it)
+  --output-header TEXT     header of the new cell (default: the To unit, such as
+                           "ppmv" or "dew point °C"; "delta ..." for the delta)
+  --replace                write the result into the converted cell instead
+A row's pressures are read like the panel's pressure field. A column that no row
+of the table has, or a name that the header row lacks, is a usage error.
+
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the
 longest numeric prefix of the first 14 characters counts. A value outside the
 From unit's range (for example above 123.4 mbar) is an error.
 Exit status: 0 all converted, 1 some value gave "error", 2 usage error.
+
+Converting a table: a logger file with the dew point in °C in column 2 and the
+line pressure in psig in column 3, converted to ppmv at each row's pressure:
+  tavimor-convert --csv --input logger.csv --column 2 --from dfp-c --to ppmv \
+      --measured-column 3 --measured 0,psig > logger-ppmv.csv
 )";
 }
 

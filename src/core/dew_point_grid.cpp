@@ -13,47 +13,44 @@ namespace tavimor {
 
 namespace {
 
+using GridKey = DewPointGrid::Key;
+
 // Everything the saturation values at a grid point depend on. Formula and factor are
 // reduced to the branch the saturation operations take for them, and the total pressure
 // counts only when an enhancement factor reads it; its bits are compared, so no two
 // pressures ever share values.
-struct GridKey {
-  uint8_t Formula = 0;
-  uint8_t Factor = 0;
-  uint8_t Operation = 0;
-  uint64_t PressureBits = 0;
-  friend bool operator==(const GridKey&, const GridKey&) = default;
-};
-
 GridKey KeyOf(SaturationOperation op, double pressureMbar, const PhysicsChoice& physics) {
-  GridKey key;
+  uint64_t formula;
   switch (physics.SwvpFormula) {
     case SwvpFormula::GoffGratch:
-      key.Formula = 0;
+      formula = 0;
       break;
     case SwvpFormula::HylandWexler:
-      key.Formula = 1;
+      formula = 1;
       break;
     case SwvpFormula::Sonntag:
-      key.Formula = 2;
+      formula = 2;
       break;
     default:
-      key.Formula = 3;
+      formula = 3;
       break;
   }
+  uint64_t factor;
   switch (physics.EnhancementFactor) {
     case EnhancementFactor::Greenspan:
-      key.Factor = 1;
+      factor = 1;
       break;
     case EnhancementFactor::Bogel:
-      key.Factor = 2;
+      factor = 2;
       break;
     default:
-      key.Factor = 0;
+      factor = 0;
       break;
   }
-  key.Operation = op == SaturationOperation::Water ? 0 : 1;
-  if (key.Factor != 0) key.PressureBits = std::bit_cast<uint64_t>(pressureMbar);
+  const uint64_t operation = op == SaturationOperation::Water ? 0 : 1;
+  GridKey key;
+  key.Choice = 1 | formula << 8 | factor << 16 | operation << 24;
+  if (factor != 0) key.PressureBits = std::bit_cast<uint64_t>(pressureMbar);
   return key;
 }
 
@@ -86,10 +83,7 @@ const GridPoints& Grid() {
 }  // namespace
 
 struct DewPointGrid::Slot {
-  struct Node {
-    double Above;  // S(a + 0.01)
-    double Below;  // S(a - 0.01)
-  };
+  using Node = DewPointGrid::Node;
   struct Interval {
     double Low;
     double High;
@@ -100,8 +94,7 @@ struct DewPointGrid::Slot {
   };
   using Bits = std::array<uint64_t, kGridNodes / 64>;
 
-  GridKey Key;
-  bool Used = false;
+  GridKey Key;  // Choice 0: unused
   uint64_t LastUse = 0;
   std::unique_ptr<Line[]> Lines;
   Node* Nodes = nullptr;
@@ -133,32 +126,66 @@ struct DewPointGrid::Slot {
     BelowKnown.fill(0);
     EndKnown.fill(0);
     Key = key;
-    Used = true;
   }
 };
 
-DewPointGrid::DewPointGrid(SaturationOperation op, double pressureMbar,
-                           const PhysicsChoice& physics)
-    : m_op(op), m_pressureMbar(pressureMbar), m_physics(physics) {
-  struct Slots {
-    std::array<Slot, kGridSlots> Slots;
-    uint64_t Clock = 0;
-  };
-  thread_local Slots slots;
-  const GridKey key = KeyOf(op, pressureMbar, physics);
-  ++slots.Clock;
-  Slot* victim = &slots.Slots[0];
-  for (Slot& slot : slots.Slots) {
-    if (slot.Used && slot.Key == key) {
-      slot.LastUse = slots.Clock;
-      m_slot = &slot;
-      return;
-    }
+// A key seen without a slot, and how many searches it had since.
+struct DewPointGrid::Recent {
+  GridKey Key;  // Choice 0: unused
+  uint32_t Searches = 0;
+};
+
+namespace {
+
+struct ThreadGrids {
+  std::array<DewPointGrid::Slot, kGridSlots> Slots;
+  std::array<DewPointGrid::Recent, kRecentKeys> Recent;
+  uint64_t Clock = 0;
+};
+
+ThreadGrids& Grids() {
+  thread_local ThreadGrids grids;
+  return grids;
+}
+
+DewPointGrid::Slot* TakeSlot(ThreadGrids& grids, const GridKey& key) {
+  DewPointGrid::Slot* victim = &grids.Slots[0];
+  for (DewPointGrid::Slot& slot : grids.Slots) {
     if (slot.LastUse < victim->LastUse) victim = &slot;
   }
   victim->reset(key);
-  victim->LastUse = slots.Clock;
-  m_slot = victim;
+  victim->LastUse = grids.Clock;
+  return victim;
+}
+
+}  // namespace
+
+// The key's slot, or else its entry among the recent keys, made when it has none.
+void DewPointGrid::lookUp() {
+  ThreadGrids& grids = Grids();
+  ++grids.Clock;
+  m_slot = nullptr;
+  for (Slot& slot : grids.Slots) {
+    if (slot.Key == m_key) {
+      slot.LastUse = grids.Clock;
+      m_slot = &slot;
+      return;
+    }
+  }
+  // One entry per hash of the key: a key that meets another there starts its count again.
+  const uint64_t hash = (m_key.PressureBits ^ m_key.Choice) * 0x9E3779B97F4A7C15u;
+  Recent& recent = grids.Recent[hash >> (64 - std::bit_width(kRecentKeys - 1))];
+  if (!(recent.Key == m_key)) recent = Recent{m_key, 0};
+  m_recent = &recent;
+}
+
+DewPointGrid::DewPointGrid(SaturationOperation op, double pressureMbar,
+                           const PhysicsChoice& physics)
+    : m_key(KeyOf(op, pressureMbar, physics)),
+      m_op(op),
+      m_pressureMbar(pressureMbar),
+      m_physics(physics) {
+  lookUp();
 }
 
 double DewPointGrid::rounded(std::size_t node) {
@@ -177,9 +204,9 @@ double DewPointGrid::saturation(double tC) const {
 // (from kGridNodes on) of the place below the last level where it left.
 std::size_t DewPointGrid::walkFrom(std::size_t i, double x) {
   Slot& slot = *m_slot;
-  Slot::Node* nodes = slot.Nodes;
+  Node* nodes = slot.Nodes;
   do {
-    Slot::Node& node = nodes[i];
+    Node& node = nodes[i];
     if (!Slot::Test(slot.AboveKnown, i)) {
       node.Above = saturation(Grid().Point[i] + 0.01);
       Slot::Set(slot.AboveKnown, i);
@@ -198,6 +225,39 @@ std::size_t DewPointGrid::walkFrom(std::size_t i, double x) {
   return i;
 }
 
+// The same walk from the root for a key without a slot: each value computed where the
+// literal search computes it, kept only along the path for endInterval.
+std::size_t DewPointGrid::walkUnkept(double x) {
+  const auto walk = [&](auto saturation) -> std::size_t {
+    // The grid point accumulated as Grid() and the literal search accumulate it, which
+    // spares reading it from memory.
+    double a = -40.0;
+    double half = 50.0;
+    std::size_t i = 1;
+    Node* node = m_path.data();
+    do {
+      node->Above = saturation(a + 0.01);
+      if (node->Above < x) {
+        a = a + half;
+        i = 2 * i + 1;
+      } else {
+        node->Below = saturation(a - 0.01);
+        if (node->Below <= x) return i;
+        a = a - half;
+        i = 2 * i;
+      }
+      half = half * 0.5;
+      ++node;
+    } while (i < kGridNodes);
+    return 0;
+  };
+  if (m_op == SaturationOperation::Water) {
+    return walk([this](double t) { return SaturationPressureWater(t, m_pressureMbar, m_physics); });
+  }
+  return walk(
+      [this](double t) { return SaturationPressureDewFrost(t, m_pressureMbar, m_physics); });
+}
+
 namespace {
 
 // The guess for x, or nothing (kGridGuesses) outside the guessed exponents, for zero, a
@@ -214,8 +274,9 @@ std::size_t GuessIndex(double x) {
 // Below; a comparison with NaN is false whatever x is, so it bounds nothing where it must
 // fail and admits nothing where it must hold. A strict bound becomes the next double, so
 // that both ends are inclusive; an impossible one makes the interval empty. Reads only
-// values the walk to e computed.
-DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, std::size_t e) {
+// values the walk to e computed, through nodes(i), the values of node i.
+template <class Nodes>
+DewPointGrid::Slot::Interval EndInterval(Nodes nodes, std::size_t e) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
   constexpr DewPointGrid::Slot::Interval kEmpty{kInf, -kInf};
   DewPointGrid::Slot::Interval in{-kInf, kInf};
@@ -226,7 +287,7 @@ DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, 
     if (v > in.Low) in.Low = v;
   };
   for (std::size_t child = e; child > 1; child >>= 1) {
-    const DewPointGrid::Slot::Node& ancestor = nodes[child >> 1];
+    const DewPointGrid::Node& ancestor = nodes(child >> 1);
     if (child & 1) {
       if (std::isnan(ancestor.Above) || ancestor.Above == kInf) return kEmpty;
       atLeast(std::nextafter(ancestor.Above, kInf));
@@ -238,9 +299,10 @@ DewPointGrid::Slot::Interval EndInterval(const DewPointGrid::Slot::Node* nodes, 
       }
     }
   }
-  if (std::isnan(nodes[e].Below)) return kEmpty;
-  atLeast(nodes[e].Below);
-  if (!std::isnan(nodes[e].Above)) atMost(nodes[e].Above);
+  const DewPointGrid::Node& end = nodes(e);
+  if (std::isnan(end.Below)) return kEmpty;
+  atLeast(end.Below);
+  if (!std::isnan(end.Above)) atMost(end.Above);
   return in;
 }
 
@@ -264,8 +326,17 @@ bool DewPointGrid::pathKnown(std::size_t e) const {
 // another key may name a node that a walk passed without ending there, so its own Below is
 // read only when known.
 std::size_t DewPointGrid::searchNode(double x) {
+  if (m_slot == nullptr) {
+    // Another grid of this thread may have given the key a slot or taken its entry since.
+    if (!(m_recent->Key == m_key)) lookUp();
+    if (m_slot == nullptr) {
+      if (++m_recent->Searches < kSearchesBeforeSlot) return walkUnkept(x);
+      *m_recent = Recent{};
+      m_slot = TakeSlot(Grids(), m_key);
+    }
+  }
   Slot& slot = *m_slot;
-  const Slot::Node* nodes = slot.Nodes;
+  const Node* nodes = slot.Nodes;
   const std::size_t guessAt = GuessIndex(x);
   const std::size_t guess = guessAt < kGridGuesses ? slot.Guesses[guessAt] : slot.LastEnd;
   std::size_t end;
@@ -278,7 +349,7 @@ std::size_t DewPointGrid::searchNode(double x) {
     const int depth = std::bit_width(guess) - 1;
     uint32_t departs = 0;  // bit k: x does not follow the path at level k
     for (int k = 0; k < depth; ++k) {
-      const Slot::Node& node = nodes[guess >> (depth - k)];
+      const Node& node = nodes[guess >> (depth - k)];
       const bool pathRight = (guess >> (depth - k - 1)) & 1;
       const bool right = node.Above < x;
       // Below is read only where the path goes left, where the walk computed it.
@@ -295,7 +366,7 @@ std::size_t DewPointGrid::searchNode(double x) {
     }
   }
   if (end < kGridNodes && !Slot::Test(slot.EndKnown, end)) {
-    slot.Ends[end] = EndInterval(nodes, end);
+    slot.Ends[end] = EndInterval([nodes](std::size_t i) -> const Node& { return nodes[i]; }, end);
     Slot::Set(slot.EndKnown, end);
   }
   const auto stored = static_cast<uint16_t>(end);
@@ -305,6 +376,15 @@ std::size_t DewPointGrid::searchNode(double x) {
 }
 
 void DewPointGrid::endInterval(std::size_t node, double& low, double& high) const {
+  if (m_slot == nullptr) {
+    const auto path = [this](std::size_t i) -> const Node& {
+      return m_path[static_cast<std::size_t>(std::bit_width(i) - 1)];
+    };
+    const Slot::Interval in = EndInterval(path, node);
+    low = in.Low;
+    high = in.High;
+    return;
+  }
   low = m_slot->Ends[node].Low;
   high = m_slot->Ends[node].High;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "core/saturation.h"
 
@@ -18,9 +20,17 @@ namespace tavimor {
 // take no memory; the grid points and results shared by all keys take 256 KiB once. Nothing
 // is shared between threads, and a slot taken over by another key forgets every value it
 // knew.
+//
+// A key earns a slot only with its kSearchesBeforeSlot-th search (counted for the last
+// kRecentKeys keys seen without one, by their hash): until then a search computes its
+// values as the literal search does and keeps none, so that a pressure that changes with
+// every row of a table costs no more than the literal search and evicts no slot, while a
+// pressure that repeats soon settles in one.
 inline constexpr std::size_t kGridLevels = 14;
 inline constexpr std::size_t kGridNodes = std::size_t{1} << kGridLevels;
 inline constexpr std::size_t kGridSlots = 4;
+inline constexpr std::size_t kRecentKeys = 8;  // a power of two
+inline constexpr uint32_t kSearchesBeforeSlot = 3;
 
 // Where a search of x ended last, per range of x: the binary exponents 2^-34 to 2^10 (the
 // partial pressures within the searches' reach), each cut into 2^kGuessBits ranges of
@@ -48,21 +58,40 @@ class DewPointGrid {
   // The rounded grid point of a node returned by searchNode (not 0).
   static double rounded(std::size_t node);
 
-  // For a node returned by searchNode (not 0): the searches that end there are exactly
-  // those of the x with low <= x <= high.
+  // For the node the last searchNode returned (not 0): the searches that end there are
+  // exactly those of the x with low <= x <= high.
   void endInterval(std::size_t node, double& low, double& high) const;
 
   struct Slot;
+  struct Recent;
+  // Formula, factor and operation in Choice, never 0 for a key; 0 marks an entry unused.
+  struct Key {
+    uint64_t Choice = 0;
+    uint64_t PressureBits = 0;
+    friend bool operator==(const Key&, const Key&) = default;
+  };
+  // A node's saturation values: S(a + 0.01) and S(a - 0.01).
+  struct Node {
+    double Above;
+    double Below;
+  };
 
  private:
   double saturation(double tC) const;
   bool pathKnown(std::size_t end) const;
   std::size_t walkFrom(std::size_t node, double x);
+  std::size_t walkUnkept(double x);
 
-  Slot* m_slot;
+  void lookUp();
+
+  Slot* m_slot = nullptr;      // nothing while the key has no slot
+  Recent* m_recent = nullptr;  // then its count of searches
+  Key m_key;
   SaturationOperation m_op;
   double m_pressureMbar;
   PhysicsChoice m_physics;
+  // The values on the path of the last search made without a slot, by level.
+  std::array<Node, kGridLevels> m_path;
 };
 
 }  // namespace tavimor

@@ -145,13 +145,17 @@ MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcS
   return MoistureConversion(inputs, settings).results(inputs.FromValue);
 }
 
+std::string ShownResult(const MoistureResults& results, bool raw) {
+  return raw && results.ResultValid ? FormatAllDigits(results.Result) : results.ResultText;
+}
+
+std::string ShownDelta(const MoistureResults& results, bool raw) {
+  return raw && results.DeltaValid ? FormatAllDigits(results.Delta) : results.DeltaText;
+}
+
 std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDelta) {
-  std::string line =
-      raw && results.ResultValid ? FormatAllDigits(results.Result) : results.ResultText;
-  if (withDelta) {
-    line += '\t';
-    line += raw && results.DeltaValid ? FormatAllDigits(results.Delta) : results.DeltaText;
-  }
+  std::string line = ShownResult(results, raw);
+  if (withDelta) line += '\t' + ShownDelta(results, raw);
   return line;
 }
 

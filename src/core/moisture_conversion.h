@@ -74,9 +74,13 @@ class MoistureConversion {
 // the compute-at pressure with the To-side parameters.
 MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings);
 
+// The result and the delta as tavimor-convert prints them: with raw all 17 digits of a valid
+// held value, else the panel's text.
+std::string ShownResult(const MoistureResults& results, bool raw);
+std::string ShownDelta(const MoistureResults& results, bool raw);
+
 // A converted value as tavimor-convert prints it (without the line end) and the Python
-// package returns it: the result, with raw all 17 digits of a valid held value, else its
-// text; with withDelta a tab and the delta the same way.
+// package returns it: the result, with withDelta a tab and the delta.
 std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDelta);
 
 // What is printed instead for a value that is not a number or outside the From unit's range.

@@ -84,8 +84,19 @@ class Checker {
       }
       const Scenario& s = recent[static_cast<std::size_t>(index(recent.size()))];
       const uint64_t run = 1 + index(24);
+      // Sometimes each conversion at a pressure of its own, as the rows of a table with a
+      // pressure column: keys seen once or twice, never settling in a cache slot.
+      const int rowPressures = chance(0.3) ? static_cast<int>(index(4)) : 0;
       for (uint64_t k = 0; k < run && done < conversions; ++k, ++done) {
-        convertOne(family, s, report);
+        if (rowPressures == 0) {
+          convertOne(family, s, report);
+          continue;
+        }
+        Scenario row = s;
+        if (rowPressures & 1) row.P1 = nearbyPressure(s.P1);
+        if (rowPressures & 2) row.P2 = nearbyPressure(s.P2);
+        if (rowPressures == 3 && chance(0.5)) row.P2 = row.P1;
+        convertOne(family, row, report);
       }
     }
     return report;
@@ -110,6 +121,12 @@ class Checker {
     const double p = logUniform(1, 400000);
     if (chance(0.5)) return static_cast<double>(HoldSingle(RoundToPowerOfTen(p, -2)));
     return p;
+  }
+
+  // A pressure within 1 % of p, as a logger's pressure column moves.
+  double nearbyPressure(double p) {
+    const double q = p * uniform(0.99, 1.01);
+    return chance(0.5) ? static_cast<double>(HoldSingle(RoundToPowerOfTen(q, -2))) : q;
   }
 
   PhysicsChoice physics(MoistureUnit from, MoistureUnit to, const CalcSettings& settings) {

@@ -52,6 +52,23 @@ std::string MixedLines(std::size_t count, double lo, double hi) {
   return input;
 }
 
+// A logger table of count rows: values as MixedLines makes them, a pressure column that
+// holds its value for a while or changes every row, and notes quoted over two lines.
+std::string MixedTable(std::size_t count) {
+  std::mt19937_64 rng(count);
+  std::istringstream values(MixedLines(count, -80, 60));
+  std::string table = "time,dp,psig,note\r\n";
+  std::string value;
+  double psig = 100;
+  for (std::size_t i = 0; std::getline(values, value); ++i) {
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    if (rng() % 64 == 0 || (i / 1000) % 2 == 1) psig = static_cast<double>(rng() % 20000) / 100;
+    table += std::to_string(i) + "," + value + "," + std::to_string(psig) +
+             (rng() % 8 == 0 ? ",\"two\r\nlines\"\r\n" : ",ok\r\n");
+  }
+  return table;
+}
+
 // Any number of threads gives the single-threaded output, line for line and in order,
 // also on standard error and in the exit code, for blocks large and small.
 TEST(ParallelConvert, OutputEqualsTheSingleThreadedRun) {
@@ -79,6 +96,12 @@ TEST(ParallelConvert, OutputEqualsTheSingleThreadedRun) {
        6000,
        0,
        93},
+      {"a table with a pressure column, to dew/frost point with a delta",
+       {"--csv", "--column", "dp", "--measured-column", "3", "--measured", "0,psig", "--from",
+        "dp-c", "--to", "dfp-c", "--enhancement", "bogel", "--increment", "1"},
+       30000,
+       0,
+       0},
       {"a block smaller than worth a second thread",
        {"--from", "dp-c", "--to", "ppmv"},
        100,
@@ -87,7 +110,8 @@ TEST(ParallelConvert, OutputEqualsTheSingleThreadedRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string input = MixedLines(c.lines, c.lo, c.hi);
+    const bool table = std::string_view(c.args[0]) == "--csv";
+    const std::string input = table ? MixedTable(c.lines) : MixedLines(c.lines, c.lo, c.hi);
     std::vector<std::string_view> single = c.args;
     single.insert(single.end(), {"--threads", "1"});
     const RunResult expected = Convert(single, input);

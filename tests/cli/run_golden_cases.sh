@@ -8,16 +8,21 @@
 #   args: ARGS        the arguments, split at blanks; quotes group as in xargs
 #   stdin: TEXT       standard input, with printf %b escapes (\n, \r, \t, \xHH); default empty
 #   out: LINE         one expected line of standard output (%b escapes); none: no output
+#   out-part: TEXT    expected standard output without a line feed after it (%b escapes)
 #   out-has: TEXT     standard output must contain TEXT (and is then not compared whole)
 #   err: LINE         one expected line of standard error; when any is given, stderr must match
 #   err-has: TEXT     standard error must contain TEXT
 #   exit: CODE        expected exit code (default 0)
-# The file fails when it holds no case, so a mistyped file cannot pass silently.
+# The file fails when it holds no case, so a mistyped file cannot pass silently. The command
+# runs in the case file's folder, so that arguments can name files beside it.
 set -u
 export LC_ALL=C
 
 command=$1
 case_file=$2
+# Both stay valid after the change of folder.
+case $command in /* | */*) command=$(realpath "$command") ;; esac
+case_file=$(realpath "$case_file")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -45,7 +50,7 @@ run_case() {
     mapfile -d '' args < <(printf '%s' "$args_line" | xargs printf '%s\0')
   fi
   printf '%b' "$stdin_text" >"$work/stdin"
-  "$command" "${args[@]}" <"$work/stdin" >"$work/out" 2>"$work/err"
+  (cd "$(dirname "$case_file")" && "$command" "${args[@]}") <"$work/stdin" >"$work/out" 2>"$work/err"
   local code=$?
   local failed=0
   if [ "$code" -ne "$expected_exit" ]; then
@@ -98,6 +103,10 @@ while IFS= read -r line || [ -n "$line" ]; do
     'out:'*)
       text=${line#out:}
       printf '%b\n' "${text# }" >>"$work/expected_out"
+      ;;
+    'out-part:'*)
+      text=${line#out-part:}
+      printf '%b' "${text# }" >>"$work/expected_out"
       ;;
     'err:'*)
       text=${line#err:}

@@ -1,0 +1,309 @@
+#include "cli/table_convert.h"
+
+#include <algorithm>
+
+#include "cli/table_reader.h"
+#include "cli/value_conversion.h"
+#include "core/choice_names.h"
+#include "core/number_text.h"
+#include "core/single_precision.h"
+
+namespace tavimor {
+
+const std::array<std::string_view, kMoistureUnitCount> kResultHeaders = {"vapour pressure mbar",
+                                                                         "dew/frost point °C",
+                                                                         "dew/frost point °F",
+                                                                         "dew point °C",
+                                                                         "dew point °F",
+                                                                         "ppmv",
+                                                                         "ppmw",
+                                                                         "lb/MMSCF",
+                                                                         "g/m³",
+                                                                         "%RH",
+                                                                         "ppmw in liquid"};
+
+void AppendCell(std::string& line, std::string_view text, char delimiter) {
+  const char special[] = {delimiter, '"', '\r', '\n'};
+  if (text.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
+    line.append(text);
+    return;
+  }
+  line.push_back('"');
+  for (const char c : text) {
+    if (c == '"') line.push_back('"');
+    line.push_back(c);
+  }
+  line.push_back('"');
+}
+
+namespace {
+
+constexpr std::string_view kProgram = "tavimor-convert";
+
+std::string ColumnName(std::size_t column, std::string_view role) {
+  std::string name = "column " + std::to_string(column + 1);
+  if (!role.empty()) name.append(" (").append(role).append(")");
+  return name;
+}
+
+class TableRowConverter : public RecordConverter {
+ public:
+  TableRowConverter(const ConvertSettings& settings, const TableLayout& layout)
+      : m_layout(layout), m_conversion(settings), m_computeAtMeasured(!settings.ComputeAt) {}
+
+  void convert(const Record& record, std::ostream& out, std::ostream& err) override {
+    const std::string_view row = record.Text;
+    SplitRow(row, m_layout.Delimiter, record.LineNumber == 1, m_cells);
+    if (record.Cut) {
+      // The rest of the row is copied after it, then finishCut ends it.
+      out << row;
+      fail(record.LineNumber, "a row longer than 1 MiB (is a quoted cell not closed?)", err);
+      return;
+    }
+    if (IsBlankRow(m_cells)) {
+      out << row;
+      return;
+    }
+    if (m_cells.QuoteOpen) {
+      fail(record.LineNumber, "a quoted cell is not closed", err);
+      write(row, kErrorLine, kErrorLine, out);
+      return;
+    }
+    if (record.LineNumber == m_layout.HeaderLine) {
+      write(row, m_layout.ResultHeader, m_layout.DeltaHeader, out);
+      return;
+    }
+    if (const auto reason = convertRow(row)) {
+      fail(record.LineNumber, *reason, err);
+      write(row, kErrorLine, kErrorLine, out);
+      return;
+    }
+    m_result.clear();
+    m_conversion.appendResult(m_result);
+    m_delta.clear();
+    if (m_layout.WithDelta) m_conversion.appendDelta(m_delta);
+    write(row, m_result, m_delta, out);
+  }
+
+  void finishCut(std::string_view lineEnd, std::ostream& out) override {
+    m_line.clear();
+    m_line.push_back(m_layout.Delimiter);
+    m_line.append(kErrorLine);
+    if (m_layout.WithDelta) {
+      m_line.push_back(m_layout.Delimiter);
+      m_line.append(kErrorLine);
+    }
+    m_line.append(lineEnd);
+    out << m_line;
+  }
+
+  bool anyFailed() const override { return m_anyFailed; }
+
+ private:
+  // The text of a cell into m_text, or why it has none.
+  std::optional<std::string> readCell(std::string_view row, std::size_t column,
+                                      std::string_view role) {
+    if (column >= m_cells.Cells.size()) return "too few cells for " + ColumnName(column, role);
+    const RowCells::Span cell = m_cells.Cells[column];
+    CellText(row.substr(cell.Begin, cell.End - cell.Begin), m_text);
+    if (m_text.empty()) return ColumnName(column, role) + " is empty";
+    return std::nullopt;
+  }
+
+  std::optional<std::string> readPressure(std::string_view row, std::size_t column,
+                                          std::string_view role, float& value) {
+    if (auto reason = readCell(row, column, role)) return reason;
+    if (!ReadsAsNumber(m_text)) return ColumnName(column, role) + ": not a number";
+    value = HoldSingle(ReadNumber(m_text));
+    return std::nullopt;
+  }
+
+  // Converts the row's value at its pressures, or says why it cannot.
+  std::optional<std::string> convertRow(std::string_view row) {
+    if (auto reason = readCell(row, m_layout.Column, "")) return reason;
+    if (const auto refused = m_conversion.read(m_text)) {
+      return ColumnName(m_layout.Column, "") + ": " + std::string(*refused);
+    }
+    float pressure = 0;
+    if (m_layout.MeasuredColumn) {
+      if (auto reason =
+              readPressure(row, *m_layout.MeasuredColumn, "measured pressure", pressure)) {
+        return reason;
+      }
+      m_conversion.setMeasuredPressure(pressure);
+      if (m_computeAtMeasured) m_conversion.setComputePressure(pressure);
+    }
+    if (m_layout.ComputeAtColumn) {
+      if (auto reason =
+              readPressure(row, *m_layout.ComputeAtColumn, "compute-at pressure", pressure)) {
+        return reason;
+      }
+      m_conversion.setComputePressure(pressure);
+    }
+    m_conversion.compute();
+    return std::nullopt;
+  }
+
+  // The row as it came with the new cells: appended before its line end, or the result in
+  // place of the converted cell (which a short row gets, after empty cells).
+  void write(std::string_view row, std::string_view result, std::string_view delta,
+             std::ostream& out) {
+    const char delimiter = m_layout.Delimiter;
+    const std::size_t end = m_cells.ContentEnd;
+    const std::size_t column = m_layout.Column;
+    m_line.clear();
+    if (!m_layout.Replace) {
+      m_line.append(row.substr(0, end));
+      m_line.push_back(delimiter);
+      AppendCell(m_line, result, delimiter);
+    } else if (column < m_cells.Cells.size()) {
+      const RowCells::Span cell = m_cells.Cells[column];
+      m_line.append(row.substr(0, cell.Begin));
+      AppendCell(m_line, result, delimiter);
+      m_line.append(row.substr(cell.End, end - cell.End));
+    } else {
+      m_line.append(row.substr(0, end));
+      m_line.append(column + 1 - m_cells.Cells.size(), delimiter);
+      AppendCell(m_line, result, delimiter);
+    }
+    if (m_layout.WithDelta) {
+      m_line.push_back(delimiter);
+      AppendCell(m_line, delta, delimiter);
+    }
+    m_line.append(row.substr(end));
+    out << m_line;
+  }
+
+  void fail(std::size_t lineNumber, std::string_view reason, std::ostream& err) {
+    err << "line " << lineNumber << ": " << reason << '\n';
+    m_anyFailed = true;
+  }
+
+  const TableLayout& m_layout;
+  ValueConversion m_conversion;
+  bool m_computeAtMeasured;
+  RowCells m_cells;
+  std::string m_text;
+  std::string m_result;
+  std::string m_delta;
+  std::string m_line;
+  bool m_anyFailed = false;
+};
+
+// Space and tab around a header's name do not count, nor ASCII case, unless a name matches
+// exactly.
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return {};
+  return text.substr(begin, text.find_last_not_of(" \t") + 1 - begin);
+}
+
+}  // namespace
+
+TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& err)
+    : m_settings(settings), m_err(err) {
+  const TableSettings& table = settings.Table;
+  // A compute-at column is read in the unit of --compute-at, in millibar without it.
+  if (table.ComputeAtColumn && !m_settings.ComputeAt) m_settings.ComputeAt = PressureSetting{};
+  m_layout.Delimiter = table.Delimiter.value_or(',');
+  m_layout.Replace = table.Replace;
+  m_layout.WithDelta = settings.Increment.has_value();
+  m_layout.ResultHeader = table.OutputHeader.value_or(
+      std::string(kResultHeaders[static_cast<std::size_t>(settings.ToUnit)]));
+  m_layout.DeltaHeader = "delta " + m_layout.ResultHeader;
+}
+
+bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
+  const TableSettings& table = m_settings.Table;
+  const char delimiter = m_layout.Delimiter;
+  RowCells cells;
+  RowCells firstCells;
+  const Record* firstRow = nullptr;
+  std::size_t widest = 0;
+  std::size_t rows = 0;
+  for (const Record& record : first) {
+    SplitRow(record.Text, delimiter, record.LineNumber == 1, cells);
+    if (IsBlankRow(cells)) continue;
+    ++rows;
+    widest = std::max(widest, cells.Cells.size());
+    if (firstRow == nullptr) {
+      firstRow = &record;
+      firstCells = cells;
+    }
+  }
+  if (firstRow == nullptr) return true;  // no row: blank lines pass as they are
+
+  const auto cellText = [&](std::size_t column) {
+    std::string text;
+    if (column < firstCells.Cells.size()) {
+      const RowCells::Span cell = firstCells.Cells[column];
+      CellText(firstRow->Text.substr(cell.Begin, cell.End - cell.Begin), text);
+    }
+    return text;
+  };
+  const std::optional<ColumnChoice> columns[] = {table.Column, table.MeasuredColumn,
+                                                 table.ComputeAtColumn};
+  const bool byName = std::any_of(std::begin(columns), std::end(columns),
+                                  [](const auto& c) { return c && c->Number == 0; });
+  bool header = false;
+  switch (table.Header.value_or(HeaderChoice::Auto)) {
+    case HeaderChoice::Yes:
+      header = true;
+      break;
+    case HeaderChoice::No:
+      if (byName) {
+        m_err << kProgram << ": a column chosen by name needs the header row (--header yes)\n";
+        return false;
+      }
+      break;
+    case HeaderChoice::Auto:
+      // A header names its columns: the chosen column's cell in it is no number.
+      header = byName || !ReadsAsNumber(cellText(table.Column->Number - 1));
+      break;
+  }
+  if (header) m_layout.HeaderLine = firstRow->LineNumber;
+
+  std::optional<std::size_t> resolved[3];
+  for (std::size_t k = 0; k < 3; ++k) {
+    const std::optional<ColumnChoice>& choice = columns[k];
+    if (!choice) continue;
+    if (choice->Number != 0) {
+      resolved[k] = choice->Number - 1;
+    } else {
+      // An exact match first, then one ignoring spaces around the name and ASCII case.
+      for (int loose = 0; loose < 2 && !resolved[k]; ++loose) {
+        for (std::size_t c = 0; c < firstCells.Cells.size() && !resolved[k]; ++c) {
+          const std::string text = cellText(c);
+          if (loose ? EqualsIgnoringAsciiCase(Trimmed(text), Trimmed(choice->Name))
+                    : text == choice->Name) {
+            resolved[k] = c;
+          }
+        }
+      }
+      if (!resolved[k]) {
+        m_err << kProgram << ": no column named " << Quoted(choice->Name) << " in the header row\n";
+        return false;
+      }
+    }
+    if (*resolved[k] >= widest) {
+      m_err << kProgram << ": ";
+      if (inputEnded) {
+        m_err << "no row of the table";
+      } else {
+        m_err << "none of the first " << rows << " rows";
+      }
+      m_err << " has column " << *resolved[k] + 1 << '\n';
+      return false;
+    }
+  }
+  m_layout.Column = *resolved[0];
+  m_layout.MeasuredColumn = resolved[1];
+  m_layout.ComputeAtColumn = resolved[2];
+  return true;
+}
+
+std::unique_ptr<RecordConverter> TableConversion::makeConverter() const {
+  return std::make_unique<TableRowConverter>(m_settings, m_layout);
+}
+
+}  // namespace tavimor
