@@ -25,45 +25,57 @@ QString TextStrip() {
       "Tavimor also converts from a terminal: run tavimor-convert --help for the details.");
 }
 
-namespace {
-
 // The area below the menu bar; paints the text strip into its bottom 3 x BaseUnitY pixels.
 class ClientArea : public QWidget {
  public:
   ClientArea(const ShellState& shell, QWidget* parent) : QWidget(parent), m_shell(shell) {
     setObjectName(QStringLiteral("ClientArea"));
     setFixedSize(kClientWidth, kClientHeight);
-    setAccessibleName(AccessibleStripText());
+    setFirstLine(QString());
+  }
+
+  QString stripText() const { return m_lines.join(QLatin1Char('\n')); }
+
+  // Empty: the program's own first line.
+  void setFirstLine(const QString& line) {
+    QStringList lines = TextStrip().split(QLatin1Char('\n'));
+    if (!line.isEmpty()) lines[0] = line;
+    if (lines == m_lines) return;
+    m_lines = lines;
+    setAccessibleName(m_lines.join(QLatin1Char(' ')));
+    update(stripRect());
   }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
+    const QRect strip = stripRect();
     const int lineHeight = m_shell.BaseUnitY;
-    const int top = height() - 3 * lineHeight;
     // The window class's background (the system window colour, white), not the panels' face.
-    painter.fillRect(0, top, width(), 3 * lineHeight, Qt::white);
+    painter.fillRect(strip, Qt::white);
     QFont font = DialogFont();
     font.setPixelSize(13);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(palette().color(QPalette::WindowText));
-    const QStringList lines = TextStrip().split(QLatin1Char('\n'));
-    painter.setClipRect(0, top, width(), 3 * lineHeight);
-    for (int i = 0; i < lines.size(); ++i) {
-      painter.drawText(QRect(0, top + i * lineHeight, width(), lineHeight),
-                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
+    painter.setClipRect(strip);
+    for (int i = 0; i < m_lines.size(); ++i) {
+      painter.drawText(QRect(0, strip.top() + i * lineHeight, width(), lineHeight),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_lines[i]);
     }
   }
 
  private:
-  static QString AccessibleStripText() {
-    QString text = TextStrip();
-    return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  QRect stripRect() const {
+    const int lineHeight = m_shell.BaseUnitY;
+    return QRect(0, height() - 3 * lineHeight, width(), 3 * lineHeight);
   }
 
   const ShellState& m_shell;
+  QStringList m_lines;
 };
+
+namespace {
 
 QAction* AddCommand(QMenu* menu, int id, const QString& text) {
   QAction* action = menu->addAction(text);
@@ -148,6 +160,14 @@ QWidget* MainWindow::currentPanel() const {
   return m_panel;
 }
 
+QString MainWindow::stripText() const {
+  return m_client->stripText();
+}
+
+void MainWindow::showStatusLine() {
+  m_client->setFirstLine(m_panel ? m_panel->statusLine() : QString());
+}
+
 void MainWindow::layoutChildren() {
   const int v = m_state.Shell.BaseUnitY;
   const int width = m_client->width();
@@ -176,9 +196,11 @@ void MainWindow::showPanel(PanelKind kind) {
   delete m_panel.data();
   m_panel = CreatePanel(kind, m_state, m_client);
   if (m_panel) {
+    connect(m_panel, &Panel::statusLineChanged, this, &MainWindow::showStatusLine);
     layoutChildren();
     m_panel->show();
   }
+  showStatusLine();
 }
 
 bool MainWindow::event(QEvent* event) {

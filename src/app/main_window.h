@@ -11,6 +11,7 @@ class QDialog;
 namespace tavimor {
 
 class CategoryBar;
+class ClientArea;
 
 // The one top-level window: menu, category bar along the top, the current panel below it
 // and a fixed text strip at the bottom, all in a fixed 794 x 420 area below the menu bar.
@@ -23,6 +24,8 @@ class MainWindow : public QMainWindow {
 
   CategoryBar* categoryBar() const;
   QWidget* currentPanel() const;
+  // The three lines the text strip shows now.
+  QString stripText() const;
 
   // The menu commands, by identifier (kCmdAbout ... kCmdSaveSelections).
   void runCommand(int command);
@@ -44,14 +47,16 @@ class MainWindow : public QMainWindow {
   void placeDialog(QDialog& dialog, int xDu, int yDu) const;
   void layoutChildren();
   void refreshPanel();
+  void showStatusLine();
 
   AppState& m_state;
-  QWidget* m_client;
+  ClientArea* m_client;
   CategoryBar* m_bar;
   QPointer<Panel> m_panel;
 };
 
-// The three lines of the text strip at the bottom of the main window.
+// The three lines of the text strip at the bottom of the main window; a panel may show its
+// own first line instead (Panel::statusLine).
 QString TextStrip();
 
 }  // namespace tavimor

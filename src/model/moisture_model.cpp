@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
@@ -11,6 +12,7 @@
 #include "model/clipboard_lines.h"
 #include "model/from_value_reexpression.h"
 #include "model/parameter_labels.h"
+#include "model/spread_line.h"
 
 namespace tavimor {
 
@@ -197,20 +199,36 @@ MoistureChanges MoistureModel::start() {
   return recomputed({});
 }
 
+MoistureInputs MoistureModel::inputs() const {
+  MoistureInputs in;
+  in.FromValue = FieldNumber(m_fromText);
+  in.Increment = FieldNumber(m_incrementText);
+  in.FromUnit = m_state.FromUnit;
+  in.FromListSelection = m_fromList;
+  in.ToListSelection = m_toList;
+  in.MeasuredPressure = FieldNumber(m_measuredText);
+  in.MeasuredPressureUnit = m_measuredList;
+  in.ComputePressure = FieldNumber(m_computeText);
+  in.ComputePressureUnit = m_computeList;
+  return in;
+}
+
 void MoistureModel::recompute() {
-  MoistureInputs inputs;
-  inputs.FromValue = FieldNumber(m_fromText);
-  inputs.Increment = FieldNumber(m_incrementText);
-  inputs.FromUnit = m_state.FromUnit;
-  inputs.FromListSelection = m_fromList;
-  inputs.ToListSelection = m_toList;
-  inputs.MeasuredPressure = FieldNumber(m_measuredText);
-  inputs.MeasuredPressureUnit = m_measuredList;
-  inputs.ComputePressure = FieldNumber(m_computeText);
-  inputs.ComputePressureUnit = m_computeList;
-  MoistureResults results = ComputeMoistureResults(inputs, m_settings);
+  recomputeResult();
+  recomputeSpread();
+}
+
+void MoistureModel::recomputeResult() {
+  MoistureResults results = ComputeMoistureResults(inputs(), m_settings);
+  m_resultValid = results.ResultValid;
   m_resultText = std::move(results.ResultText);
   m_deltaText = std::move(results.DeltaText);
+}
+
+void MoistureModel::recomputeSpread() {
+  // Where the result field shows no number the line says so, whatever other choices give.
+  m_spreadLine = SpreadLine(
+      m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{}, m_toList);
 }
 
 MoistureChanges MoistureModel::recomputed(MoistureChanges changes) {
@@ -413,9 +431,13 @@ ClipboardListConversion MoistureModel::convertClipboardList(std::string_view tex
     setFromText(std::string(FirstCharacters(line, kClipboardLineMaxChars)), changes);
     if (changes.Warning) conversion.Warnings.push_back(*changes.Warning);
     changes.Warning.reset();
-    conversion.Changes.merge(recomputed(std::move(changes)));
+    // The spread of each line would be lost: only the last line's is shown.
+    recomputeResult();
+    changes.Results = true;
+    conversion.Changes.merge(changes);
     results.push_back(std::string(FirstCharacters(m_resultText, kFieldReadChars)));
   }
+  if (!lines.empty()) recomputeSpread();
   conversion.Output = JoinClipboardResults(results);
   return conversion;
 }

@@ -9,6 +9,7 @@
 
 #include "core/calc_settings.h"
 #include "core/graph_inputs.h"
+#include "core/moisture_conversion.h"
 #include "core/moisture_options.h"
 #include "core/unit_tables.h"
 #include "model/moisture_ids.h"
@@ -85,6 +86,9 @@ class MoistureModel {
   bool computeAtEnabled() const { return m_computeAtEnabled; }
   const std::string& isobarCaption() const { return m_isobarCaption; }
   const CalcSettings& settings() const { return m_settings; }
+  // How far the choice of formula and enhancement factor moves the result (SpreadLine),
+  // UTF-8; recomputed with the result.
+  const std::string& spreadLine() const { return m_spreadLine; }
   const MoisturePanelState& state() const { return m_state; }
 
   // What the graph paints from.
@@ -123,7 +127,10 @@ class MoistureModel {
  private:
   std::string& field(MoistureControl id);
   MoistureChanges recomputed(MoistureChanges changes);
+  MoistureInputs inputs() const;
   void recompute();
+  void recomputeResult();
+  void recomputeSpread();
   // The range check of the From field; a value outside: "enter new val" and the warning.
   void validateFromValue(MoistureChanges& changes);
   void setFromText(std::string text, MoistureChanges& changes);
@@ -140,6 +147,8 @@ class MoistureModel {
   std::string m_computeText;
   std::string m_resultText;
   std::string m_deltaText;
+  bool m_resultValid = false;
+  std::string m_spreadLine;
   int m_fromList = -1;
   int m_toList = -1;
   int m_measuredList = -1;

@@ -331,6 +331,7 @@ void MoisturePanel::writeResults() {
   SetFieldText(m_delta, Text(m_model.text(ids::kDelta)));
   m_graph->paintGraph(m_model.graphInputs());
   update();
+  emit statusLineChanged();
 }
 
 void MoisturePanel::paintEvent(QPaintEvent* event) {
@@ -432,6 +433,10 @@ void MoisturePanel::ConvertClipboardList() {
   apply(conversion.Changes);
   for (const std::string& warning : conversion.Warnings) showWarning(warning);
   clipboard->setText(Text(conversion.Output));
+}
+
+QString MoisturePanel::statusLine() const {
+  return Text(m_model.spreadLine());
 }
 
 ProfileKeys MoisturePanel::savedSelectionKeys() const {

@@ -37,6 +37,8 @@ class MoisturePanel : public Panel {
   void refresh() override;
   // The twelve keys of this panel for Save Selections, in writing order.
   ProfileKeys savedSelectionKeys() const override;
+  // The spread of the result across the formula and enhancement choices.
+  QString statusLine() const override;
 
   const MoistureModel& model() const { return m_model; }
 

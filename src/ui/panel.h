@@ -29,6 +29,14 @@ class Panel : public QWidget {
   // ConvCategory (the dialog appends it). Empty: only ConvCategory is written.
   virtual ProfileKeys savedSelectionKeys() const { return {}; }
 
+  // The first line of the main window's text strip while this panel is shown; empty: the
+  // program's own line.
+  virtual QString statusLine() const { return {}; }
+
+ signals:
+  // statusLine() may give another text now.
+  void statusLineChanged();
+
  protected:
   // For a panel whose initialisation is reported as handled: the platform then gives the
   // default focus, once, as the panel first appears. Other panels leave the focus alone.

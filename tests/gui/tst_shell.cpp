@@ -207,6 +207,8 @@ class ShellTest : public QObject {
   void menuHasTheCommandsWithTheirMnemonics();
   void categoryBarControlsAreNamedAndNotTabStops();
   void textStripIsThreeLinesWithoutAddresses();
+  void stripShowsTheSpreadOfTheMoistureResult_data();
+  void stripShowsTheSpreadOfTheMoistureResult();
   void aboutOpensFromMenuAndFromAltKeys();
   void exitEndsTheProgramWithCodeZero();
   void preferenceDialogsStoreOnlyOnOk_data();
@@ -446,6 +448,41 @@ void ShellTest::textStripIsThreeLinesWithoutAddresses() {
   for (const char* address : {"http", "www.", ".com", "@"}) {
     QVERIFY2(!text.contains(QLatin1String(address)), address);
   }
+}
+
+void ShellTest::stripShowsTheSpreadOfTheMoistureResult_data() {
+  QTest::addColumn<QByteArray>("ini");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("firstLine");
+  const auto ini = [](const char* from, const char* to, const char* pressure) {
+    return QByteArray("[Tavimor]\nConvCategory=1001\nFromDew=0,") + from + "\nToDew=0," + to +
+           "\nFromPrs=" + pressure + ",0\nToPrs=" + pressure + ",0\n";
+  };
+  QTest::newRow("-80 frost point at 20 bar to ppmv")
+      << ini("1", "5", "20000") << "-80"
+      << "Across the 4 formulas and 3 enhancement choices: 0.02661 to 0.03232 ppmv";
+  QTest::newRow("ppmv to frost point")
+      << ini("5", "1", "20000") << "100"
+      << "Across the 4 formulas and 3 enhancement choices: -13.9 to -12.9 °C dew/frost point";
+  QTest::newRow("no water, no frost point")
+      << ini("0", "1", "1013.25") << "0"
+      << "Across the 4 formulas and 3 enhancement choices: out of range";
+}
+
+void ShellTest::stripShowsTheSpreadOfTheMoistureResult() {
+  QFETCH(QByteArray, ini);
+  QFETCH(QString, typed);
+  QFETCH(QString, firstLine);
+  Shell shell(&ini);
+  QVERIFY(shell.start());
+  auto* from = shell.window->currentPanel()->findChild<QLineEdit*>(QStringLiteral("1004"));
+  QVERIFY(from);
+  from->selectAll();
+  QTest::keyClicks(from, typed);
+  const QStringList own = TextStrip().split(QLatin1Char('\n'));
+  QCOMPARE(shell.window->stripText(), QStringList({firstLine, own[1], own[2]}).join('\n'));
+  shell.clickCategory(1002);
+  QCOMPARE(shell.window->stripText(), TextStrip());
 }
 
 void ShellTest::aboutOpensFromMenuAndFromAltKeys() {
