@@ -21,6 +21,14 @@ namespace tavimor {
 // is shared between threads, and a slot taken over by another key forgets every value it
 // knew.
 //
+// Why the result is the literal search's to the last bit: the search walks the same fixed
+// tree and makes the same comparisons; each saturation value it compares is the very double
+// the literal search computes at that point (the same function on the same arguments,
+// computed when first needed and kept only under the key that fixes every input it reads);
+// and a remembered end node or guess is only a shortcut that is verified against the
+// node's exact interval before it is used. So every comparison, the end node and the
+// rounding after it are the literal search's.
+//
 // A key earns a slot only with its kSearchesBeforeSlot-th search (counted for the last
 // kRecentKeys keys seen without one, by their hash): until then a search computes its
 // values as the literal search does and keeps none, so that a pressure that changes with
