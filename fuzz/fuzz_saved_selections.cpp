@@ -18,6 +18,14 @@ namespace {
 
 using namespace tavimor;
 
+// All thirteen keys as Save Selections writes them with the Moisture/Humidity panel shown:
+// the panel's twelve, then ConvCategory 1001.
+SavedKeys ComposeSavedSelections(const PanelSelectionTexts& panel, const CalcSettings& settings) {
+  SavedKeys keys = ComposePanelSavedKeys(panel, settings);
+  keys.emplace_back(kKeyConvCategory, "1001");
+  return keys;
+}
+
 bool In(int32_t v, std::initializer_list<int32_t> set) {
   return std::find(set.begin(), set.end(), v) != set.end();
 }

@@ -32,12 +32,6 @@ AxisRange DefaultAxisRange(MoistureUnit unit) {
   return {0, 0};
 }
 
-std::optional<AxisRange> DefaultAxisRangeOf(int unitIndex) {
-  const std::optional<MoistureUnit> unit = MoistureUnitFromIndex(unitIndex);
-  if (!unit) return std::nullopt;
-  return DefaultAxisRange(*unit);
-}
-
 std::optional<float> ZoomedXMax(AxisRange defaultX, double fromValue, bool fromIsAmount) {
   // A NaN fails this test as well, so it keeps the default ranges.
   if (!(fromValue < static_cast<double>(defaultX.Max))) return std::nullopt;

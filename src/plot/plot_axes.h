@@ -18,9 +18,6 @@ struct AxisRange {
 // The unzoomed range of a unit's axis.
 AxisRange DefaultAxisRange(MoistureUnit unit);
 
-// The unit of a list selection when it names one (0..10), else nothing.
-std::optional<AxisRange> DefaultAxisRangeOf(int unitIndex);
-
 // The x maximum while the zoom button is held: xmin + k (v - xmin), k 2.0 for a quantity of
 // water and 1.1 for a dew or frost point, never above the default maximum. Nothing when v
 // is not below the default maximum (the default ranges stand).

@@ -27,12 +27,6 @@ ProfileWriteResult WriteProfileStrings(
     const std::filesystem::path& file, std::string_view section,
     const std::vector<std::pair<std::string, std::string>>& keyValues);
 
-inline ProfileWriteResult WriteProfileString(const std::filesystem::path& file,
-                                             std::string_view section, std::string_view key,
-                                             std::string_view value) {
-  return WriteProfileStrings(file, section, {{std::string(key), std::string(value)}});
-}
-
 inline constexpr std::string_view kProfileSection = "Tavimor";
 
 }  // namespace tavimor

@@ -340,10 +340,4 @@ SavedKeys ComposePanelSavedKeys(const PanelSelectionTexts& panel, const CalcSett
   return keys;
 }
 
-SavedKeys ComposeSavedSelections(const PanelSelectionTexts& panel, const CalcSettings& settings) {
-  SavedKeys keys = ComposePanelSavedKeys(panel, settings);
-  keys.emplace_back(kKeyConvCategory, "1001");
-  return keys;
-}
-
 }  // namespace tavimor

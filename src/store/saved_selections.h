@@ -101,7 +101,4 @@ std::string SavedFieldText(std::string_view text);
 // MediumDensity, without ConvCategory.
 SavedKeys ComposePanelSavedKeys(const PanelSelectionTexts& panel, const CalcSettings& settings);
 
-// All thirteen keys in writing order: the panel's twelve, then ConvCategory 1001.
-SavedKeys ComposeSavedSelections(const PanelSelectionTexts& panel, const CalcSettings& settings);
-
 }  // namespace tavimor

@@ -28,13 +28,7 @@ TEST(DefaultAxisRange, GivesTheRangeOfEveryUnit) {
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.unit));
     EXPECT_EQ(DefaultAxisRange(c.unit), (AxisRange{c.min, c.max}));
-    EXPECT_EQ(DefaultAxisRangeOf(static_cast<int>(c.unit)), (AxisRange{c.min, c.max}));
   }
-}
-
-TEST(DefaultAxisRange, HasNoRangeForAListWithoutSelection) {
-  EXPECT_FALSE(DefaultAxisRangeOf(-1).has_value());
-  EXPECT_FALSE(DefaultAxisRangeOf(11).has_value());
 }
 
 TEST(AxisLabels, MatchTheWorkedExamples) {

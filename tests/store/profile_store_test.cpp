@@ -13,6 +13,12 @@
 namespace tavimor {
 namespace {
 
+// One key, as a test writes it.
+ProfileWriteResult WriteProfileString(const std::filesystem::path& file, std::string_view section,
+                                      std::string_view key, std::string_view value) {
+  return WriteProfileStrings(file, section, {{std::string(key), std::string(value)}});
+}
+
 namespace fs = std::filesystem;
 
 class ProfileStoreTest : public testing::Test {

@@ -13,6 +13,14 @@
 namespace tavimor {
 namespace {
 
+// All thirteen keys as Save Selections writes them with the Moisture/Humidity panel shown:
+// the panel's twelve, then ConvCategory 1001.
+SavedKeys ComposeSavedSelections(const PanelSelectionTexts& panel, const CalcSettings& settings) {
+  SavedKeys keys = ComposePanelSavedKeys(panel, settings);
+  keys.emplace_back(kKeyConvCategory, "1001");
+  return keys;
+}
+
 TEST(ScanSavedFields, FollowsTheStoredFormats) {
   struct Case {
     const char* name;
