@@ -5,7 +5,8 @@ set -euo pipefail
 root=${1:?usage: architecture_map_test.sh SOURCE_DIR}
 map="$root/ARCHITECTURE.md"
 status=0
-named=$(grep -o 'src/[A-Za-z0-9_./*-]*' "$map" | sed 's/[.,;:)]*$//' | sort -u)
+named=$(grep -oE '(^|[^/A-Za-z0-9_])src/[A-Za-z0-9_./*-]*' "$map" | sed 's/^[^s]*//; s/[.,;:)]*$//' |
+  sort -u)
 for path in $named; do
   folder=$(echo "$path" | cut -d/ -f1-2)
   if [ ! -d "$root/$folder" ]; then echo "ARCHITECTURE.md names $folder, which does not exist"; status=1; fi
