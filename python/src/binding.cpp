@@ -25,6 +25,7 @@
 #include "core/calc_settings.h"
 #include "core/choice_names.h"
 #include "core/dew_point.h"
+#include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/moisture_format.h"
 #include "core/number_text.h"
@@ -305,6 +306,49 @@ py::tuple ConvertOne(const Job& job, double number, std::optional<double> increm
                         c.Outside ? 1 : 0);
 }
 
+// A column's spread across the formula and enhancement choices: (results, n x 12 in the
+// order of kPhysicsCombinations, min, max, the combination giving each, status as Convert
+// gives it). NaN and combination -1 where there is no answer.
+py::tuple Spread(const Job& job, const Column& values, bool shown, int threads) {
+  const auto n = static_cast<std::size_t>(values.size());
+  constexpr std::size_t k = kPhysicsCombinationCount;
+  const auto rows = static_cast<py::ssize_t>(n);
+  py::array_t<double> results(std::vector<py::ssize_t>{rows, static_cast<py::ssize_t>(k)});
+  py::array_t<double> low(rows);
+  py::array_t<double> high(rows);
+  py::array_t<int64_t> lowAt(rows);
+  py::array_t<int64_t> highAt(rows);
+  py::array_t<uint8_t> status(rows);
+  const double* in = values.data();
+  double* r = results.mutable_data();
+  double* lo = low.mutable_data();
+  double* hi = high.mutable_data();
+  int64_t* loAt = lowAt.mutable_data();
+  int64_t* hiAt = highAt.mutable_data();
+  uint8_t* s = status.mutable_data();
+  const MoistureUnit toUnit = *MoistureUnitFromIndex(job.Inputs.ToListSelection);
+  const auto number = [&](float v) {
+    if (v == static_cast<float>(OutOfRange)) return kNaN;
+    return shown ? ShownNumber(FormatMoistureValue(toUnit, v)) : static_cast<double>(v);
+  };
+  ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+    MoistureInputs inputs = job.Inputs;
+    for (std::size_t i = begin; i < end; ++i) {
+      inputs.FromValue = HoldSingle(in[i]);
+      const bool outside = FromValueRangeMessage(inputs.FromUnit, inputs.FromValue).has_value();
+      s[i] = outside ? 1 : 0;
+      const MoistureSpread spread =
+          outside ? MoistureSpread{} : ComputeMoistureSpread(inputs, job.Calc);
+      for (std::size_t c = 0; c < k; ++c) r[i * k + c] = outside ? kNaN : number(spread.Results[c]);
+      lo[i] = spread.Valid ? number(spread.Min) : kNaN;
+      hi[i] = spread.Valid ? number(spread.Max) : kNaN;
+      loAt[i] = spread.Valid ? static_cast<int64_t>(spread.MinIndex) : -1;
+      hiAt[i] = spread.Valid ? static_cast<int64_t>(spread.MaxIndex) : -1;
+    }
+  });
+  return py::make_tuple(results, low, high, lowAt, highAt, status);
+}
+
 // tavimor-convert's output lines for a column; notNumber[i] != 0 marks a value read from a
 // text without a number.
 std::vector<std::string> Lines(const Job& job, const Column& values,
@@ -493,6 +537,7 @@ PYBIND11_MODULE(_engine, m) {
       .def("convert", &Convert, py::arg("values"), py::arg("increment"), py::arg("shown"),
            py::arg("threads"))
       .def("convert_one", &ConvertOne, py::arg("value"), py::arg("increment"), py::arg("shown"))
+      .def("spread", &Spread, py::arg("values"), py::arg("shown"), py::arg("threads"))
       .def("lines", &Lines, py::arg("values"), py::arg("not_number"), py::arg("increment"),
            py::arg("raw"), py::arg("threads"))
       .def("range_message",
@@ -527,4 +572,11 @@ PYBIND11_MODULE(_engine, m) {
   m.attr("ENHANCEMENTS") = Names(kEnhancementNames);
   m.attr("GAS_METHODS") = Names(kGasMethodNames);
   m.attr("MEDIA") = Names(kMediumNames);
+  py::list combinations;
+  for (const PhysicsCombination& c : kPhysicsCombinations) {
+    combinations.append(
+        py::make_tuple(std::string(NameOf(c.SwvpFormula, kFormulaNames)),
+                       std::string(NameOf(c.EnhancementFactor, kEnhancementNames))));
+  }
+  m.attr("COMBINATIONS") = py::tuple(combinations);
 }

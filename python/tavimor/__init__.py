@@ -9,19 +9,22 @@ as the Tavimor program and tavimor-convert compute them.
     array(['23597.0', '186.5'], dtype=object)
 
 Conversions: convert, increment, convert_text, format, Settings (and Settings.from_ini),
-Params. Steps: saturation_pressure, dew_point, frost_point. Dask: tavimor.dask.
-Names: UNITS, PRESSURE_UNITS, FORMULAS, ENHANCEMENTS, GAS_METHODS, MEDIA.
+Params. The choice of formula: spread (a Spread, in the order of COMBINATIONS). Steps:
+saturation_pressure, dew_point, frost_point. Dask: tavimor.dask.
+Names: UNITS, PRESSURE_UNITS, FORMULAS, ENHANCEMENTS, GAS_METHODS, MEDIA, COMBINATIONS.
 """
 
 from . import dask
 from ._engine import ENHANCEMENTS, FORMULAS, GAS_METHODS, MEDIA, PRESSURE_UNITS, UNITS
 from .conversion import Params, Settings, convert, convert_text, format, increment
+from .spread import COMBINATIONS, Spread, spread
 from .steps import dew_point, frost_point, saturation_pressure
 
 # format and dask stay out of a star import, which would hide the built-in format and the
 # dask package.
 __all__ = [
-    "convert", "increment", "convert_text", "Settings", "Params",
+    "convert", "increment", "convert_text", "Settings", "Params", "spread", "Spread",
     "saturation_pressure", "dew_point", "frost_point",
     "UNITS", "PRESSURE_UNITS", "FORMULAS", "ENHANCEMENTS", "GAS_METHODS", "MEDIA",
+    "COMBINATIONS",
 ]

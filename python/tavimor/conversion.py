@@ -242,9 +242,32 @@ class _Column:
         return f" at index {tuple(int(k) for k in np.unravel_index(i, self.shape))}"
 
 
-def _run(settings, values, delta, raw, errors, threads):
+def _errors(errors):
     if errors not in _ERRORS:
         raise ValueError(f"errors must be one of {', '.join(map(repr, _ERRORS))}, not {errors!r}")
+
+
+def _raise_first_problem(settings, column, status):
+    """ValueError for the first value outside the From unit's range (status != 0) or without a
+    number, naming its index and why."""
+    # A NaN coming in is a missing value, not an error.
+    problems = (status != 0) & ~np.isnan(column.flat)
+    if column.not_number is not None:
+        problems |= column.not_number != 0
+    if problems.any():
+        i = int(np.argmax(problems))
+        if column.not_number is not None and column.not_number[i]:
+            reason = "not a number"
+        else:
+            reason = settings._job.range_message(column.flat[i])
+        value = column.array.reshape(-1)[i]
+        if isinstance(value, np.generic):
+            value = value.item()
+        raise ValueError(f"value {value!r}{column.where(i)}: {reason}")
+
+
+def _run(settings, values, delta, raw, errors, threads):
+    _errors(errors)
     threads = _threads(threads)
     # A plain number skips the arrays, so that loops over single values stay cheap; an int
     # beyond the float range takes the general way.
@@ -257,20 +280,7 @@ def _run(settings, values, delta, raw, errors, threads):
     column = _Column(values)
     result, changes, status = settings._job.convert(column.flat, delta, not raw, threads)
     if errors == "raise":
-        # A NaN coming in is a missing value, not an error.
-        problems = (status != 0) & ~np.isnan(column.flat)
-        if column.not_number is not None:
-            problems |= column.not_number != 0
-        if problems.any():
-            i = int(np.argmax(problems))
-            if column.not_number is not None and column.not_number[i]:
-                reason = "not a number"
-            else:
-                reason = settings._job.range_message(column.flat[i])
-            value = column.array.reshape(-1)[i]
-            if isinstance(value, np.generic):
-                value = value.item()
-            raise ValueError(f"value {value!r}{column.where(i)}: {reason}")
+        _raise_first_problem(settings, column, status)
     return column.shaped(result), None if changes is None else column.shaped(changes)
 
 

@@ -133,6 +133,56 @@ def test_matches_the_command_bit_for_bit(from_unit, to_unit):
         assert_number_matches(value, line.split("\t")[0])
 
 
+def spread_fields(line):
+    """Min, max and (with --raw) the 12 results of a --spread line; "error" throughout for a
+    value the command refused."""
+    fields = line.split("\t")
+    if fields[0] == "error":
+        return ["error"] * (2 + len(tavimor.COMBINATIONS))
+    low, _, high = fields[1].partition(" … ")
+    return [low, high or low, *fields[2:]]  # "out of range" stands once
+
+
+@needs_command
+@pytest.mark.parametrize("args,options", [
+    (["--from", "dfp-c", "--to", "ppmv", "--measured", "20000"],
+     {"from_unit": "dfp-c", "to_unit": "ppmv", "measured": 20000}),
+    (["--from", "ppmv", "--to", "dp-f", "--measured", "85,psig", "--compute-at", "3,atm"],
+     {"from_unit": "ppmv", "to_unit": "dp-f", "measured": 85, "measured_unit": "psig",
+      "compute_at": 3, "compute_at_unit": "atm"}),
+    (["--from", "rh", "--to", "g-m3", "--from-ambient", "35", "--to-medium", "air"],
+     {"from_unit": "rh", "to_unit": "g-m3", "from_params": {"ambient": 35},
+      "to_params": {"medium": "air"}}),
+    (["--from", "lb-mmscf", "--to", "dfp-c", "--gas-method", "astm", "--measured", "800,psig"],
+     {"from_unit": "lb-mmscf", "to_unit": "dfp-c", "gas_method": "astm", "measured": 800,
+      "measured_unit": "psig"}),
+    (["--from", "mbar", "--to", "ppmv"], {"from_unit": "mbar", "to_unit": "ppmv"}),
+])
+def test_spread_matches_the_command_bit_for_bit(args, options):
+    texts = ["-80", "-20", "0", "3.5", "40", "100", "5000", "-150", "abc"]
+    raw_lines = run_command(args + ["--spread", "--raw", "--", *texts])
+    shown_lines = run_command(args + ["--spread", "--", *texts])
+    raw = tavimor.spread(texts, **options)
+    shown = tavimor.spread(texts, raw=False, **options)
+    assert raw.results.shape == (len(texts), len(tavimor.COMBINATIONS))
+    for i, (raw_line, shown_line) in enumerate(zip(raw_lines, shown_lines, strict=True)):
+        low, high, *results = spread_fields(raw_line)
+        for value, field in zip(raw.results[i], results, strict=True):
+            assert_number_matches(value, field)
+        assert_number_matches(raw.min[i], low)
+        assert_number_matches(raw.max[i], high)
+        low, high = spread_fields(shown_line)[:2]
+        assert_number_matches(shown.min[i], low)
+        assert_number_matches(shown.max[i], high)
+        if not np.isnan(raw.min[i]):
+            assert raw.results[i][raw.min_combination[i]] == raw.min[i]
+            assert raw.results[i][raw.max_combination[i]] == raw.max[i]
+    scalar = tavimor.spread(float(texts[0]), **options)
+    assert bits(scalar.min) == bits(raw.min[0]) and bits(scalar.max) == bits(raw.max[0])
+    assert scalar.min_combination == (tavimor.COMBINATIONS[raw.min_combination[0]]
+                                      if raw.min_combination[0] >= 0 else None)
+
+
 @needs_command
 @pytest.mark.parametrize("section", [
     "FromDew=99,3\nToDew=0,5\nFromPrs=14.696,1\nToPrs=2026.5,0\nIsoAndPrsr=1014,1017\n",
