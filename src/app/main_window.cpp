@@ -34,8 +34,6 @@ class ClientArea : public QWidget {
     setFirstLine(QString());
   }
 
-  QString stripText() const { return m_lines.join(QLatin1Char('\n')); }
-
   // Empty: the program's own first line.
   void setFirstLine(const QString& line) {
     QStringList lines = TextStrip().split(QLatin1Char('\n'));
@@ -150,18 +148,6 @@ MainWindow::~MainWindow() {
   // The bar first, then the panel, as the window is destroyed.
   delete m_bar;
   delete m_panel.data();
-}
-
-CategoryBar* MainWindow::categoryBar() const {
-  return m_bar;
-}
-
-QWidget* MainWindow::currentPanel() const {
-  return m_panel;
-}
-
-QString MainWindow::stripText() const {
-  return m_client->stripText();
 }
 
 void MainWindow::showStatusLine() {

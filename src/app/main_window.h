@@ -22,11 +22,6 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(AppState& state, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  CategoryBar* categoryBar() const;
-  QWidget* currentPanel() const;
-  // The three lines the text strip shows now.
-  QString stripText() const;
-
   // The menu commands, by identifier (kCmdAbout ... kCmdSaveSelections).
   void runCommand(int command);
 

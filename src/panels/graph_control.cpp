@@ -39,6 +39,8 @@ MoistureGraphControl::MoistureGraphControl(QWidget* parent)
   setContentsMargins(0, 0, 0, 0);
   m_saveAction = new QAction(QStringLiteral("Save Graph As..."), this);
   m_copyAction = new QAction(QStringLiteral("Copy Graph"), this);
+  m_saveAction->setObjectName(QStringLiteral("SaveGraphAs"));
+  m_copyAction->setObjectName(QStringLiteral("CopyGraph"));
   connect(m_saveAction, &QAction::triggered, this, &MoistureGraphControl::saveGraphAs);
   connect(m_copyAction, &QAction::triggered, this, &MoistureGraphControl::copyGraph);
 }
@@ -47,11 +49,6 @@ MoistureGraphControl::~MoistureGraphControl() = default;
 
 void MoistureGraphControl::createSurface() {
   m_surface = CreateGraphSurface(*this);
-  update();
-}
-
-void MoistureGraphControl::releaseSurface() {
-  ReleaseGraphSurface(m_surface);
   update();
 }
 

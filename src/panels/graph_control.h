@@ -34,7 +34,6 @@ class MoistureGraphControl : public QWidget {
 
   // Takes the surface at the control's current size; called once the panel is laid out.
   void createSurface();
-  void releaseSurface();
   GraphSurface* surface() const { return m_surface.get(); }
 
   // Repaints the surface for these inputs and schedules the control's own repaint.
@@ -44,8 +43,6 @@ class MoistureGraphControl : public QWidget {
   const GraphPlan& lastPlan() const { return m_lastPlan; }
 
   void setFileServices(GraphFileServices services) { m_services = std::move(services); }
-  QAction* saveAction() const { return m_saveAction; }
-  QAction* copyAction() const { return m_copyAction; }
 
   // Writes the current picture as PNG; false when cancelled or failed (a failure is shown).
   bool saveGraphAs();

@@ -31,8 +31,4 @@ std::unique_ptr<GraphSurface> CreateGraphSurface(const QWidget& control) {
   return std::make_unique<GraphSurface>(control.size(), DialogFont());
 }
 
-void ReleaseGraphSurface(std::unique_ptr<GraphSurface>& surface) {
-  surface.reset();
-}
-
 }  // namespace tavimor

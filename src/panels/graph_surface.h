@@ -43,7 +43,4 @@ class GraphSurface {
 // computed for, in which an eight-character label fits the 50-pixel left margin.
 std::unique_ptr<GraphSurface> CreateGraphSurface(const QWidget& control);
 
-// Frees the surface; the control then shows an empty black area.
-void ReleaseGraphSurface(std::unique_ptr<GraphSurface>& surface);
-
 }  // namespace tavimor

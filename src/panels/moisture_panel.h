@@ -46,11 +46,6 @@ class MoisturePanel : public Panel {
   // results back, one per line.
   void ConvertClipboardList();
 
-  // What the graph (control 1008) paints from.
-  GraphInputs graphInputs() const { return m_model.graphInputs(); }
-
-  QAction* convertClipboardAction() const { return m_convertClipboard; }
-
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;

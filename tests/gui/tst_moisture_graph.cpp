@@ -108,7 +108,6 @@ class TestMoistureGraph : public QObject {
     QCOMPARE(g.at(kW / 2, kH - 1), kMarker);
     QCOMPARE(g.at(kW - 10, kH - 5), kBlack);
     // A new surface starts green again.
-    g.control->releaseSurface();
     g.control->createSurface();
     g.control->paintGraph(DefaultState());
     QCOMPARE(g.at(kW - 1, kH / 2), kCurve);
@@ -348,7 +347,7 @@ class TestMoistureGraph : public QObject {
     g.control->setFileServices(
         {[&](QWidget*) { return chosen; },
          [&](QWidget*, const QString&, const QString& text) { warnings << text; }});
-    g.control->saveAction()->trigger();
+    g.control->findChild<QAction*>(QStringLiteral("SaveGraphAs"))->trigger();
     QImage saved(chosen, "PNG");
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), g.image());
     QVERIFY(warnings.isEmpty());
@@ -367,7 +366,7 @@ class TestMoistureGraph : public QObject {
     Graph g;
     g.control->paintGraph(DefaultState());
     QGuiApplication::clipboard()->clear();
-    g.control->copyAction()->trigger();
+    g.control->findChild<QAction*>(QStringLiteral("CopyGraph"))->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              g.image());
   }
@@ -415,7 +414,7 @@ class TestMoistureGraph : public QObject {
     test::Retype(host.field(moisture_ids::kFromValue), QStringLiteral("-20"));
     const GraphPlan& plan = graph->lastPlan();
     const QImage& image = graph->surface()->image();
-    QCOMPARE(plan.Curve, PlanMoistureGraph(host.panel->graphInputs(), kW, kH).Curve);
+    QCOMPARE(plan.Curve, PlanMoistureGraph(host.panel->model().graphInputs(), kW, kH).Curve);
     QCOMPARE(plan.XLabels[0], std::string("-140.0"));
     QCOMPARE(image.pixel(kW - 1, kH / 2) | 0xff000000u, kMarker);  // a later paint's outline
     QCOMPARE(image.pixel(kW - 10, kH - 5) | 0xff000000u, kBlack);

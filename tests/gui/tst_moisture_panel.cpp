@@ -567,7 +567,8 @@ void TestMoisturePanel::clipboardShortcutAndMenuEntry() {
   MoistureHost host;
   host.create();
   QVERIFY(host.show());
-  QAction* action = host.panel->convertClipboardAction();
+  auto* action = host.panel->findChild<QAction*>(QStringLiteral("ConvertClipboardList"));
+  QVERIFY(action);
   QCOMPARE(action->text(), QStringLiteral("Convert Clipboard List"));
   QCOMPARE(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+V")));
   QVERIFY(host.panel->actions().contains(action));
