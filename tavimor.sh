@@ -66,10 +66,12 @@ case "$mode" in
     ;;
   package)
     # The build type the tests run, with Debian's hardening flags and the build folder's path
-    # mapped away, installed under /usr by CPack. The .deb is copied here.
+    # mapped away, installed under /usr by CPack. The .deb is copied here. It holds the desktop
+    # program and the command; the Python package installs with cmake --install.
     dir=${PACKAGE_BUILD_DIR:-build-package}
     flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
     configure_and_build "$dir" RelWithDebInfo -DBUILD_TESTING=OFF -DTAVIMOR_BENCH=OFF \
+      -DTAVIMOR_PYTHON=OFF \
       -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
       -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)"
     rm -f "$dir"/tavimor_*.deb
