@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string old = ReadProfileString(file, section, key, maxLength);
   FUZZ_CHECK(old.size() <= maxLength, "read %zu > %zu characters", old.size(), maxLength);
 
-  const ProfileWriteResult w = WriteProfileString(file, section, key, value);
+  const ProfileWriteResult w = WriteProfileStrings(file, section, {{key, value}});
   const std::string after = Get(file);
   for (const auto& entry : fs::directory_iterator(g_dir)) {
     FUZZ_CHECK(entry.path() == file, "left behind %s", entry.path().c_str());
