@@ -1,4 +1,5 @@
 #include "cli/convert_command.h"
+#include "run_command.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +15,8 @@
 namespace tavimor {
 namespace {
 
-struct RunOutput {
-  int Code;
-  std::string Out;
-  std::string Err;
-};
-
-RunOutput RunCommand(std::vector<std::string_view> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunConvert(args, in, out, err);
-  return {code, out.str(), err.str()};
-}
+using test::RunCommand;
+using test::RunOutput;
 
 // Standard input of many identical lines, made up as it is read, so the test itself holds
 // no large input.

@@ -7,23 +7,13 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "run_command.h"
 
 namespace tavimor {
 namespace {
 
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome Convert(std::vector<std::string> args, const std::string& input = {}) {
-  std::vector<std::string_view> views(args.begin(), args.end());
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunConvert(views, in, out, err);
-  return {code, out.str(), err.str()};
+test::RunOutput Convert(std::vector<std::string> args, const std::string& input = {}) {
+  return test::RunCommand(std::vector<std::string_view>(args.begin(), args.end()), input);
 }
 
 class IniOption : public ::testing::Test {
@@ -61,9 +51,9 @@ TEST_F(IniOption, StartsFromTheSavedUnitsAndOptionsOverrideThem) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Outcome run = Convert(c.args, "20\n");
-    EXPECT_EQ(run.code, kExitOk) << run.err;
-    EXPECT_EQ(run.out, c.out);
+    const test::RunOutput run = Convert(c.args, "20\n");
+    EXPECT_EQ(run.Code, kExitOk) << run.Err;
+    EXPECT_EQ(run.Out, c.out);
   }
 }
 
@@ -71,38 +61,38 @@ TEST_F(IniOption, ComputeAtChoiceAndPressuresComeFromTheFile) {
   // Ppmv 23596.998 at the measured 1013.25 mbar, computed at 2026.5 mbar (1017), in mbar.
   const std::string at =
       Write("FromDew=0,5\nToDew=0,0\nFromPrs=1013.25,0\nToPrs=2026.5,0\nIsoAndPrsr=1014,1017\n");
-  Outcome run = Convert({"--ini", at, "23596.998"});
-  EXPECT_EQ(run.out, "46.72\n");
+  test::RunOutput run = Convert({"--ini", at, "23596.998"});
+  EXPECT_EQ(run.Out, "46.72\n");
   // With 1016 the compute-at pressure is the measured one, whatever ToPrs holds.
   const std::string measured =
       Write("FromDew=0,5\nToDew=0,0\nFromPrs=14.696,1\nToPrs=2026.5,0\nIsoAndPrsr=1014,1016\n");
   run = Convert({"--ini", measured, "23596.998"});
-  EXPECT_EQ(run.out, "23.36\n");
+  EXPECT_EQ(run.Out, "23.36\n");
   run = Convert({"--ini", measured, "--compute-at", "2026.5", "23596.998"});
-  EXPECT_EQ(run.out, "46.72\n");
+  EXPECT_EQ(run.Out, "46.72\n");
 }
 
 TEST_F(IniOption, SideParametersAndFormulasComeFromTheFile) {
   const std::string ini =
       Write("FromDew=0,3\nToDew=0,6\nMW=1,29.000000,8,4.000000\nEquSWVP=1020,1024\n");
-  Outcome run = Convert({"--ini", ini, "20"});
-  EXPECT_EQ(run.out, "106186.5\n");  // 23596.998 ppmv x 18 / 4
+  test::RunOutput run = Convert({"--ini", ini, "20"});
+  EXPECT_EQ(run.Out, "106186.5\n");  // 23596.998 ppmv x 18 / 4
   run = Convert({"--ini", ini, "--to-mw", "29", "20"});
-  EXPECT_EQ(run.out, "14646.4\n");
+  EXPECT_EQ(run.Out, "14646.4\n");
 }
 
 TEST_F(IniOption, BadFileContentsLoadDefaults) {
   const std::string ini = Write("FromDew=abc,77\nToDew=0,-4\nMW=x\nEquSWVP=1,2\nFromPrs=,\n");
-  const Outcome run = Convert({"--ini", ini, "20"});
-  EXPECT_EQ(run.code, kExitOk) << run.err;
-  EXPECT_EQ(run.out, "20.0\n");
+  const test::RunOutput run = Convert({"--ini", ini, "20"});
+  EXPECT_EQ(run.Code, kExitOk) << run.Err;
+  EXPECT_EQ(run.Out, "20.0\n");
 }
 
 TEST_F(IniOption, MissingFileIsAUsageError) {
-  const Outcome run = Convert({"--ini", (m_dir / "none.ini").string(), "20"});
-  EXPECT_EQ(run.code, kExitUsage);
-  EXPECT_NE(run.err.find("cannot read the saved selections"), std::string::npos);
-  EXPECT_EQ(run.out, "");
+  const test::RunOutput run = Convert({"--ini", (m_dir / "none.ini").string(), "20"});
+  EXPECT_EQ(run.Code, kExitUsage);
+  EXPECT_NE(run.Err.find("cannot read the saved selections"), std::string::npos);
+  EXPECT_EQ(run.Out, "");
 }
 
 }  // namespace

@@ -6,23 +6,13 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "run_command.h"
 
 namespace tavimor {
 namespace {
 
-struct RunResult {
-  int Code;
-  std::string Out;
-  std::string Err;
-};
-
-RunResult Convert(std::vector<std::string_view> args, const std::string& input) {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunConvert(args, in, out, err);
-  return {code, out.str(), err.str()};
-}
+using test::RunCommand;
+using test::RunOutput;
 
 // Lines a user or a script could send: values across the unit's range and beyond, text
 // that is no number, blank lines, CR LF endings and a byte-order mark at the start.
@@ -114,13 +104,13 @@ TEST(ParallelConvert, OutputEqualsTheSingleThreadedRun) {
     const std::string input = table ? MixedTable(c.lines) : MixedLines(c.lines, c.lo, c.hi);
     std::vector<std::string_view> single = c.args;
     single.insert(single.end(), {"--threads", "1"});
-    const RunResult expected = Convert(single, input);
+    const RunOutput expected = RunCommand(single, input);
     ASSERT_FALSE(expected.Out.empty());
     for (std::string_view threads : {"2", "3", "16"}) {
       SCOPED_TRACE(threads);
       std::vector<std::string_view> args = c.args;
       args.insert(args.end(), {"--threads", threads});
-      const RunResult run = Convert(args, input);
+      const RunOutput run = RunCommand(args, input);
       EXPECT_EQ(run.Code, expected.Code);
       EXPECT_TRUE(run.Out == expected.Out);
       EXPECT_TRUE(run.Err == expected.Err);
@@ -131,7 +121,7 @@ TEST(ParallelConvert, OutputEqualsTheSingleThreadedRun) {
 TEST(ParallelConvert, ThreadCountOutsideOneToSixteenIsAUsageError) {
   for (std::string_view bad : {"0", "17", "two", "-1", ""}) {
     SCOPED_TRACE(bad);
-    const RunResult run = Convert({"--threads", bad, "20"}, "");
+    const RunOutput run = RunCommand({"--threads", bad, "20"}, "");
     EXPECT_EQ(run.Code, kExitUsage);
     EXPECT_TRUE(run.Out.empty());
   }

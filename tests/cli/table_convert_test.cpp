@@ -6,23 +6,13 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "run_command.h"
 
 namespace tavimor {
 namespace {
 
-struct RunResult {
-  int Code;
-  std::string Out;
-  std::string Err;
-};
-
-RunResult Convert(std::vector<std::string_view> args, const std::string& input) {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunConvert(args, in, out, err);
-  return {code, out.str(), err.str()};
-}
+using test::RunCommand;
+using test::RunOutput;
 
 // A random table as a logger or a spreadsheet could write it, with what each row holds.
 struct Table {
@@ -172,7 +162,7 @@ TEST(TableConvert, NewCellEqualsTheConversionOfTheValueAlone) {
       if (!row.Blank && !row.Header) values += row.Value + "\n";
     }
     const std::vector<std::string> alone = Lines(
-        Convert({"--from", "dfp-c", "--to", "ppmv", "--enhancement", "greenspan"}, values).Out);
+        RunCommand({"--from", "dfp-c", "--to", "ppmv", "--enhancement", "greenspan"}, values).Out);
 
     std::string expected = t.ByteOrderMark ? "\xEF\xBB\xBF" : "";
     bool anyError = false;
@@ -189,15 +179,15 @@ TEST(TableConvert, NewCellEqualsTheConversionOfTheValueAlone) {
         result = alone.at(next++);
       } else {
         const std::string measured = row.Pressure + ",psig";
-        const RunResult single = Convert({"--from", "dfp-c", "--to", "ppmv", "--enhancement",
-                                          "greenspan", "--measured", measured, "--", row.Value},
-                                         "");
+        const RunOutput single = RunCommand({"--from", "dfp-c", "--to", "ppmv", "--enhancement",
+                                             "greenspan", "--measured", measured, "--", row.Value},
+                                            "");
         result = single.Code == kExitUsage ? "error" : Lines(single.Out).at(0);
       }
       anyError = anyError || result == "error";
       expected += row.Content + t.Delimiter + result + row.LineEnd;
     }
-    const RunResult table = Convert(args, t.Text);
+    const RunOutput table = RunCommand(args, t.Text);
     EXPECT_EQ(table.Out, expected) << "table:\n" << t.Text;
     EXPECT_EQ(table.Code, anyError ? kExitBadValue : kExitOk) << table.Err;
   }
@@ -213,7 +203,7 @@ TEST(TableConvert, PassesARowTooLongToHoldThroughUnchanged) {
   const std::string cutBeforeReturn(std::size_t{1} << 20, 'z');
   const std::string input = "20,a\r\n" + longCell + ",5\r\n" + cutAtReturn + "\r\n" +
                             cutBeforeReturn + "\r\n-20,b\r\n" + unclosed;
-  const RunResult r = Convert(
+  const RunOutput r = RunCommand(
       {"--csv", "--column", "1", "--header", "no", "--from", "dp-c", "--to", "ppmv"}, input);
   EXPECT_TRUE(r.Out == "20,a,23597.0\r\n" + longCell + ",5,error\r\n" + cutAtReturn + ",error\r\n" +
                            cutBeforeReturn + ",error\r\n-20,b,1238.1\r\n" + unclosed + ",error");

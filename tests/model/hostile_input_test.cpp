@@ -19,17 +19,14 @@
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "model/clipboard_lines.h"
+#include "settings_file_test.h"
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
 
 namespace tavimor {
 namespace {
 
-// One key, as a test writes it.
-ProfileWriteResult WriteProfileString(const std::filesystem::path& file, std::string_view section,
-                                      std::string_view key, std::string_view value) {
-  return WriteProfileStrings(file, section, {{std::string(key), std::string(value)}});
-}
+using test::WriteProfileString;
 
 namespace fs = std::filesystem;
 
@@ -48,26 +45,8 @@ std::string RandomBytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-class HostileFileTest : public testing::Test {
+class HostileFileTest : public test::SettingsFileTest {
  protected:
-  void SetUp() override {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(testing::TempDir()) /
-           ("hostile_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    file_ = dir_ / "tavimor.ini";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  void Put(const std::string& bytes) const {
-    std::ofstream out(file_, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
-  std::string Get() const {
-    std::ifstream in(file_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   // Temporary files of saves that never finished.
   std::vector<fs::path> Strays() const {
     std::vector<fs::path> strays;
@@ -76,9 +55,6 @@ class HostileFileTest : public testing::Test {
     }
     return strays;
   }
-
-  fs::path dir_;
-  fs::path file_;
 };
 
 // Everything but the From field and list keeps its default.

@@ -1,4 +1,5 @@
 #include "store/profile_store.h"
+#include "settings_file_test.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -13,37 +14,12 @@
 namespace tavimor {
 namespace {
 
-// One key, as a test writes it.
-ProfileWriteResult WriteProfileString(const std::filesystem::path& file, std::string_view section,
-                                      std::string_view key, std::string_view value) {
-  return WriteProfileStrings(file, section, {{std::string(key), std::string(value)}});
-}
+using test::WriteProfileString;
 
 namespace fs = std::filesystem;
 
-class ProfileStoreTest : public testing::Test {
+class ProfileStoreTest : public test::SettingsFileTest {
  protected:
-  void SetUp() override {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(testing::TempDir()) /
-           ("profile_store_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    file_ = dir_ / "tavimor.ini";
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-
-  void Put(const std::string& bytes) {
-    std::ofstream out(file_, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
-  std::string Get() const {
-    std::ifstream in(file_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   // Every entry of the folder other than the settings file (temporary files left behind).
   std::vector<std::string> Strays() const {
     std::vector<std::string> names;
@@ -52,9 +28,6 @@ class ProfileStoreTest : public testing::Test {
     }
     return names;
   }
-
-  fs::path dir_;
-  fs::path file_;
 };
 
 TEST_F(ProfileStoreTest, ReadsKeysAsWinIniDoes) {
