@@ -393,8 +393,8 @@ py::tuple ReadValues(const py::sequence& items) {
     if (py::isinstance<py::str>(item) || py::isinstance<py::bytes>(item)) {
       const std::string text = py::isinstance<py::str>(item) ? item.cast<std::string>()
                                                              : std::string(item.cast<py::bytes>());
-      if (ReadsAsNumber(text)) {
-        v[i] = ReadNumber(text);
+      if (const auto number = ReadNumberIfAny(text)) {
+        v[i] = *number;
       } else {
         bad[i] = 1;
       }

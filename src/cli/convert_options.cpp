@@ -62,8 +62,9 @@ constexpr std::array<OptionSpec, 36> kOptions = {{
 // A number read the way a panel field reads it and held in single precision, as the field's
 // number is; nothing when the text has no numeric prefix.
 std::optional<float> ParseFieldNumber(std::string_view text) {
-  if (!ReadsAsNumber(text)) return std::nullopt;
-  return HoldSingle(ReadNumber(text));
+  const auto number = ReadNumberIfAny(text);
+  if (!number) return std::nullopt;
+  return HoldSingle(*number);
 }
 
 std::optional<PressureSetting> ParsePressure(std::string_view text) {

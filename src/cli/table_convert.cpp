@@ -113,8 +113,9 @@ class TableRowConverter : public RecordConverter {
   std::optional<std::string> readPressure(std::string_view row, std::size_t column,
                                           std::string_view role, float& value) {
     if (auto reason = readCell(row, column, role)) return reason;
-    if (!ReadsAsNumber(m_text)) return ColumnName(column, role) + ": not a number";
-    value = HoldSingle(ReadNumber(m_text));
+    const auto number = ReadNumberIfAny(m_text);
+    if (!number) return ColumnName(column, role) + ": not a number";
+    value = HoldSingle(*number);
     return std::nullopt;
   }
 

@@ -20,8 +20,9 @@ ValueConversion::ValueConversion(const ConvertSettings& settings) : m_settings(s
 }
 
 std::optional<std::string_view> ValueConversion::read(std::string_view text) {
-  if (!ReadsAsNumber(text)) return "not a number";
-  const float value = HoldSingle(ReadNumber(text));
+  const auto number = ReadNumberIfAny(text);
+  if (!number) return "not a number";
+  const float value = HoldSingle(*number);
   if (const auto message = FromValueRangeMessage(m_settings.FromUnit, value)) return *message;
   m_inputs.FromValue = value;
   return std::nullopt;

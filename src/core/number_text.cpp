@@ -100,7 +100,13 @@ double ReadNumber(std::string_view text) {
 }
 
 bool ReadsAsNumber(std::string_view text) {
-  return ScanNumberPrefix(text.substr(0, std::min(text.size(), kFieldReadLength))).has_value();
+  return ReadNumberIfAny(text).has_value();
+}
+
+std::optional<double> ReadNumberIfAny(std::string_view text) {
+  const auto prefix = ScanNumberPrefix(text.substr(0, std::min(text.size(), kFieldReadLength)));
+  if (!prefix) return std::nullopt;
+  return prefix->Value;
 }
 
 std::string FormatAllDigits(float value) {

@@ -21,6 +21,9 @@ double ReadNumber(std::string_view text);
 // for the command and the table conversion, although a field reads it as 0.
 bool ReadsAsNumber(std::string_view text);
 
+// ReadNumber's value when ReadsAsNumber holds, else nothing; the text is scanned once.
+std::optional<double> ReadNumberIfAny(std::string_view text);
+
 // The scanner behind ReadNumber, on the whole text: after leading white space, the longest
 // prefix of sign, digits, point, digits and exponent (an exponent without digits is no part
 // of it); its value (beyond the double range: infinite or zero) and the index just after it.
