@@ -3,24 +3,14 @@
 #include <algorithm>
 
 #include "cli/table_reader.h"
-#include "cli/value_conversion.h"
-#include "core/choice_names.h"
+#include "cli/usage.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
+#include "core/unit_tables.h"
+#include "request/choice_names.h"
+#include "request/prepared_conversion.h"
 
 namespace tavimor {
-
-const std::array<std::string_view, kMoistureUnitCount> kResultHeaders = {"vapour pressure mbar",
-                                                                         "dew/frost point °C",
-                                                                         "dew/frost point °F",
-                                                                         "dew point °C",
-                                                                         "dew point °F",
-                                                                         "ppmv",
-                                                                         "ppmw",
-                                                                         "lb/MMSCF",
-                                                                         "g/m³",
-                                                                         "%RH",
-                                                                         "ppmw in liquid"};
 
 void AppendCell(std::string& line, std::string_view text, char delimiter) {
   const char special[] = {delimiter, '"', '\r', '\n'};
@@ -38,8 +28,6 @@ void AppendCell(std::string& line, std::string_view text, char delimiter) {
 
 namespace {
 
-constexpr std::string_view kProgram = "tavimor-convert";
-
 std::string ColumnName(std::size_t column, std::string_view role) {
   std::string name = "column " + std::to_string(column + 1);
   if (!role.empty()) name.append(" (").append(role).append(")");
@@ -48,8 +36,8 @@ std::string ColumnName(std::size_t column, std::string_view role) {
 
 class TableRowConverter : public RecordConverter {
  public:
-  TableRowConverter(const ConvertSettings& settings, const TableLayout& layout)
-      : m_layout(layout), m_conversion(settings), m_computeAtMeasured(!settings.ComputeAt) {}
+  TableRowConverter(const ConversionRequest& request, const TableLayout& layout)
+      : m_layout(layout), m_conversion(request) {}
 
   void convert(const Record& record, std::ostream& out, std::ostream& err) override {
     const std::string_view row = record.Text;
@@ -132,7 +120,6 @@ class TableRowConverter : public RecordConverter {
         return reason;
       }
       m_conversion.setMeasuredPressure(pressure);
-      if (m_computeAtMeasured) m_conversion.setComputePressure(pressure);
     }
     if (m_layout.ComputeAtColumn) {
       if (auto reason =
@@ -181,8 +168,7 @@ class TableRowConverter : public RecordConverter {
   }
 
   const TableLayout& m_layout;
-  ValueConversion m_conversion;
-  bool m_computeAtMeasured;
+  PreparedConversion m_conversion;
   RowCells m_cells;
   std::string m_text;
   std::string m_result;
@@ -201,7 +187,7 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& err)
+TablePlan::TablePlan(const ConvertSettings& settings, std::ostream& err)
     : m_settings(settings), m_err(err) {
   const TableSettings& table = settings.Table;
   // A compute-at column is read in the unit of --compute-at, in millibar without it.
@@ -210,11 +196,11 @@ TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& 
   m_layout.Replace = table.Replace;
   m_layout.WithDelta = settings.Increment.has_value();
   m_layout.ResultHeader = table.OutputHeader.value_or(
-      std::string(kResultHeaders[static_cast<std::size_t>(settings.ToUnit)]));
+      std::string(kMoistureUnits[static_cast<std::size_t>(settings.ToUnit)].ResultHeader));
   m_layout.DeltaHeader = "delta " + m_layout.ResultHeader;
 }
 
-bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
+bool TablePlan::prepare(std::span<const Record> first, bool inputEnded) {
   const TableSettings& table = m_settings.Table;
   const char delimiter = m_layout.Delimiter;
   RowCells cells;
@@ -303,7 +289,7 @@ bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
   return true;
 }
 
-std::unique_ptr<RecordConverter> TableConversion::makeConverter() const {
+std::unique_ptr<RecordConverter> TablePlan::makeConverter() const {
   return std::make_unique<TableRowConverter>(m_settings, m_layout);
 }
 

@@ -346,7 +346,11 @@ std::string ReadProfileString(const std::filesystem::path& file, std::string_vie
                               std::string_view key, std::size_t maxLength) {
   const FileText content = ReadWholeFile(file);
   if (content.Status != ReadStatus::Ok) return {};
-  const std::string_view text = content.Bytes;
+  return ReadProfileStringFromText(content.Bytes, section, key, maxLength);
+}
+
+std::string ReadProfileStringFromText(std::string_view text, std::string_view section,
+                                      std::string_view key, std::size_t maxLength) {
   const std::vector<Line> lines = SplitLines(text);
   const KeyPlace place = FindKey(text, lines, section, key);
   if (!place.KeyLine) return {};

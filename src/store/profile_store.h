@@ -16,6 +16,10 @@ namespace tavimor {
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::size_t maxLength = 49);
 
+// The same from the text of such a file.
+std::string ReadProfileStringFromText(std::string_view text, std::string_view section,
+                                      std::string_view key, std::size_t maxLength = 49);
+
 struct ProfileWriteResult {
   bool Ok = false;
   std::string Error;  // what failed, for the user, when !Ok

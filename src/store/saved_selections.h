@@ -57,8 +57,10 @@ inline constexpr std::size_t kSavedFieldMaxChars = 14;
 // The text of a key of the section, or the empty text when it is missing.
 using ProfileReader = std::function<std::string(std::string_view key)>;
 
-// A reader of the section "Tavimor" of an INI file.
+// A reader of the section "Tavimor" of an INI file, or of the text of one (a file a browser
+// was given).
 ProfileReader ProfileReaderForFile(std::filesystem::path file);
+ProfileReader ProfileReaderForText(std::string text);
 
 // Reads the fields of a saved line the way the stored formats are read: kinds holds one
 // letter per field, 'd' for a decimal integer (optional sign, digits) and 'f' for a decimal
