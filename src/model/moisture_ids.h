@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/moisture_options.h"
+#include "store/moisture_options.h"
 
 namespace tavimor::moisture_ids {
 

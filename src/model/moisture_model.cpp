@@ -63,6 +63,18 @@ std::size_t CountLines(std::string_view text) {
 
 }  // namespace
 
+GraphIsobars GraphIsobarsOf(int button) {
+  // A group without a checked button (-1) counts as neither "no isobars" nor "measured".
+  switch (button) {
+    case kIsobarNone:
+      return GraphIsobars::None;
+    case kIsobarMeasured:
+      return GraphIsobars::AtMeasured;
+    default:
+      return GraphIsobars::AtComputeAt;
+  }
+}
+
 std::string_view IsobarCaption(int button) {
   switch (button) {
     case kIsobarMeasured:
@@ -144,7 +156,7 @@ GraphInputs MoistureModel::graphInputs() const {
   in.ToUnit = m_toList;
   in.MeasuredPressureMbar = ReadPressureMbar(FieldNumber(m_measuredText), m_measuredList);
   in.ComputePressureMbar = ReadPressureMbar(FieldNumber(m_computeText), m_computeList);
-  in.IsobarButton = m_isobar;
+  in.Isobars = GraphIsobarsOf(m_isobar);
   in.ZoomHeld = m_state.ZoomHeld;
   in.Settings = m_settings;
   return in;

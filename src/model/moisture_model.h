@@ -10,7 +10,6 @@
 #include "core/calc_settings.h"
 #include "core/graph_inputs.h"
 #include "core/moisture_conversion.h"
-#include "core/moisture_options.h"
 #include "core/unit_tables.h"
 #include "model/moisture_ids.h"
 #include "model/moisture_panel_state.h"
@@ -89,7 +88,6 @@ class MoistureModel {
   // How far the choice of formula and enhancement factor moves the result (SpreadLine),
   // UTF-8; recomputed with the result.
   const std::string& spreadLine() const { return m_spreadLine; }
-  const MoisturePanelState& state() const { return m_state; }
 
   // What the graph paints from.
   GraphInputs graphInputs() const;
@@ -164,6 +162,9 @@ class MoistureModel {
   std::string m_mediumSuffix;
   std::string m_ambientSuffix;
 };
+
+// The isobars the graph draws for the checked isobar button.
+GraphIsobars GraphIsobarsOf(int button);
 
 // The caption of the isobar choice in field 1049.
 std::string_view IsobarCaption(int button);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/calc_settings.h"
-#include "core/moisture_options.h"
+#include "store/moisture_options.h"
 
 namespace tavimor {
 
