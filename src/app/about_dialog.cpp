@@ -26,13 +26,13 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   icon->setGeometry(DialogRect(10, 10, 21, 20));
   icon->setAccessibleName(QStringLiteral("Tavimor icon"));
 
-  MakeStaticText(this, QStringLiteral("Tavimor version %1").arg(QLatin1String(kTavimorVersion)),
-                 DialogRect(40, 10, 180, 10))
+  AddStaticText(this, 0, QStringLiteral("Tavimor version %1").arg(QLatin1String(kTavimorVersion)),
+                DialogRect(40, 10, 180, 10))
       ->setObjectName(QStringLiteral("AboutVersion"));
-  MakeStaticText(this,
-                 QStringLiteral("Converts moisture and humidity readings between units and "
-                                "pressures, with temperature, pressure and 4-20 mA helpers."),
-                 DialogRect(40, 24, 180, 26));
+  AddStaticText(this, 0,
+                QStringLiteral("Converts moisture and humidity readings between units and "
+                               "pressures, with temperature, pressure and 4-20 mA helpers."),
+                DialogRect(40, 24, 180, 26));
   QPushButton* ok =
       MakePushButton(this, kOkButton, QStringLiteral("OK"), DialogRect(90, 54, 50, 14));
   ok->setDefault(true);

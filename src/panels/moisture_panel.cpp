@@ -34,10 +34,6 @@ namespace ids = moisture_ids;
 
 namespace {
 
-QString Text(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // The twelve etched lines (dialog units, x, y, length) framing the From area, the To area
 // and the two pressure areas; the template gives them no rectangles of their own.
 struct EtchedLine {
@@ -221,16 +217,16 @@ void MoisturePanel::connectEvents() {
 void MoisturePanel::fillLists() {
   // A filled list has no selection until one is set, as the classic list box.
   m_measuredUnitList->clear();
-  for (const PressureUnitRow& row : kPressureUnits) m_measuredUnitList->addItem(Text(row.Name));
+  for (const PressureUnitRow& row : kPressureUnits) m_measuredUnitList->addItem(TextOf(row.Name));
   m_measuredUnitList->setCurrentIndex(-1);
   m_fromUnitList->clear();
-  for (const MoistureUnitRow& row : kMoistureUnits) m_fromUnitList->addItem(Text(row.ComboText));
+  for (const MoistureUnitRow& row : kMoistureUnits) m_fromUnitList->addItem(TextOf(row.ComboText));
   m_fromUnitList->setCurrentIndex(-1);
   m_computeUnitList->clear();
-  for (const PressureUnitRow& row : kPressureUnits) m_computeUnitList->addItem(Text(row.Name));
+  for (const PressureUnitRow& row : kPressureUnits) m_computeUnitList->addItem(TextOf(row.Name));
   m_computeUnitList->setCurrentIndex(-1);
   m_toUnitList->clear();
-  for (const MoistureUnitRow& row : kMoistureUnits) m_toUnitList->addItem(Text(row.ComboText));
+  for (const MoistureUnitRow& row : kMoistureUnits) m_toUnitList->addItem(TextOf(row.ComboText));
   m_toUnitList->setCurrentIndex(-1);
 }
 
@@ -261,7 +257,7 @@ void MoisturePanel::apply(const MoistureChanges& changes) {
   {
     const QScopedValueRollback writing(m_writingBack, true);
     for (const MoistureControl id : changes.Fields) {
-      SetFieldText(field(id), Text(m_model.text(id)));
+      SetFieldText(field(id), TextOf(m_model.text(id)));
     }
     if (changes.Lists) writeLists();
     if (changes.Choices) writeChoices();
@@ -286,7 +282,7 @@ void MoisturePanel::apply(const MoistureChanges& changes) {
 
 void MoisturePanel::showWarning(const std::string& message) {
   if (m_ui.beep) m_ui.beep();
-  if (m_ui.showInformation) m_ui.showInformation(this, Text(message));
+  if (m_ui.showInformation) m_ui.showInformation(this, TextOf(message));
   // Typing then replaces "enter new val".
   m_fromValue->setFocus(Qt::OtherFocusReason);
   m_fromValue->selectAll();
@@ -304,7 +300,7 @@ void MoisturePanel::writeLists() {
     if (id == ids::kFromUnit || id == ids::kToUnit) {
       const MoistureSide side = id == ids::kFromUnit ? MoistureSide::From : MoistureSide::To;
       for (int unit = 0; unit < list->count(); ++unit) {
-        const QString entry = Text(m_model.unitEntry(side, unit));
+        const QString entry = TextOf(m_model.unitEntry(side, unit));
         if (list->itemText(unit) != entry) list->setItemText(unit, entry);
       }
     }
@@ -320,15 +316,15 @@ void MoisturePanel::writeChoices() {
   if (QAbstractButton* button = m_pressureChoice->button(m_model.pressureChoice())) {
     button->setChecked(true);
   }
-  const QString caption = Text(m_model.isobarCaption());
+  const QString caption = TextOf(m_model.isobarCaption());
   if (m_isobarCaption->toPlainText() != caption) m_isobarCaption->setPlainText(caption);
   m_compute->setEnabled(m_model.computeAtEnabled());
   m_computeUnitList->setEnabled(m_model.computeAtEnabled());
 }
 
 void MoisturePanel::writeResults() {
-  SetFieldText(m_result, Text(m_model.text(ids::kResult)));
-  SetFieldText(m_delta, Text(m_model.text(ids::kDelta)));
+  SetFieldText(m_result, TextOf(m_model.text(ids::kResult)));
+  SetFieldText(m_delta, TextOf(m_model.text(ids::kDelta)));
   m_graph->paintGraph(m_model.graphInputs());
   update();
   emit statusLineChanged();
@@ -426,20 +422,20 @@ void MoisturePanel::ConvertClipboardList() {
       m_model.convertClipboardList(clipboard->text().toStdString());
   if (conversion.Refusal) {
     if (m_ui.showWarning) {
-      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), Text(*conversion.Refusal));
+      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), TextOf(*conversion.Refusal));
     }
     return;
   }
   apply(conversion.Changes);
   for (const std::string& warning : conversion.Warnings) showWarning(warning);
-  clipboard->setText(Text(conversion.Output));
+  clipboard->setText(TextOf(conversion.Output));
 }
 
 QString MoisturePanel::statusLine() const {
-  return Text(m_model.spreadLine());
+  return TextOf(m_model.spreadLine());
 }
 
-ProfileKeys MoisturePanel::savedSelectionKeys() const {
+SavedKeys MoisturePanel::savedSelectionKeys() const {
   return ComposePanelSavedKeys(m_model.selectionTexts(), m_model.settings());
 }
 
