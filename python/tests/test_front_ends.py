@@ -91,6 +91,10 @@ def test_every_option_and_keyword_has_its_place():
     for option in options - {option for _, _, option, _ in _engine.FIELDS}:
         _, _, err = run([option])
         assert "unknown option" not in err, option
+    # Settings holds every keyword but those chosen per call.
+    held = {f.name for f in dataclasses.fields(tavimor.Settings)}
+    assert held == {keyword for keyword, _, _, _ in _engine.FIELDS if keyword} - \
+        {"increment", "raw"}
     # Every keyword of tavimor.convert is a field's, or how the package returns results.
     own = {"values", "errors", "threads"}
     for name in inspect.signature(tavimor.convert).parameters:
