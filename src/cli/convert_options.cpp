@@ -17,8 +17,9 @@ namespace {
 // The command's own options, beside the request's (RequestFields()): how it reads and
 // writes. --help, --version and --accuracy are read while splitting; --ini before the other
 // options, so that they override it.
-using ApplyOwn = std::optional<std::string> (*)(std::string_view option, std::string_view value,
-                                                ConvertSettings& settings);
+using Applied = std::optional<std::string>;  // the reason a value is refused
+using ApplyOwn = Applied (*)(std::string_view option, std::string_view value,
+                             ConvertSettings& settings);
 
 struct CommandOption {
   std::string_view Name;
@@ -50,23 +51,14 @@ std::optional<ColumnChoice> ParseColumn(std::string_view text) {
 }
 
 template <std::optional<ColumnChoice> TableSettings::*Column>
-std::optional<std::string> ApplyColumn(std::string_view option, std::string_view value,
-                                       ConvertSettings& settings) {
+Applied ApplyColumn(std::string_view option, std::string_view value, ConvertSettings& settings) {
   const auto column = ParseColumn(value);
   if (!column) return BadValue(option, value, "a column number from 1 or a name");
   settings.Table.*Column = *column;
   return std::nullopt;
 }
 
-template <char Delimiter>
-std::optional<std::string> ApplyTableKind(std::string_view, std::string_view,
-                                          ConvertSettings& settings) {
-  settings.Table.Delimiter = Delimiter;
-  return std::nullopt;
-}
-
-std::optional<std::string> ApplyDelimiter(std::string_view option, std::string_view value,
-                                          ConvertSettings& settings) {
+Applied ApplyDelimiter(std::string_view option, std::string_view value, ConvertSettings& settings) {
   const std::string_view c = value == "\\t" ? "\t" : value;
   if (c.size() != 1 || c[0] == '"' || c[0] == '\r' || c[0] == '\n') {
     return BadValue(option, value, "one character other than a quote (\\t for a tab)");
@@ -75,8 +67,7 @@ std::optional<std::string> ApplyDelimiter(std::string_view option, std::string_v
   return std::nullopt;
 }
 
-std::optional<std::string> ApplyHeader(std::string_view option, std::string_view value,
-                                       ConvertSettings& settings) {
+Applied ApplyHeader(std::string_view option, std::string_view value, ConvertSettings& settings) {
   constexpr std::pair<std::string_view, HeaderChoice> kChoices[] = {
       {"yes", HeaderChoice::Yes}, {"no", HeaderChoice::No}, {"auto", HeaderChoice::Auto}};
   for (const auto& [name, choice] : kChoices) {
@@ -89,37 +80,12 @@ std::optional<std::string> ApplyHeader(std::string_view option, std::string_view
                  option, value);
 }
 
-std::optional<std::string> ApplyOutputHeader(std::string_view, std::string_view value,
-                                             ConvertSettings& settings) {
-  settings.Table.OutputHeader = std::string(value);
-  return std::nullopt;
-}
-
-std::optional<std::string> ApplyReplace(std::string_view, std::string_view,
-                                        ConvertSettings& settings) {
-  settings.Table.Replace = true;
-  return std::nullopt;
-}
-
-std::optional<std::string> ApplyThreads(std::string_view option, std::string_view value,
-                                        ConvertSettings& settings) {
+Applied ApplyThreads(std::string_view option, std::string_view value, ConvertSettings& settings) {
   const auto threads = ParseListIndex(value, kMaxThreads + 1);
   if (!threads || *threads < 1) {
     return BadValue(option, value, "a number of threads from 1 to " + std::to_string(kMaxThreads));
   }
   settings.Threads = *threads;
-  return std::nullopt;
-}
-
-std::optional<std::string> ApplyInput(std::string_view, std::string_view value,
-                                      ConvertSettings& settings) {
-  settings.InputFile = std::string(value);
-  return std::nullopt;
-}
-
-std::optional<std::string> ApplyProgress(std::string_view, std::string_view,
-                                         ConvertSettings& settings) {
-  settings.Progress = true;
   return std::nullopt;
 }
 
@@ -129,17 +95,41 @@ constexpr CommandOption kCommandOptions[] = {
     {"--accuracy", false, nullptr},
     {"--ini", true, nullptr},
     {"--threads", true, ApplyThreads},
-    {"--input", true, ApplyInput},
-    {"--progress", false, ApplyProgress},
-    {"--csv", false, ApplyTableKind<','>},
-    {"--tsv", false, ApplyTableKind<'\t'>},
+    {"--input", true,
+     [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
+       s.InputFile = std::string(value);
+       return {};
+     }},
+    {"--progress", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Progress = true;
+       return {};
+     }},
+    {"--csv", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Table.Delimiter = ',';
+       return {};
+     }},
+    {"--tsv", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Table.Delimiter = '\t';
+       return {};
+     }},
     {"--delimiter", true, ApplyDelimiter},
     {"--column", true, ApplyColumn<&TableSettings::Column>},
     {"--header", true, ApplyHeader},
     {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>},
     {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>},
-    {"--output-header", true, ApplyOutputHeader},
-    {"--replace", false, ApplyReplace},
+    {"--output-header", true,
+     [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
+       s.Table.OutputHeader = std::string(value);
+       return {};
+     }},
+    {"--replace", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Table.Replace = true;
+       return {};
+     }},
 };
 
 const CommandOption* CommandOptionNamed(std::string_view name) {
