@@ -345,7 +345,7 @@ def convert(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
     value outside the From unit's range (errors="nan") and a text without a number;
     errors="raise" raises ValueError for the first such value instead, naming its index
     and the range. Large arrays are converted on several threads (threads=None: one per
-    core) without the GIL.
+    core, at most 16) without the GIL.
 
     >>> tavimor.convert(20, "dp-c", "ppmv")
     23596.998046875
