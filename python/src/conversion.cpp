@@ -3,6 +3,7 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -39,32 +40,57 @@ void SetFromPython(ConversionRequest& request, const RequestField& field, const 
   }
 }
 
-// The request of keywords named as in the request's table (None: the default). A keyword
-// with keys (from_params, to_params) takes a mapping; with "saved": True its numbers are
-// taken as stored, as read from saved selections, not checked as typed.
+// The value under a name in a dict, or null; the name as a C string, so that no Python
+// string is made for a lookup.
+PyObject* Lookup(const py::handle& dict, const std::string& name) {
+  return PyDict_GetItemString(dict.ptr(), name.c_str());
+}
+
+// The request of keywords named as in the request's table (None: the default), applied in
+// the table's order. A keyword with keys (from_params, to_params) takes a dict; with
+// "saved": True its numbers are taken as stored, as read from saved selections, not checked
+// as typed.
 ConversionRequest RequestOf(const py::kwargs& keywords) {
+  struct Name {
+    std::string Keyword;
+    std::string Key;
+  };
+  static const std::vector<Name> kNames = [] {
+    std::vector<Name> names;
+    for (const RequestField& field : RequestFields()) {
+      names.push_back({std::string(field.Keyword), std::string(field.Key)});
+    }
+    return names;
+  }();
   ConversionRequest request;
-  py::dict seen;
-  for (const RequestField& field : RequestFields()) {
+  std::size_t found = 0;
+  std::string_view lastKeyword;
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    const RequestField& field = RequestFields()[i];
     if (field.Keyword.empty()) continue;
-    const py::str keyword(std::string(field.Keyword));
-    if (!keywords.contains(keyword)) continue;
-    seen[keyword] = true;
-    py::object value = keywords[keyword];
+    PyObject* value = Lookup(keywords, kNames[i].Keyword);
+    if (value == nullptr) continue;
+    if (field.Keyword != lastKeyword) ++found;
+    lastKeyword = field.Keyword;
     NumberCheck check = NumberCheck::AsTyped;
     if (!field.Key.empty()) {
-      if (value.is_none()) continue;
-      const py::dict mapping(value);
-      if (mapping.contains("saved") && py::bool_(mapping["saved"])) check = NumberCheck::AsSaved;
-      const py::str key(std::string(field.Key));
-      if (!mapping.contains(key)) continue;
-      value = mapping[key];
+      if (value == Py_None) continue;
+      if (!PyDict_Check(value)) throw py::type_error(kNames[i].Keyword + " must be a dict");
+      PyObject* saved = PyDict_GetItemString(value, "saved");
+      if (saved != nullptr && PyObject_IsTrue(saved) == 1) check = NumberCheck::AsSaved;
+      value = Lookup(value, kNames[i].Key);
+      if (value == nullptr) continue;
     }
-    if (!value.is_none()) SetFromPython(request, field, value, check);
+    if (value != Py_None) SetFromPython(request, field, py::handle(value), check);
   }
-  for (const auto& [keyword, value] : keywords) {
-    if (!seen.contains(keyword)) {
-      throw py::type_error("unknown keyword " + std::string(py::repr(keyword)));
+  if (found != keywords.size()) {
+    for (const auto& [keyword, value] : keywords) {
+      const auto name = keyword.cast<std::string>();
+      const auto fields = RequestFields();
+      if (std::none_of(fields.begin(), fields.end(),
+                       [&](const RequestField& field) { return field.Keyword == name; })) {
+        throw py::type_error("unknown keyword " + std::string(py::repr(keyword)));
+      }
     }
   }
   return request;

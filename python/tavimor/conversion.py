@@ -300,13 +300,14 @@ def _cached_settings(*args, **options):
     return Settings(*args, **options)
 
 
-def _settings(*args, **options):
-    """Settings(*args, **options), made once for the same arguments: a loop calling convert
-    on one value at a time does not prepare the conversion again for each."""
+def _settings(from_unit, to_unit, options):
+    """Settings(from_unit, to_unit, **options), made once for the same arguments: a loop
+    calling convert on one value at a time does not prepare the conversion again for each.
+    The options come as the dict they arrived in, so that a call unpacks them only once."""
     try:
-        return _cached_settings(*args, **options)
+        return _cached_settings(from_unit, to_unit, **options)
     except TypeError:  # a dict of parameters cannot be a key
-        return Settings(*args, **options)
+        return Settings(from_unit, to_unit, **options)
 
 
 def _with_settings_keywords(function, leave_out=()):
@@ -350,7 +351,7 @@ def convert(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
     >>> tavimor.convert(20, "dp-c", "ppmv")
     23596.998046875
     """
-    return _settings(from_unit, to_unit, **options).convert(values, raw=raw, errors=errors,
+    return _settings(from_unit, to_unit, options).convert(values, raw=raw, errors=errors,
                                                             threads=threads)
 
 
@@ -364,7 +365,7 @@ def increment(values, delta, from_unit, to_unit, *, raw=True, errors="nan", thre
     formed from the two held results, in single precision, as the panel forms it; it is
     NaN where the panel shows "out of range" or "n/a".
     """
-    return _settings(from_unit, to_unit, **options).increment(values, delta, raw=raw,
+    return _settings(from_unit, to_unit, options).increment(values, delta, raw=raw,
                                                               errors=errors, threads=threads)
 
 
@@ -378,7 +379,7 @@ def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"]
     follow, as with tavimor-convert --increment. Returns a str for a scalar, else a list
     with one line per value (in the order of the flattened input).
     """
-    return _settings(from_unit, to_unit, **options).convert_text(values, increment=increment,
+    return _settings(from_unit, to_unit, options).convert_text(values, increment=increment,
                                                                  raw=raw, threads=threads)
 
 
