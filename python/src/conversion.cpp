@@ -26,9 +26,6 @@ namespace {
 // number. The message of a refusal names the keyword as the user wrote it.
 void SetFromPython(ConversionRequest& request, const RequestField& field, const py::handle& value,
                    NumberCheck check) {
-  const std::string name = field.Key.empty()
-                               ? std::string(field.Keyword)
-                               : std::string(field.Keyword) + ": " + std::string(field.Key);
   std::optional<FieldRefusal> refusal;
   if (py::isinstance<py::str>(value) || field.SetNumber == nullptr) {
     refusal = field.SetText(request, value.cast<std::string>());
@@ -36,49 +33,54 @@ void SetFromPython(ConversionRequest& request, const RequestField& field, const 
     refusal = field.SetNumber(request, value.cast<double>(), check);
   }
   if (refusal) {
+    const std::string name = field.Key.empty()
+                                 ? std::string(field.Keyword)
+                                 : std::string(field.Keyword) + ": " + std::string(field.Key);
     throw py::value_error(RefusalMessage(*refusal, name, std::string(py::repr(value))));
   }
 }
 
-// The value under a name in a dict, or null; the name as a C string, so that no Python
-// string is made for a lookup.
-PyObject* Lookup(const py::handle& dict, const std::string& name) {
-  return PyDict_GetItemString(dict.ptr(), name.c_str());
+// A name as an interned Python string, made once for the life of the interpreter (never
+// released: the module cannot be unloaded).
+PyObject* Interned(std::string_view name) {
+  return PyUnicode_InternFromString(std::string(name).c_str());
 }
 
 // The request of keywords named as in the request's table (None: the default), applied in
-// the table's order. A keyword with keys (from_params, to_params) takes a dict; with
-// "saved": True its numbers are taken as stored, as read from saved selections, not checked
-// as typed.
+// the table's order. A keyword with keys (from_params, to_params) takes a dict (a Params'
+// own fields; None: the default); with "_saved": True its numbers are taken as stored, as
+// read from saved selections, not checked as typed.
 ConversionRequest RequestOf(const py::kwargs& keywords) {
   struct Name {
-    std::string Keyword;
-    std::string Key;
+    PyObject* Keyword;
+    PyObject* Key;
   };
   static const std::vector<Name> kNames = [] {
     std::vector<Name> names;
     for (const RequestField& field : RequestFields()) {
-      names.push_back({std::string(field.Keyword), std::string(field.Key)});
+      names.push_back({Interned(field.Keyword), Interned(field.Key)});
     }
     return names;
   }();
+  static PyObject* const kSaved = Interned("_saved");
   ConversionRequest request;
   std::size_t found = 0;
   std::string_view lastKeyword;
   for (std::size_t i = 0; i < kNames.size(); ++i) {
     const RequestField& field = RequestFields()[i];
     if (field.Keyword.empty()) continue;
-    PyObject* value = Lookup(keywords, kNames[i].Keyword);
+    PyObject* value = PyDict_GetItem(keywords.ptr(), kNames[i].Keyword);
     if (value == nullptr) continue;
     if (field.Keyword != lastKeyword) ++found;
     lastKeyword = field.Keyword;
     NumberCheck check = NumberCheck::AsTyped;
     if (!field.Key.empty()) {
       if (value == Py_None) continue;
-      if (!PyDict_Check(value)) throw py::type_error(kNames[i].Keyword + " must be a dict");
-      PyObject* saved = PyDict_GetItemString(value, "saved");
+      if (!PyDict_Check(value))
+        throw py::type_error(std::string(field.Keyword) + " must be a dict");
+      PyObject* saved = PyDict_GetItem(value, kSaved);
       if (saved != nullptr && PyObject_IsTrue(saved) == 1) check = NumberCheck::AsSaved;
-      value = Lookup(value, kNames[i].Key);
+      value = PyDict_GetItem(value, kNames[i].Key);
       if (value == nullptr) continue;
     }
     if (value != Py_None) SetFromPython(request, field, py::handle(value), check);
@@ -127,7 +129,7 @@ Converted ConvertValue(const MoistureConversion& conversion, int fromUnit, doubl
 class Conversion {
  public:
   explicit Conversion(const py::kwargs& keywords)
-      : m_request(RequestOf(keywords)), m_prepared(m_request) {}
+      : m_request(RequestOf(keywords)), m_inputs(InputsOf(m_request)) {}
 
   // The request with an increment, prepared.
   PreparedConversion with(std::optional<double> increment, bool raw = false) const {
@@ -166,7 +168,7 @@ class Conversion {
   py::tuple convertOne(double number, std::optional<double> increment, bool shown) const {
     const Converted c =
         increment ? ConvertValue(with(increment).conversion(), m_request.FromUnit, number, shown)
-                  : ConvertValue(m_prepared.conversion(), m_request.FromUnit, number, shown);
+                  : ConvertValue(prepared().conversion(), m_request.FromUnit, number, shown);
     return py::make_tuple(c.Result, increment ? py::object(py::float_(c.Delta)) : py::none(),
                           c.Outside ? 1 : 0);
   }
@@ -197,7 +199,7 @@ class Conversion {
       return shown ? ShownNumber(FormatMoistureValue(toUnit, v)) : static_cast<double>(v);
     };
     ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-      MoistureInputs inputs = m_prepared.inputs();
+      MoistureInputs inputs = m_inputs;
       for (std::size_t i = begin; i < end; ++i) {
         inputs.FromValue = HoldSingle(in[i]);
         const bool outside = FromValueRangeMessage(inputs.FromUnit, inputs.FromValue).has_value();
@@ -248,17 +250,23 @@ class Conversion {
   }
 
   float measuredMbar() const {
-    return ReadPressureMbar(m_prepared.inputs().MeasuredPressure,
-                            m_prepared.inputs().MeasuredPressureUnit);
+    return ReadPressureMbar(m_inputs.MeasuredPressure, m_inputs.MeasuredPressureUnit);
   }
   float computeMbar() const {
-    return ReadPressureMbar(m_prepared.inputs().ComputePressure,
-                            m_prepared.inputs().ComputePressureUnit);
+    return ReadPressureMbar(m_inputs.ComputePressure, m_inputs.ComputePressureUnit);
   }
 
  private:
   ConversionRequest m_request;
-  PreparedConversion m_prepared;  // without an increment
+  // The request prepared without an increment, made at the first scalar call (with the GIL
+  // held): a Settings made for an array or made again for each call does not pay for it.
+  const PreparedConversion& prepared() const {
+    if (!m_prepared) m_prepared.emplace(m_request);
+    return *m_prepared;
+  }
+
+  MoistureInputs m_inputs;  // the request's, without a From value
+  mutable std::optional<PreparedConversion> m_prepared;
 };
 
 py::object ToPython(const FieldValue& value) {

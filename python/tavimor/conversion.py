@@ -51,10 +51,8 @@ class Params:
     _saved: bool = field(default=False, repr=False)
 
     def _as_dict(self):
-        given = {key: getattr(self, key) for key in _PARAM_KEYS if getattr(self, key) is not None}
-        if self._saved:
-            given["saved"] = True
-        return given
+        """The fields by name, as the engine takes a side's parameters."""
+        return self.__dict__
 
 
 def _real(value, what):
