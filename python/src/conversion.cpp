@@ -27,7 +27,12 @@ namespace {
 void SetFromPython(ConversionRequest& request, const RequestField& field, const py::handle& value,
                    NumberCheck check) {
   std::optional<FieldRefusal> refusal;
-  if (py::isinstance<py::str>(value) || field.SetNumber == nullptr) {
+  if (PyUnicode_Check(value.ptr())) {
+    Py_ssize_t size = 0;
+    const char* text = PyUnicode_AsUTF8AndSize(value.ptr(), &size);
+    if (text == nullptr) throw py::error_already_set();
+    refusal = field.SetText(request, std::string_view(text, static_cast<std::size_t>(size)));
+  } else if (field.SetNumber == nullptr) {
     refusal = field.SetText(request, value.cast<std::string>());
   } else {
     refusal = field.SetNumber(request, value.cast<double>(), check);
