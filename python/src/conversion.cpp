@@ -51,11 +51,11 @@ PyObject* Interned(std::string_view name) {
   return PyUnicode_InternFromString(std::string(name).c_str());
 }
 
-// The request of keywords named as in the request's table (None: the default), applied in
-// the table's order. A keyword with keys (from_params, to_params) takes a dict (a Params'
-// own fields; None: the default); with "_saved": True its numbers are taken as stored, as
+// The request of a dict of keywords named as in the request's table (None: the default),
+// applied in the table's order. A keyword with keys (from_params, to_params) takes a dict (a
+// Params' own fields; None: the default); with "_saved": True its numbers are taken as stored, as
 // read from saved selections, not checked as typed.
-ConversionRequest RequestOf(const py::kwargs& keywords) {
+ConversionRequest RequestOf(const py::dict& keywords) {
   struct Name {
     PyObject* Keyword;
     PyObject* Key;
@@ -133,7 +133,7 @@ Converted ConvertValue(const MoistureConversion& conversion, int fromUnit, doubl
 // A request prepared once; the increment and the form of the results are chosen per call.
 class Conversion {
  public:
-  explicit Conversion(const py::kwargs& keywords)
+  explicit Conversion(const py::dict& keywords)
       : m_request(RequestOf(keywords)), m_inputs(InputsOf(m_request)) {}
 
   // The request with an increment, prepared.
@@ -328,7 +328,7 @@ py::tuple Fields() {
 
 void AddConversion(py::module_& m) {
   py::class_<Conversion>(m, "Conversion")
-      .def(py::init<const py::kwargs&>())
+      .def(py::init<const py::dict&>(), py::arg("keywords"))
       .def("convert", &Conversion::convert, py::arg("values"), py::arg("increment"),
            py::arg("shown"), py::arg("threads"))
       .def("convert_one", &Conversion::convertOne, py::arg("value"), py::arg("increment"),

@@ -14,18 +14,17 @@ namespace tavimor::engine {
 namespace {
 
 PhysicsChoice ChoosePhysicsByName(const std::string& formula, const std::string& enhancement) {
+  static const RequestField* const kFormula = FieldByKeyword("formula");
+  static const RequestField* const kEnhancement = FieldByKeyword("enhancement");
   ConversionRequest request;
-  for (const auto& [keyword, name] :
-       {std::pair{"formula", &formula}, {"enhancement", &enhancement}}) {
-    if (auto refusal = FieldByKeyword(keyword)->SetText(request, *name)) {
+  for (const auto& [field, name] : {std::pair{kFormula, &formula}, {kEnhancement, &enhancement}}) {
+    if (auto refusal = field->SetText(request, *name)) {
       throw py::value_error(
-          RefusalMessage(*refusal, keyword, std::string(py::repr(py::str(*name)))));
+          RefusalMessage(*refusal, field->Keyword, std::string(py::repr(py::str(*name)))));
     }
   }
-  PhysicsChoice physics;
-  physics.SwvpFormula = request.Calc.SwvpFormula;
-  physics.EnhancementFactor = request.Calc.EnhancementFactor;
-  return physics;
+  return PhysicsChoice{request.Calc.SwvpFormula, request.Calc.EnhancementFactor,
+                       request.Calc.GasMethod};
 }
 
 // f(a[i], b[i]) for two columns of the same length, without the GIL.

@@ -156,20 +156,20 @@ class Settings:
         for name in ("formula", "enhancement", "gas_method"):
             if not isinstance(getattr(self, name), str):
                 raise TypeError(f"{name} must be a name, not {type(getattr(self, name)).__name__}")
-        conversion = _engine.Conversion(
-            from_unit=_name(self.from_unit, "from_unit"),
-            to_unit=_name(self.to_unit, "to_unit"),
-            measured=_real(self.measured, "measured"),
-            measured_unit=_name(self.measured_unit, "measured_unit"),
-            compute_at=_real(self.compute_at, "compute_at"),
-            compute_at_unit=None if self.compute_at_unit is None else _name(
+        conversion = _engine.Conversion({
+            "from_unit": _name(self.from_unit, "from_unit"),
+            "to_unit": _name(self.to_unit, "to_unit"),
+            "measured": _real(self.measured, "measured"),
+            "measured_unit": _name(self.measured_unit, "measured_unit"),
+            "compute_at": _real(self.compute_at, "compute_at"),
+            "compute_at_unit": None if self.compute_at_unit is None else _name(
                 self.compute_at_unit, "compute_at_unit"),
-            formula=self.formula,
-            enhancement=self.enhancement,
-            gas_method=self.gas_method,
-            from_params=self.from_params._as_dict(),
-            to_params=self.to_params._as_dict(),
-        )
+            "formula": self.formula,
+            "enhancement": self.enhancement,
+            "gas_method": self.gas_method,
+            "from_params": self.from_params._as_dict(),
+            "to_params": self.to_params._as_dict(),
+        })
         object.__setattr__(self, "_conversion", conversion)
 
     # The engine's conversion is prepared again where the settings are unpickled.
