@@ -158,11 +158,14 @@ class Conversion {
     uint8_t* s = status.mutable_data();
     const PreparedConversion prepared = with(increment);
     ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+      // Locals, so that the stores into the arrays cannot be taken to change them.
       const MoistureConversion conversion = prepared.conversion();
+      const int fromUnit = m_request.FromUnit;
+      const bool withDelta = increment.has_value();
       for (std::size_t i = begin; i < end; ++i) {
-        const Converted c = ConvertValue(conversion, m_request.FromUnit, in[i], shown);
+        const Converted c = ConvertValue(conversion, fromUnit, in[i], shown);
         r[i] = c.Result;
-        if (increment) d[i] = c.Delta;
+        if (withDelta) d[i] = c.Delta;
         s[i] = c.Outside ? 1 : 0;
       }
     });
