@@ -1,13 +1,11 @@
 #include "core/moisture_conversion.h"
 
-#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
 
 #include "core/moisture_format.h"
-#include "core/number_text.h"
 #include "core/single_precision.h"
 
 namespace tavimor {
