@@ -1,6 +1,7 @@
 #include "core/dew_point_grid.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>

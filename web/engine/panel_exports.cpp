@@ -1,0 +1,595 @@
+// The module's functions for the page's panels: the Moisture/Humidity panel as the desktop's
+// model runs it (each event in, the panel's texts, lists and choices out as JSON), its
+// parameter dialogs' acceptance rules and label texts, the graph's plan, the saved selections,
+// and the temperature, pressure and 4-20 mA converters. The page is a view: it forwards each
+// event here and writes back what comes out; it never computes.
+
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/analog_output.h"
+#include "core/calc_settings.h"
+#include "core/choice_names.h"
+#include "core/fahrenheit.h"
+#include "core/number_text.h"
+#include "core/pressure_convert.h"
+#include "core/single_precision.h"
+#include "core/temperature_convert.h"
+#include "core/unit_tables.h"
+#include "model/moisture_model.h"
+#include "model/parameter_labels.h"
+#include "plot/plot_graph.h"
+#include "store/profile_store.h"
+#include "store/saved_selections.h"
+#include "web/engine/json_text.h"
+
+namespace tavimor {
+namespace {
+
+namespace ids = moisture_ids;
+
+// The page's events of the Moisture/Humidity panel.
+enum PanelEvent : int {
+  kFromText = 1,
+  kIncrementText = 2,
+  kMeasuredText = 3,
+  kComputeAtText = 4,
+  kFromUnitPicked = 5,
+  kToUnitPicked = 6,
+  kMeasuredUnitPicked = 7,
+  kComputeAtUnitPicked = 8,
+  kIsobarClicked = 9,
+  kPressureChoiceClicked = 10,
+  kZoomHeld = 11,
+  kFormulaChosen = 12,
+  kEnhancementChosen = 13,
+  kGasMethodChosen = 14,
+};
+
+// The kinds of parameter dialog, by the unit that opens them.
+enum class DialogKind { Gas, Liquid, Ambient, Density };
+
+std::optional<DialogKind> DialogKindOf(int unit) {
+  switch (unit) {
+    case static_cast<int>(MoistureUnit::PpmwGas):
+      return DialogKind::Gas;
+    case static_cast<int>(MoistureUnit::PpmwLiquid):
+      return DialogKind::Liquid;
+    case static_cast<int>(MoistureUnit::RelHumidity):
+      return DialogKind::Ambient;
+    case static_cast<int>(MoistureUnit::GramsPerM3):
+      return DialogKind::Density;
+    default:
+      return std::nullopt;
+  }
+}
+
+constexpr const char* kIniPath = "/tmp/tavimor.ini";
+
+// The panel's records and model, one for the page as the desktop has one per panel.
+struct Panel {
+  CalcSettings Settings;
+  MoisturePanelState State;
+  MoistureModel Model{Settings, State};
+  // The dialog the page shows: its kind, side and the working values it opened with.
+  DialogKind Kind = DialogKind::Gas;
+  MoistureSide Side = MoistureSide::From;
+  SideParams Working;
+  // The label suffix each kind of dialog last left, as the model keeps it.
+  std::string Suffixes[4];
+  // An accepted dialog's answer, taken by the unit pick that follows it.
+  std::optional<ParameterDialogAnswer> Answer;
+};
+
+Panel& ThePanel() {
+  static Panel panel;
+  return panel;
+}
+
+std::string& Returned() {
+  static std::string text;
+  return text;
+}
+
+const char* Return(std::string text) {
+  Returned() = std::move(text);
+  return Returned().c_str();
+}
+
+std::string FieldName(MoistureControl id) {
+  switch (id) {
+    case ids::kFromValue:
+      return "from";
+    case ids::kIncrement:
+      return "increment";
+    case ids::kMeasuredPressure:
+      return "measured";
+    case ids::kComputePressure:
+      return "computeAt";
+    default:
+      return "result";
+  }
+}
+
+std::string_view FocusName(MoistureFocus focus) {
+  switch (focus) {
+    case MoistureFocus::Panel:
+      return "panel";
+    case MoistureFocus::FromFieldSelected:
+      return "fromSelected";
+    case MoistureFocus::Released:
+      return "released";
+    case MoistureFocus::Unchanged:
+      break;
+  }
+  return "unchanged";
+}
+
+void AppendNumberKey(std::string& out, std::string_view key, double value) {
+  AppendJsonKey(out, key);
+  AppendJsonNumber(out, value);
+}
+
+void AppendTextKey(std::string& out, std::string_view key, std::string_view text) {
+  AppendJsonKey(out, key);
+  AppendJsonString(out, text);
+}
+
+std::string PanelState(const MoistureChanges& changes) {
+  const MoistureModel& m = ThePanel().Model;
+  std::string out = "{";
+  AppendTextKey(out, "from", m.text(ids::kFromValue));
+  AppendTextKey(out, "increment", m.text(ids::kIncrement));
+  AppendTextKey(out, "measured", m.text(ids::kMeasuredPressure));
+  AppendTextKey(out, "computeAt", m.text(ids::kComputePressure));
+  AppendTextKey(out, "result", m.text(ids::kResult));
+  AppendTextKey(out, "delta", m.text(ids::kDelta));
+  AppendJsonKey(out, "changed");
+  out.push_back('[');
+  for (std::size_t i = 0; i < changes.Fields.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonString(out, FieldName(changes.Fields[i]));
+  }
+  out.push_back(']');
+  AppendNumberKey(out, "fromList", m.listSelection(ids::kFromUnit));
+  AppendNumberKey(out, "toList", m.listSelection(ids::kToUnit));
+  AppendNumberKey(out, "measuredList", m.listSelection(ids::kMeasuredPressureUnit));
+  AppendNumberKey(out, "computeAtList", m.listSelection(ids::kComputePressureUnit));
+  for (const MoistureSide side : {MoistureSide::From, MoistureSide::To}) {
+    AppendJsonKey(out, side == MoistureSide::From ? "fromEntries" : "toEntries");
+    out.push_back('[');
+    for (int unit = 0; unit < kMoistureUnitCount; ++unit) {
+      if (unit > 0) out.push_back(',');
+      AppendJsonString(out, m.unitEntry(side, unit));
+    }
+    out.push_back(']');
+  }
+  AppendNumberKey(out, "isobar", m.isobarChoice());
+  AppendNumberKey(out, "pressureChoice", m.pressureChoice());
+  AppendJsonKey(out, "computeAtEnabled");
+  out.append(m.computeAtEnabled() ? "true" : "false");
+  AppendTextKey(out, "caption", m.isobarCaption());
+  AppendTextKey(out, "spread", m.spreadLine());
+  AppendJsonKey(out, "warning");
+  if (changes.Warning) {
+    AppendJsonString(out, *changes.Warning);
+  } else {
+    out.append("null");
+  }
+  AppendTextKey(out, "focus", FocusName(changes.Focus));
+  const CalcSettings& s = m.settings();
+  AppendNumberKey(out, "formula", static_cast<int>(s.SwvpFormula));
+  AppendNumberKey(out, "enhancement", static_cast<int>(s.EnhancementFactor));
+  AppendNumberKey(out, "gasMethod", static_cast<int>(s.GasMethod));
+  out.push_back('}');
+  return out;
+}
+
+// Runs the label and dialog pass with the answer of the dialog the page showed, or, when the
+// page showed none, with the working values unchanged.
+ParameterDialogAnswer AnswerDialog(const ParameterDialogRequest& request) {
+  Panel& panel = ThePanel();
+  ParameterDialogAnswer answer{request.Params, request.LabelSuffix};
+  if (panel.Answer) answer = *std::exchange(panel.Answer, std::nullopt);
+  if (const auto kind = DialogKindOf(static_cast<int>(request.Unit))) {
+    panel.Suffixes[static_cast<int>(*kind)] = answer.LabelSuffix;
+  }
+  return answer;
+}
+
+std::string FieldNumberText(float value) {
+  return FormatSignificant(value, 7);
+}
+
+const LiquidEntry* FindLiquid(int button) {
+  for (const LiquidEntry& liquid : kLiquidTable) {
+    if (static_cast<int>(liquid.Button) == button) return &liquid;
+  }
+  return nullptr;
+}
+
+// The dialog's OK: its working values and suffix when the value is accepted, else nothing
+// (the dialog stays open). choice: the gas list's row, the liquid or medium button; unit: the
+// checked temperature unit button (0: none); text: the dialog's number field.
+std::optional<ParameterDialogAnswer> DialogOk(int choice, int unit, std::string_view text) {
+  Panel& panel = ThePanel();
+  SideParams working = panel.Working;
+  std::string suffix = panel.Suffixes[static_cast<int>(panel.Kind)];
+  const float number = HoldSingle(ReadNumber(text));
+  switch (panel.Kind) {
+    case DialogKind::Gas: {
+      if (choice < 0 || choice >= kGasCount) return std::nullopt;
+      working.GasIndex = static_cast<int16_t>(choice);
+      working.MolWeight =
+          choice == OtherGasIndex ? number : GasTable[static_cast<std::size_t>(choice)].MolWeight;
+      suffix = GasLabelSuffix(choice, working.MolWeight);
+      if (!IsAcceptedPositive(working.MolWeight)) return std::nullopt;
+      break;
+    }
+    case DialogKind::Liquid: {
+      const LiquidEntry* liquid = FindLiquid(choice);
+      if (liquid == nullptr) return std::nullopt;
+      working.Liquid = liquid->Button;
+      if (liquid->Button == LiquidChoice::CustomLiquid) {
+        working.HenryK = number;
+        suffix = CustomLiquidLabelSuffix(number);
+      } else {
+        working.HenryK = liquid->HenryK;
+        suffix = std::string(liquid->LabelSuffix);
+      }
+      if (!IsAcceptedPositive(working.HenryK)) return std::nullopt;
+      break;
+    }
+    case DialogKind::Ambient: {
+      const bool celsius = unit == static_cast<int>(AmbientTempUnit::AmbientCelsius);
+      const bool fahrenheit = unit == static_cast<int>(AmbientTempUnit::AmbientFahrenheit);
+      float tempC = working.AmbientTempC;
+      if (celsius) tempC = number;
+      if (fahrenheit) tempC = CelsiusFromFahrenheit(number);
+      if (!IsAcceptedTemperatureC(tempC)) return std::nullopt;
+      if (celsius || fahrenheit) {
+        working.AmbientTempUnit = static_cast<AmbientTempUnit>(unit);
+        suffix = AmbientLabelSuffix(tempC, fahrenheit);
+      }
+      working.AmbientTempC = tempC;
+      break;
+    }
+    case DialogKind::Density: {
+      const bool fahrenheit = unit == static_cast<int>(VaporTempUnit::VaporFahrenheit);
+      const float tempC = fahrenheit ? CelsiusFromFahrenheit(number) : number;
+      if (MediumText(static_cast<DensityMedium>(choice)).empty()) return std::nullopt;
+      if (!IsAcceptedTemperatureC(tempC)) return std::nullopt;
+      working.DensityMedium = static_cast<DensityMedium>(choice);
+      working.VaporTempUnit =
+          fahrenheit ? VaporTempUnit::VaporFahrenheit : VaporTempUnit::VaporCelsius;
+      working.VaporTempC = tempC;
+      suffix = MediumLabelSuffix(working.DensityMedium, tempC, fahrenheit);
+      break;
+    }
+  }
+  return ParameterDialogAnswer{working, suffix};
+}
+
+std::string ReadIniFile() {
+  std::ifstream file(kIniPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteIniFile(const char* bytes, int length) {
+  std::ofstream(kIniPath, std::ios::binary | std::ios::trunc)
+      .write(bytes, static_cast<std::streamsize>(std::max(length, 0)));
+}
+
+SavedKeys PanelKeys(int category) {
+  SavedKeys keys;
+  // Saving while another category is shown writes only the category, as Save Selections does.
+  if (category == 1001) {
+    const MoistureModel& m = ThePanel().Model;
+    keys = ComposePanelSavedKeys(m.selectionTexts(), m.settings());
+  }
+  keys.emplace_back(std::string(kKeyConvCategory), std::to_string(category));
+  return keys;
+}
+
+}  // namespace
+}  // namespace tavimor
+
+using namespace tavimor;
+
+extern "C" {
+
+// Creates the panel from the saved selections of an INI text (empty: the defaults), as the
+// desktop creates it; the panel's state as JSON.
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_load(const char* ini, int length) {
+  Panel& panel = ThePanel();
+  panel.~Panel();
+  new (&panel) Panel();
+  WriteIniFile(ini, length);
+  MoistureChanges changes = panel.Model.load(ProfileReaderForFile(kIniPath));
+  changes.merge(panel.Model.isobarClicked(panel.Model.isobarChoice()));
+  changes.merge(panel.Model.start());
+  changes.Focus = MoistureFocus::Unchanged;
+  return Return(PanelState(changes));
+}
+
+// One event of the panel: a field's new text, a list's picked row, a clicked button (number),
+// the zoom held (number 1) or let go; the panel's state as JSON.
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_event(int event, int number, const char* text) {
+  MoistureModel& m = ThePanel().Model;
+  CalcSettings& settings = ThePanel().Settings;
+  MoistureChanges changes;
+  switch (event) {
+    case kFromText:
+      changes = m.fromFieldNotified(text);
+      break;
+    case kIncrementText:
+      changes = m.incrementFieldNotified(text);
+      break;
+    case kMeasuredText:
+      changes = m.measuredFieldNotified(text);
+      break;
+    case kComputeAtText:
+      changes = m.computeAtFieldNotified(text);
+      break;
+    case kFromUnitPicked:
+      changes = m.fromUnitPicked(number, AnswerDialog);
+      break;
+    case kToUnitPicked:
+      changes = m.toUnitPicked(number, AnswerDialog);
+      break;
+    case kMeasuredUnitPicked:
+      changes = m.measuredUnitPicked(number);
+      break;
+    case kComputeAtUnitPicked:
+      changes = m.computeAtUnitPicked(number);
+      break;
+    case kIsobarClicked:
+      changes = m.isobarClicked(number);
+      break;
+    case kPressureChoiceClicked:
+      changes = m.pressureChoiceClicked(number);
+      break;
+    case kZoomHeld:
+      changes = m.setZoomHeld(number != 0);
+      break;
+    case kFormulaChosen:
+      settings.SwvpFormula = static_cast<SwvpFormula>(number);
+      changes = m.settingsChanged();
+      break;
+    case kEnhancementChosen:
+      settings.EnhancementFactor = static_cast<EnhancementFactor>(number);
+      changes = m.settingsChanged();
+      break;
+    case kGasMethodChosen:
+      settings.GasMethod = static_cast<GasMethod>(number);
+      changes = m.settingsChanged();
+      break;
+    default:
+      break;
+  }
+  return Return(PanelState(changes));
+}
+
+// Opens the parameter dialog of a unit for a side (0 From, 1 To): the controls as the
+// desktop's dialog shows them when it opens, as JSON; null for a unit without a dialog.
+EMSCRIPTEN_KEEPALIVE const char* tv_dialog_open(int unit, int side) {
+  Panel& panel = ThePanel();
+  const auto kind = DialogKindOf(unit);
+  if (!kind) return nullptr;
+  panel.Kind = *kind;
+  panel.Side = side == 0 ? MoistureSide::From : MoistureSide::To;
+  panel.Answer.reset();
+  SideParams& w = panel.Working;
+  w = side == 0 ? panel.Settings.From : panel.Settings.To;
+  std::string out = "{";
+  switch (*kind) {
+    case DialogKind::Gas: {
+      if (w.GasIndex < 0 || w.GasIndex >= kGasCount) w.GasIndex = 1;
+      const bool other = w.GasIndex == OtherGasIndex;
+      if (!other) w.MolWeight = GasTable[static_cast<std::size_t>(w.GasIndex)].MolWeight;
+      AppendTextKey(out, "kind", "gas");
+      AppendNumberKey(out, "choice", w.GasIndex);
+      // What the field shows when "other gas" is chosen: the working molecular weight.
+      AppendTextKey(out, "working", FieldNumberText(w.MolWeight));
+      AppendTextKey(out, "field", other ? FieldNumberText(w.MolWeight) : "");
+      break;
+    }
+    case DialogKind::Liquid: {
+      if (FindLiquid(static_cast<int>(w.Liquid)) == nullptr) w.Liquid = LiquidChoice::Hexane;
+      const bool custom = w.Liquid == LiquidChoice::CustomLiquid;
+      if (!custom) w.HenryK = FindLiquid(static_cast<int>(w.Liquid))->HenryK;
+      AppendTextKey(out, "kind", "liquid");
+      AppendNumberKey(out, "choice", static_cast<int>(w.Liquid));
+      AppendTextKey(out, "working", FieldNumberText(w.HenryK));
+      AppendTextKey(out, "field", custom ? FieldNumberText(w.HenryK) : "");
+      break;
+    }
+    case DialogKind::Ambient: {
+      const int unitId = static_cast<int>(w.AmbientTempUnit);
+      const bool fahrenheit = w.AmbientTempUnit == AmbientTempUnit::AmbientFahrenheit;
+      AppendTextKey(out, "kind", "ambient");
+      AppendNumberKey(out, "unit", fahrenheit || unitId == 1033 ? unitId : 0);
+      AppendTextKey(
+          out, "field",
+          FieldNumberText(fahrenheit ? FahrenheitFromCelsius(w.AmbientTempC) : w.AmbientTempC));
+      break;
+    }
+    case DialogKind::Density: {
+      if (w.VaporTempUnit != VaporTempUnit::VaporFahrenheit) {
+        w.VaporTempUnit = VaporTempUnit::VaporCelsius;
+      }
+      if (MediumText(w.DensityMedium).empty()) w.DensityMedium = DensityMedium::NaturalGas;
+      const bool fahrenheit = w.VaporTempUnit == VaporTempUnit::VaporFahrenheit;
+      AppendTextKey(out, "kind", "density");
+      AppendNumberKey(out, "choice", static_cast<int>(w.DensityMedium));
+      AppendNumberKey(out, "unit", static_cast<int>(w.VaporTempUnit));
+      AppendTextKey(
+          out, "field",
+          FieldNumberText(fahrenheit ? FahrenheitFromCelsius(w.VaporTempC) : w.VaporTempC));
+      break;
+    }
+  }
+  out.push_back('}');
+  return Return(std::move(out));
+}
+
+// The dialog's OK with its controls (see DialogOk): 1 when accepted, and the next unit pick
+// takes the answer; 0 when the dialog stays open.
+EMSCRIPTEN_KEEPALIVE int tv_dialog_ok(int choice, int unit, const char* text) {
+  auto answer = DialogOk(choice, unit, text);
+  if (!answer) return 0;
+  ThePanel().Answer = std::move(answer);
+  return 1;
+}
+
+// The graph of the panel for a bitmap of width x height pixels, as the desktop plans one
+// paint, as JSON.
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_graph(int width, int height) {
+  const GraphPlan plan = PlanMoistureGraph(ThePanel().Model.graphInputs(), width, height);
+  const auto points = [](std::string& out, const std::vector<PixelPoint>& curve) {
+    out.push_back('[');
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+      if (i > 0) out.push_back(',');
+      out.append(std::to_string(curve[i].X)).push_back(',');
+      out.append(std::to_string(curve[i].Y));
+    }
+    out.push_back(']');
+  };
+  const auto ints = [](std::string& out, const std::array<int, 6>& values) {
+    out.push_back('[');
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) out.push_back(',');
+      out.append(std::to_string(values[i]));
+    }
+    out.push_back(']');
+  };
+  const auto corners = [](std::string& out, const std::array<PixelPoint, 6>& at) {
+    out.push_back('[');
+    for (std::size_t i = 0; i < at.size(); ++i) {
+      if (i > 0) out.push_back(',');
+      out.append(std::to_string(at[i].X)).push_back(',');
+      out.append(std::to_string(at[i].Y));
+    }
+    out.push_back(']');
+  };
+  std::string out = "{";
+  AppendJsonKey(out, "grid");
+  out.append(plan.HasGrid ? "true" : "false");
+  AppendJsonKey(out, "labels");
+  out.append(plan.Geometry ? "true" : "false");
+  AppendJsonKey(out, "gridRows");
+  ints(out, plan.GridRows);
+  AppendJsonKey(out, "gridColumns");
+  ints(out, plan.GridColumns);
+  AppendJsonKey(out, "yLabelAt");
+  corners(out, plan.YLabelAt);
+  AppendJsonKey(out, "xLabelAt");
+  corners(out, plan.XLabelAt);
+  AppendJsonKey(out, "xLabels");
+  AppendJsonStrings(out, plan.XLabels);
+  AppendJsonKey(out, "yLabels");
+  AppendJsonStrings(out, plan.YLabels);
+  AppendJsonKey(out, "curve");
+  points(out, plan.Curve);
+  AppendJsonKey(out, "isobars");
+  out.push_back('[');
+  for (std::size_t i = 0; i < plan.Isobars.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    points(out, plan.Isobars[i]);
+  }
+  out.push_back(']');
+  AppendJsonKey(out, "marker");
+  if (plan.MarkerAt) {
+    out.append("[").append(std::to_string(plan.MarkerAt->Column)).push_back(',');
+    out.append(std::to_string(plan.MarkerAt->Row)).push_back(']');
+  } else {
+    out.append("null");
+  }
+  AppendJsonKey(out, "zoomed");
+  out.append(plan.Zoomed ? "true" : "false");
+  out.push_back('}');
+  return Return(std::move(out));
+}
+
+// The saved selections of the panel (and the category 1001 to 1004) as the desktop's Save
+// Selections writes them, as JSON pairs [key, value]: what the page keeps and links.
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_keys(int category) {
+  std::string out = "[";
+  for (const auto& [key, value] : PanelKeys(category)) {
+    if (out.size() > 1) out.push_back(',');
+    out.push_back('[');
+    AppendJsonString(out, key);
+    out.push_back(',');
+    AppendJsonString(out, value);
+    out.push_back(']');
+  }
+  out.push_back(']');
+  return Return(std::move(out));
+}
+
+// The INI text with the panel's selections saved into it as the desktop saves them (every
+// other byte kept); null, with the reason from tv_panel_error, when it cannot be written.
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_save(const char* ini, int length, int category) {
+  WriteIniFile(ini, length);
+  const ProfileWriteResult result =
+      WriteProfileStrings(kIniPath, kProfileSection, PanelKeys(category));
+  if (!result.Ok) return nullptr;
+  return Return(ReadIniFile());
+}
+
+// The number written into a dialog's field, 7 significant digits.
+EMSCRIPTEN_KEEPALIVE const char* tv_field_number(double value) {
+  return Return(FormatSignificant(value, 7));
+}
+
+// The temperature panel: the result of the From text (JSON: result, sentence).
+EMSCRIPTEN_KEEPALIVE const char* tv_temperature(const char* text, int fromUnit, int toUnit) {
+  const TemperatureResult r = ComputeTemperatureResult(ReadNumber(text), fromUnit, toUnit);
+  std::string out = "{";
+  AppendTextKey(out, "result", FormatSignificant(static_cast<double>(r.Value), 7));
+  AppendJsonKey(out, "sentence");
+  out.append(r.ShowSentence ? "true" : "false");
+  out.push_back('}');
+  return Return(std::move(out));
+}
+
+// The From text re-expressed when the From unit of the temperature or pressure panel changes.
+EMSCRIPTEN_KEEPALIVE const char* tv_reexpress(int panel, const char* text, int fromUnit,
+                                              int toUnit) {
+  const double value = ReadNumber(text);
+  return Return(FormatSignificant(panel == 0 ? ReexpressTemperature(value, fromUnit, toUnit)
+                                             : ConvertPressureValue(value, fromUnit, toUnit),
+                                  7));
+}
+
+// The pressure panel's result of the From text.
+EMSCRIPTEN_KEEPALIVE const char* tv_pressure(const char* text, int fromUnit, int toUnit) {
+  return Return(FormatSignificant(ConvertPressureValue(ReadNumber(text), fromUnit, toUnit), 7));
+}
+
+// The analog output panel: the result and the unit text of the value read (JSON).
+EMSCRIPTEN_KEEPALIVE const char* tv_analog(const char* value, const char* low, const char* high,
+                                           int voltage, const char* resistor) {
+  AnalogReading reading;
+  reading.Value = ReadNumber(value);
+  reading.Low = ReadNumber(low);
+  reading.High = ReadNumber(high);
+  reading.Mode = voltage ? DetectMode::Voltage : DetectMode::Current;
+  reading.ResistorOhm = ReadNumber(resistor);
+  std::string out = "{";
+  AppendTextKey(out, "result", AnalogResultText(reading));
+  AppendTextKey(out, "unit", voltage ? AnalogVoltageRangeText(reading.ResistorOhm) : "mA");
+  out.push_back('}');
+  return Return(std::move(out));
+}
+
+}  // extern "C"

@@ -1,0 +1,22 @@
+# cmake -DPAGE=... -DSITE=... -P make_site.cmake: copies the page's files into the site beside
+# the engine and writes the service worker with the list of the site's files and a version
+# made of their contents.
+file(GLOB_RECURSE page_files RELATIVE ${PAGE} ${PAGE}/*)
+foreach(name ${page_files})
+  if(NOT name STREQUAL "sw.js")
+    configure_file(${PAGE}/${name} ${SITE}/${name} COPYONLY)
+  endif()
+endforeach()
+file(GLOB_RECURSE site_files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM site_files sw.js)
+list(SORT site_files)
+set(contents "")
+set(TAVIMOR_SITE_FILES "")
+foreach(name ${site_files})
+  file(SHA256 ${SITE}/${name} hash)
+  string(APPEND contents "${name} ${hash}\n")
+  string(APPEND TAVIMOR_SITE_FILES "  \"./${name}\",\n")
+endforeach()
+string(SHA256 version "${contents}")
+string(SUBSTRING ${version} 0 16 TAVIMOR_SITE_VERSION)
+configure_file(${PAGE}/sw.js ${SITE}/sw.js @ONLY)

@@ -1,0 +1,1 @@
+// placeholder @TAVIMOR_SITE_VERSION@
