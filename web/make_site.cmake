@@ -1,4 +1,4 @@
-# cmake -DPAGE=... -DSITE=... -P make_site.cmake: copies the page's files into the site beside
+# cmake -DPAGE=... -DSITE=... -DRESOURCES=... -P make_site.cmake: copies the page's files into the site beside
 # the engine and writes the service worker with the list of the site's files and a version
 # made of their contents.
 file(GLOB_RECURSE page_files RELATIVE ${PAGE} ${PAGE}/*)
@@ -7,6 +7,10 @@ foreach(name ${page_files})
     configure_file(${PAGE}/${name} ${SITE}/${name} COPYONLY)
   endif()
 endforeach()
+# The program's icons, from the desktop's.
+set(icons ${RESOURCES}/desktop/hicolor)
+configure_file(${icons}/scalable/apps/org.tavimor.Tavimor.svg ${SITE}/icon.svg COPYONLY)
+configure_file(${icons}/256x256/apps/org.tavimor.Tavimor.png ${SITE}/icon-256.png COPYONLY)
 file(GLOB_RECURSE site_files RELATIVE ${SITE} ${SITE}/*)
 list(REMOVE_ITEM site_files sw.js)
 list(SORT site_files)

@@ -546,6 +546,97 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_save(const char* ini, int length, int 
   return Return(ReadIniFile());
 }
 
+// The conversion the panel shows, as the options of the JavaScript API's convert (and of a
+// table's conversion): units, pressures as the fields read them, the compute-at choice, the
+// physics and both sides' parameters, taken as they stand (saved: true).
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
+  const MoistureModel& m = ThePanel().Model;
+  const GraphInputs in = m.graphInputs();
+  const CalcSettings& s = m.settings();
+  const auto fieldNumber = [&](MoistureControl id) {
+    return static_cast<double>(HoldSingle(ReadNumber(m.text(id))));
+  };
+  const auto name = [](const auto& choices, auto value) {
+    for (const auto& choice : choices) {
+      if (choice.Value == value) return choice.Name;
+    }
+    return choices[0].Name;
+  };
+  const auto side = [&](std::string& out, const SideParams& p) {
+    out.push_back('{');
+    AppendNumberKey(out, "mw", p.MolWeight);
+    AppendNumberKey(out, "k", p.HenryK);
+    AppendNumberKey(out, "ambient", p.AmbientTempC);
+    AppendTextKey(out, "medium", name(kMediumNames, p.DensityMedium));
+    AppendNumberKey(out, "vaporTemp", p.VaporTempC);
+    AppendJsonKey(out, "saved");
+    out.append("true}");
+  };
+  std::string out = "{";
+  AppendNumberKey(out, "fromUnit", ThePanel().State.FromUnit);
+  AppendNumberKey(out, "toUnit", in.ToUnit);
+  AppendNumberKey(out, "measured", fieldNumber(ids::kMeasuredPressure));
+  AppendNumberKey(out, "measuredUnit", m.listSelection(ids::kMeasuredPressureUnit));
+  if (m.pressureChoice() == kComputeAtMeasured) {
+    AppendJsonKey(out, "computeAt");
+    out.append("null");
+    AppendJsonKey(out, "computeAtUnit");
+    out.append("null");
+  } else {
+    AppendNumberKey(out, "computeAt", fieldNumber(ids::kComputePressure));
+    AppendNumberKey(out, "computeAtUnit", m.listSelection(ids::kComputePressureUnit));
+  }
+  AppendNumberKey(out, "increment", fieldNumber(ids::kIncrement));
+  AppendTextKey(out, "formula", name(kFormulaNames, s.SwvpFormula));
+  AppendTextKey(out, "enhancement", name(kEnhancementNames, s.EnhancementFactor));
+  AppendTextKey(out, "gasMethod", name(kGasMethodNames, s.GasMethod));
+  AppendJsonKey(out, "fromParams");
+  side(out, s.From);
+  AppendJsonKey(out, "toParams");
+  side(out, s.To);
+  out.push_back('}');
+  return Return(std::move(out));
+}
+
+// The texts of the page's lists that the tables of the engine hold, as JSON: pressure and
+// temperature units, gases and liquids (each with its K as the liquid dialog writes it).
+EMSCRIPTEN_KEEPALIVE const char* tv_page_texts() {
+  std::string out = "{";
+  AppendJsonKey(out, "pressureUnits");
+  out.push_back('[');
+  for (std::size_t i = 0; i < kPressureUnits.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonString(out, kPressureUnits[i].Name);
+  }
+  out.push_back(']');
+  AppendJsonKey(out, "temperatureUnits");
+  out.push_back('[');
+  for (std::size_t i = 0; i < kTemperatureUnits.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonString(out, kTemperatureUnits[i].Name);
+  }
+  out.push_back(']');
+  AppendJsonKey(out, "gases");
+  out.push_back('[');
+  for (std::size_t i = 0; i < GasTable.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonString(out, GasTable[i].ListText);
+  }
+  out.push_back(']');
+  AppendJsonKey(out, "liquids");
+  out.push_back('[');
+  for (std::size_t i = 0; i < kLiquidTable.size(); ++i) {
+    const LiquidEntry& liquid = kLiquidTable[i];
+    out.append(i > 0 ? ",{" : "{");
+    AppendNumberKey(out, "button", static_cast<int>(liquid.Button));
+    AppendTextKey(out, "text", liquid.Text);
+    AppendTextKey(out, "k", FieldNumberText(liquid.HenryK));
+    out.push_back('}');
+  }
+  out.append("]}");
+  return Return(std::move(out));
+}
+
 // The number written into a dialog's field, 7 significant digits.
 EMSCRIPTEN_KEEPALIVE const char* tv_field_number(double value) {
   return Return(FormatSignificant(value, 7));
