@@ -6,6 +6,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -377,6 +378,27 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_event(int event, int number, const cha
       break;
   }
   return Return(PanelState(changes));
+}
+
+// Converts a list of values, one a line, as if each were typed into the From field, as the
+// desktop converts the clipboard's list (JSON: refusal or null, output, warnings, state).
+EMSCRIPTEN_KEEPALIVE const char* tv_panel_list(const char* text, int length) {
+  const ClipboardListConversion c = ThePanel().Model.convertClipboardList(
+      std::string_view(text, static_cast<std::size_t>(std::max(length, 0))));
+  std::string out = "{";
+  AppendJsonKey(out, "refusal");
+  if (c.Refusal) {
+    AppendJsonString(out, *c.Refusal);
+  } else {
+    out.append("null");
+  }
+  AppendTextKey(out, "output", c.Output);
+  AppendJsonKey(out, "warnings");
+  AppendJsonStrings(out, c.Warnings);
+  AppendJsonKey(out, "state");
+  out.append(PanelState(c.Changes));
+  out.push_back('}');
+  return Return(std::move(out));
 }
 
 // Opens the parameter dialog of a unit for a side (0 From, 1 To): the controls as the

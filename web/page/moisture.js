@@ -90,6 +90,23 @@ export class MoisturePanel {
       if (e.key === " " || e.key === "Enter") hold(false);
     });
     zoom.addEventListener("blur", () => hold(false));
+    $("convertList").addEventListener("click", () => this.#convertList());
+    $("copyList").addEventListener("click", () => navigator.clipboard?.writeText($("listResults").value));
+  }
+
+  #convertList() {
+    const c = this.engine.list($("listValues").value);
+    if (c.refusal) {
+      $("listMessage").textContent = c.refusal;
+      return;
+    }
+    $("listResults").value = c.output;
+    $("copyList").disabled = !c.output;
+    const lines = c.output ? c.output.split("\n").length - 1 : 0;
+    const outside = c.warnings.length
+      ? ` ${c.warnings.length} outside the From unit's range converted as 0 (${c.warnings[0]}).` : "";
+    $("listMessage").textContent = `${lines} values converted.${outside}`;
+    this.#render({ ...c.state, warning: null }, false);
   }
 
   async #unitPicked(id, index) {

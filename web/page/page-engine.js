@@ -54,6 +54,7 @@ export class PageEngine {
   }
   // The panel's conversion as the options of the API's convert.
   request() { return this.#json(this.m._tv_panel_request()); }
+  list(text) { return this.#with([text], ([p], [n]) => this.#json(this.m._tv_panel_list(p, n))); }
   graph(width, height) { return this.#json(this.m._tv_panel_graph(width, height)); }
   keys(category) { return this.#json(this.m._tv_panel_keys(category)); }
   save(ini, category) {

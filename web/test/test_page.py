@@ -158,6 +158,15 @@ def test_panel_as_a_person_uses_it(browser, server):
     type_into(d, "from", "10")
     assert not by_id(d, "warning").is_displayed()
 
+    # A list of values, each converted as if typed: one outside the range converts as 0.
+    by_id(d, "listValues").send_keys("10\n20\n500\n")
+    by_id(d, "convertList").click()
+    at = ["--from", "mbar", "--to", "ppmv", "--measured", "14.696,psia", "--compute-at", "2026.5"]
+    assert value(d, "listResults") == command(*at, "10", "20", "0").decode()
+    assert "stay between 0 and 123.4 mb." in by_id(d, "listMessage").text
+    assert value(d, "from") == "enter new val"  # the fields keep the last line's
+    type_into(d, "from", "10")
+
     # A parameter dialog refuses a bad value and accepts a good one.
     choose(d, "toUnit", 6)
     dialog = by_id(d, "dialog-gas")
