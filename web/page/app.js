@@ -166,6 +166,7 @@ async function start() {
   $("loadIni").addEventListener("change", () => loadIniFile($("loadIni").files[0]));
   $("copyLink").addEventListener("click", copyLink);
   $("status").textContent = "";
+  document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.dataset.ready = "true";
 }
 
