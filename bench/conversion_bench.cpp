@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/conversion_hub.h"
@@ -51,14 +52,20 @@ BENCHMARK_CAPTURE(Convert, LbsIgtToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 50
 BENCHMARK_CAPTURE(Convert, LbsAstmToDewPoint, U::LbsPerMmscf, U::DewPointC, 1, 5000, kAstm, kGas);
 BENCHMARK_CAPTURE(Convert, GramsNaturalGasToPpmv, U::GramsPerM3, U::Ppmv, 0.01, 90, kIgt, kGas);
 
-// The same conversions on the whole path of the panel, the command and the Python package:
-// the From value held and range-checked, the recomputation with its held ppmv and result.
-void Recompute(benchmark::State& state, U from, U to, double lo, double hi, GasMethod method) {
+// The panel's inputs and settings for a conversion at standard pressure.
+std::pair<MoistureInputs, CalcSettings> PanelFor(U from, U to, GasMethod method) {
   CalcSettings settings;
   settings.GasMethod = method;
   MoistureInputs inputs;
   inputs.FromUnit = inputs.FromListSelection = static_cast<int>(from);
   inputs.ToListSelection = static_cast<int>(to);
+  return {inputs, settings};
+}
+
+// The same conversions on the whole path of the panel, the command and the Python package:
+// the From value held and range-checked, the recomputation with its held ppmv and result.
+void Recompute(benchmark::State& state, U from, U to, double lo, double hi, GasMethod method) {
+  const auto [inputs, settings] = PanelFor(from, to, method);
   const MoistureConversion conversion(inputs, settings);
   std::vector<double> values(1024);
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -81,11 +88,7 @@ BENCHMARK_CAPTURE(Recompute, LbsAstmToDewPoint, U::LbsPerMmscf, U::DewPointC, 1,
 // A column of 10^6 values through that path, in the order bench/web/per_value.js gives them
 // to the WebAssembly engine in the browser: the native figure beside the page's.
 void PerValuePath(benchmark::State& state, U from, U to, double lo, double hi, GasMethod method) {
-  CalcSettings settings;
-  settings.GasMethod = method;
-  MoistureInputs inputs;
-  inputs.FromUnit = inputs.FromListSelection = static_cast<int>(from);
-  inputs.ToListSelection = static_cast<int>(to);
+  const auto [inputs, settings] = PanelFor(from, to, method);
   constexpr uint64_t kCount = 1000000;
   std::vector<double> values(kCount);
   for (uint64_t i = 0; i < kCount; ++i) {

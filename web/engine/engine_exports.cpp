@@ -47,16 +47,6 @@ WebRequest& CurrentRequest() {
   return request;
 }
 
-std::string& Returned() {
-  static std::string text;
-  return text;
-}
-
-const char* Return(std::string text) {
-  Returned() = std::move(text);
-  return Returned().c_str();
-}
-
 // Texts separated by zero bytes.
 std::vector<std::string_view> SplitAtZeros(const char* bytes, int length) {
   std::vector<std::string_view> parts;
@@ -75,34 +65,6 @@ double ShownNumber(const std::string& text) {
   double value = kNaN;
   DoubleFromChars(text.data(), text.data() + text.size(), value);
   return value;
-}
-
-template <typename T, std::size_t N>
-void AppendChoiceNames(std::string& out, std::string_view key,
-                       const std::array<NamedChoice<T>, N>& choices) {
-  AppendJsonKey(out, key);
-  out.push_back('[');
-  for (std::size_t i = 0; i < N; ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, choices[i].Name);
-  }
-  out.push_back(']');
-}
-
-template <typename T, std::size_t N>
-std::string_view NameOf(T value, const std::array<NamedChoice<T>, N>& choices) {
-  for (const auto& choice : choices) {
-    if (choice.Value == value) return choice.Name;
-  }
-  return choices[0].Name;
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
 }
 
 // The input of a table, read in pieces from JavaScript (a File in a Worker) as the reader
@@ -164,9 +126,9 @@ EMSCRIPTEN_KEEPALIVE const char* tv_request(const char* bytes, int length) {
   std::vector<RequestField> fields;
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) fields.push_back({parts[i], parts[i + 1]});
   WebRequest request;
-  if (auto error = ApplyRequestFields(fields, request)) return Return(std::move(*error));
+  if (auto error = ApplyRequestFields(fields, request)) return ReturnText(std::move(*error));
   CurrentRequest() = std::move(request);
-  return Return({});
+  return ReturnText({});
 }
 
 // Converts n values: the held results (or with shown the numbers the result field shows),
@@ -230,7 +192,7 @@ EMSCRIPTEN_KEEPALIVE void tv_spread(const double* in, int n, double* results, do
 // Why the From unit of the request refuses a value (its range), or "" where it accepts it.
 EMSCRIPTEN_KEEPALIVE const char* tv_range_message(double value) {
   const auto message = FromValueRangeMessage(CurrentRequest().Settings.FromUnit, HoldSingle(value));
-  return Return(message ? std::string(*message) : std::string());
+  return ReturnText(message ? std::string(*message) : std::string());
 }
 
 // n texts ("\0"-separated) read the way the command reads a value: the numbers, and a flag
@@ -263,7 +225,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_lines(const double* in, const uint8_t* notNu
       out += ConvertedLine(conversion.results(value), settings.Raw, settings.Increment.has_value());
     }
   }
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 // The texts the result field shows for values in a unit, "\n"-separated; null for an unknown
@@ -278,105 +240,24 @@ EMSCRIPTEN_KEEPALIVE const char* tv_format(const double* in, int n, const char* 
     const float value = HoldSingle(in[i]);
     out += std::isfinite(value) ? FormatMoistureValue(unit, value) : std::string(kOutOfRangeText);
   }
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
-// The saved selections of an INI text (section Tavimor), by the names the API takes, read by
-// the program's own parser, as JSON.
+// The saved selections of an INI text (section Tavimor) as the API's options, read by the
+// program's own parser: what settingsFromIni returns.
 EMSCRIPTEN_KEEPALIVE const char* tv_read_ini(const char* bytes, int length) {
   const char* path = "/tmp/read.ini";
   std::ofstream(path, std::ios::binary | std::ios::trunc)
       .write(bytes, static_cast<std::streamsize>(std::max(length, 0)));
-  PanelSelections saved;
-  CalcSettings calc;
-  ReadSavedSelections(ProfileReaderForFile(path), saved, calc);
+  ConvertSettings settings;
+  ApplySavedSelections(ProfileReaderForFile(path), settings);
   std::remove(path);
-  const auto side = [](std::string& out, const SideParams& p) {
-    out.push_back('{');
-    AppendJsonKey(out, "mw");
-    AppendJsonNumber(out, p.MolWeight);
-    AppendJsonKey(out, "k");
-    AppendJsonNumber(out, p.HenryK);
-    AppendJsonKey(out, "ambient");
-    AppendJsonNumber(out, p.AmbientTempC);
-    AppendJsonKey(out, "medium");
-    AppendJsonString(out, NameOf(p.DensityMedium, kMediumNames));
-    AppendJsonKey(out, "vapor_temp");
-    AppendJsonNumber(out, p.VaporTempC);
-    out.push_back('}');
-  };
-  std::string out = "{";
-  AppendJsonKey(out, "from_unit");
-  AppendJsonString(out, kMoistureUnitNames[static_cast<std::size_t>(saved.FromUnit)]);
-  AppendJsonKey(out, "to_unit");
-  AppendJsonString(out, kMoistureUnitNames[static_cast<std::size_t>(saved.ToUnit)]);
-  AppendJsonKey(out, "measured");
-  AppendJsonNumber(out, saved.MeasuredPressure);
-  AppendJsonKey(out, "measured_unit");
-  AppendJsonString(
-      out, LowerAscii(kPressureUnits[static_cast<std::size_t>(saved.MeasuredPressureUnit)].Name));
-  AppendJsonKey(out, "compute_at");
-  const bool atMeasured = saved.PressureChoice == kComputeAtMeasured;
-  if (atMeasured) {
-    out.append("null");
-  } else {
-    AppendJsonNumber(out, saved.ComputePressure);
-  }
-  AppendJsonKey(out, "compute_at_unit");
-  if (atMeasured) {
-    out.append("null");
-  } else {
-    AppendJsonString(
-        out, LowerAscii(kPressureUnits[static_cast<std::size_t>(saved.ComputePressureUnit)].Name));
-  }
-  AppendJsonKey(out, "formula");
-  AppendJsonString(out, NameOf(calc.SwvpFormula, kFormulaNames));
-  AppendJsonKey(out, "enhancement");
-  AppendJsonString(out, NameOf(calc.EnhancementFactor, kEnhancementNames));
-  AppendJsonKey(out, "gas_method");
-  AppendJsonString(out, NameOf(calc.GasMethod, kGasMethodNames));
-  AppendJsonKey(out, "from_params");
-  side(out, calc.From);
-  AppendJsonKey(out, "to_params");
-  side(out, calc.To);
-  out.push_back('}');
-  return Return(std::move(out));
+  return ReturnText(RequestOptionsJson(settings));
 }
 
-// The names the API takes, as JSON: units, pressure units, formulas, factors, methods, media
-// and the order of the spread's combinations.
+// The names the API takes, as JSON (RequestNamesJson).
 EMSCRIPTEN_KEEPALIVE const char* tv_names() {
-  std::string out = "{";
-  AppendJsonKey(out, "units");
-  out.push_back('[');
-  for (std::size_t i = 0; i < kMoistureUnitNames.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, kMoistureUnitNames[i]);
-  }
-  out.push_back(']');
-  AppendJsonKey(out, "pressure_units");
-  out.push_back('[');
-  for (std::size_t i = 0; i < kPressureUnits.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, LowerAscii(kPressureUnits[i].Name));
-  }
-  out.push_back(']');
-  AppendChoiceNames(out, "formulas", kFormulaNames);
-  AppendChoiceNames(out, "enhancements", kEnhancementNames);
-  AppendChoiceNames(out, "gas_methods", kGasMethodNames);
-  AppendChoiceNames(out, "media", kMediumNames);
-  AppendJsonKey(out, "combinations");
-  out.push_back('[');
-  for (std::size_t i = 0; i < kPhysicsCombinations.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    out.push_back('[');
-    AppendJsonString(out, NameOf(kPhysicsCombinations[i].SwvpFormula, kFormulaNames));
-    out.push_back(',');
-    AppendJsonString(out, NameOf(kPhysicsCombinations[i].EnhancementFactor, kEnhancementNames));
-    out.push_back(']');
-  }
-  out.append("]}");
-  return Return(std::move(out));
+  return ReturnText(RequestNamesJson());
 }
 
 // The first rows of a table as JSON, each an array of its cells' texts: what the page shows
@@ -413,7 +294,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_table_peek(const char* bytes, int length, in
     ++row;
   }
   out.push_back(']');
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 // Converts the table the request describes, read through Module.tableRead and written through

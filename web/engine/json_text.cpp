@@ -45,13 +45,10 @@ void AppendJsonKey(std::string& out, std::string_view name) {
   out.push_back(':');
 }
 
-void AppendJsonStrings(std::string& out, std::span<const std::string> texts) {
-  out.push_back('[');
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, texts[i]);
-  }
-  out.push_back(']');
+const char* ReturnText(std::string text) {
+  static std::string returned;
+  returned = std::move(text);
+  return returned.c_str();
 }
 
 }  // namespace tavimor

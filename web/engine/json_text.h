@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,7 +17,27 @@ void AppendJsonNumber(std::string& out, double value);
 // "name": as the start of an object member, after a comma unless the object just opened.
 void AppendJsonKey(std::string& out, std::string_view name);
 
+// An array of items, each appended by append(out, item).
+template <typename Range, typename Append>
+void AppendJsonArray(std::string& out, const Range& items, const Append& append) {
+  out.push_back('[');
+  bool first = true;
+  for (const auto& item : items) {
+    if (!first) out.push_back(',');
+    first = false;
+    append(out, item);
+  }
+  out.push_back(']');
+}
+
 // An array of texts.
-void AppendJsonStrings(std::string& out, std::span<const std::string> texts);
+template <typename Range>
+void AppendJsonStrings(std::string& out, const Range& texts) {
+  AppendJsonArray(out, texts,
+                  [](std::string& o, std::string_view text) { AppendJsonString(o, text); });
+}
+
+// A text returned to JavaScript: it stays valid until the module's next call returns one.
+const char* ReturnText(std::string text);
 
 }  // namespace tavimor

@@ -32,6 +32,7 @@
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
 #include "web/engine/json_text.h"
+#include "web/engine/web_request.h"
 
 namespace tavimor {
 namespace {
@@ -96,17 +97,7 @@ Panel& ThePanel() {
   return panel;
 }
 
-std::string& Returned() {
-  static std::string text;
-  return text;
-}
-
-const char* Return(std::string text) {
-  Returned() = std::move(text);
-  return Returned().c_str();
-}
-
-std::string FieldName(MoistureControl id) {
+std::string_view FieldName(MoistureControl id) {
   switch (id) {
     case ids::kFromValue:
       return "from";
@@ -155,24 +146,19 @@ std::string PanelState(const MoistureChanges& changes) {
   AppendTextKey(out, "result", m.text(ids::kResult));
   AppendTextKey(out, "delta", m.text(ids::kDelta));
   AppendJsonKey(out, "changed");
-  out.push_back('[');
-  for (std::size_t i = 0; i < changes.Fields.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, FieldName(changes.Fields[i]));
-  }
-  out.push_back(']');
+  AppendJsonArray(out, changes.Fields,
+                  [](std::string& o, MoistureControl id) { AppendJsonString(o, FieldName(id)); });
   AppendNumberKey(out, "fromList", m.listSelection(ids::kFromUnit));
   AppendNumberKey(out, "toList", m.listSelection(ids::kToUnit));
   AppendNumberKey(out, "measuredList", m.listSelection(ids::kMeasuredPressureUnit));
   AppendNumberKey(out, "computeAtList", m.listSelection(ids::kComputePressureUnit));
   for (const MoistureSide side : {MoistureSide::From, MoistureSide::To}) {
     AppendJsonKey(out, side == MoistureSide::From ? "fromEntries" : "toEntries");
-    out.push_back('[');
+    std::array<std::string_view, kMoistureUnitCount> entries;
     for (int unit = 0; unit < kMoistureUnitCount; ++unit) {
-      if (unit > 0) out.push_back(',');
-      AppendJsonString(out, m.unitEntry(side, unit));
+      entries[static_cast<std::size_t>(unit)] = m.unitEntry(side, unit);
     }
-    out.push_back(']');
+    AppendJsonStrings(out, entries);
   }
   AppendNumberKey(out, "isobar", m.isobarChoice());
   AppendNumberKey(out, "pressureChoice", m.pressureChoice());
@@ -319,7 +305,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_load(const char* ini, int length) {
   changes.merge(panel.Model.isobarClicked(panel.Model.isobarChoice()));
   changes.merge(panel.Model.start());
   changes.Focus = MoistureFocus::Unchanged;
-  return Return(PanelState(changes));
+  return ReturnText(PanelState(changes));
 }
 
 // One event of the panel: a field's new text, a list's picked row, a clicked button (number),
@@ -377,7 +363,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_event(int event, int number, const cha
     default:
       break;
   }
-  return Return(PanelState(changes));
+  return ReturnText(PanelState(changes));
 }
 
 // Converts a list of values, one a line, as if each were typed into the From field, as the
@@ -398,7 +384,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_list(const char* text, int length) {
   AppendJsonKey(out, "state");
   out.append(PanelState(c.Changes));
   out.push_back('}');
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 // Opens the parameter dialog of a unit for a side (0 From, 1 To): the controls as the
@@ -461,7 +447,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_dialog_open(int unit, int side) {
     }
   }
   out.push_back('}');
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 // The dialog's OK with its controls (see DialogOk): 1 when accepted, and the next unit pick
@@ -477,31 +463,13 @@ EMSCRIPTEN_KEEPALIVE int tv_dialog_ok(int choice, int unit, const char* text) {
 // paint, as JSON.
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_graph(int width, int height) {
   const GraphPlan plan = PlanMoistureGraph(ThePanel().Model.graphInputs(), width, height);
-  const auto points = [](std::string& out, const std::vector<PixelPoint>& curve) {
-    out.push_back('[');
-    for (std::size_t i = 0; i < curve.size(); ++i) {
-      if (i > 0) out.push_back(',');
-      out.append(std::to_string(curve[i].X)).push_back(',');
-      out.append(std::to_string(curve[i].Y));
-    }
-    out.push_back(']');
+  // Points as flat arrays x0, y0, x1, y1, ...
+  const auto point = [](std::string& o, const PixelPoint& p) {
+    o.append(std::to_string(p.X)).append(",").append(std::to_string(p.Y));
   };
-  const auto ints = [](std::string& out, const std::array<int, 6>& values) {
-    out.push_back('[');
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i > 0) out.push_back(',');
-      out.append(std::to_string(values[i]));
-    }
-    out.push_back(']');
-  };
-  const auto corners = [](std::string& out, const std::array<PixelPoint, 6>& at) {
-    out.push_back('[');
-    for (std::size_t i = 0; i < at.size(); ++i) {
-      if (i > 0) out.push_back(',');
-      out.append(std::to_string(at[i].X)).push_back(',');
-      out.append(std::to_string(at[i].Y));
-    }
-    out.push_back(']');
+  const auto number = [](std::string& o, int v) { o.append(std::to_string(v)); };
+  const auto points = [&](std::string& o, const std::vector<PixelPoint>& curve) {
+    AppendJsonArray(o, curve, point);
   };
   std::string out = "{";
   AppendJsonKey(out, "grid");
@@ -509,13 +477,13 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_graph(int width, int height) {
   AppendJsonKey(out, "labels");
   out.append(plan.Geometry ? "true" : "false");
   AppendJsonKey(out, "gridRows");
-  ints(out, plan.GridRows);
+  AppendJsonArray(out, plan.GridRows, number);
   AppendJsonKey(out, "gridColumns");
-  ints(out, plan.GridColumns);
+  AppendJsonArray(out, plan.GridColumns, number);
   AppendJsonKey(out, "yLabelAt");
-  corners(out, plan.YLabelAt);
+  AppendJsonArray(out, plan.YLabelAt, point);
   AppendJsonKey(out, "xLabelAt");
-  corners(out, plan.XLabelAt);
+  AppendJsonArray(out, plan.XLabelAt, point);
   AppendJsonKey(out, "xLabels");
   AppendJsonStrings(out, plan.XLabels);
   AppendJsonKey(out, "yLabels");
@@ -523,39 +491,29 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_graph(int width, int height) {
   AppendJsonKey(out, "curve");
   points(out, plan.Curve);
   AppendJsonKey(out, "isobars");
-  out.push_back('[');
-  for (std::size_t i = 0; i < plan.Isobars.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    points(out, plan.Isobars[i]);
-  }
-  out.push_back(']');
+  AppendJsonArray(out, plan.Isobars, points);
   AppendJsonKey(out, "marker");
   if (plan.MarkerAt) {
-    out.append("[").append(std::to_string(plan.MarkerAt->Column)).push_back(',');
-    out.append(std::to_string(plan.MarkerAt->Row)).push_back(']');
+    point(out.append("["), PixelPoint{plan.MarkerAt->Column, plan.MarkerAt->Row});
+    out.push_back(']');
   } else {
     out.append("null");
   }
   AppendJsonKey(out, "zoomed");
   out.append(plan.Zoomed ? "true" : "false");
   out.push_back('}');
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 // The saved selections of the panel (and the category 1001 to 1004) as the desktop's Save
 // Selections writes them, as JSON pairs [key, value]: what the page keeps and links.
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_keys(int category) {
-  std::string out = "[";
-  for (const auto& [key, value] : PanelKeys(category)) {
-    if (out.size() > 1) out.push_back(',');
-    out.push_back('[');
-    AppendJsonString(out, key);
-    out.push_back(',');
-    AppendJsonString(out, value);
-    out.push_back(']');
-  }
-  out.push_back(']');
-  return Return(std::move(out));
+  std::string out;
+  AppendJsonArray(out, PanelKeys(category), [](std::string& o, const auto& pair) {
+    const std::string_view both[] = {pair.first, pair.second};
+    AppendJsonStrings(o, both);
+  });
+  return ReturnText(std::move(out));
 }
 
 // The INI text with the panel's selections saved into it as the desktop saves them (every
@@ -565,59 +523,27 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_save(const char* ini, int length, int 
   const ProfileWriteResult result =
       WriteProfileStrings(kIniPath, kProfileSection, PanelKeys(category));
   if (!result.Ok) return nullptr;
-  return Return(ReadIniFile());
+  return ReturnText(ReadIniFile());
 }
 
 // The conversion the panel shows, as the options of the JavaScript API's convert (and of a
-// table's conversion): units, pressures as the fields read them, the compute-at choice, the
-// physics and both sides' parameters, taken as they stand (saved: true).
+// table's conversion): its units, its pressure fields as they read, its compute-at choice,
+// increment, physics and both sides' parameters as they stand.
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
   const MoistureModel& m = ThePanel().Model;
-  const GraphInputs in = m.graphInputs();
-  const CalcSettings& s = m.settings();
-  const auto fieldNumber = [&](MoistureControl id) {
-    return static_cast<double>(HoldSingle(ReadNumber(m.text(id))));
-  };
-  const auto name = [](const auto& choices, auto value) {
-    for (const auto& choice : choices) {
-      if (choice.Value == value) return choice.Name;
-    }
-    return choices[0].Name;
-  };
-  const auto side = [&](std::string& out, const SideParams& p) {
-    out.push_back('{');
-    AppendNumberKey(out, "mw", p.MolWeight);
-    AppendNumberKey(out, "k", p.HenryK);
-    AppendNumberKey(out, "ambient", p.AmbientTempC);
-    AppendTextKey(out, "medium", name(kMediumNames, p.DensityMedium));
-    AppendNumberKey(out, "vaporTemp", p.VaporTempC);
-    AppendJsonKey(out, "saved");
-    out.append("true}");
-  };
-  std::string out = "{";
-  AppendNumberKey(out, "fromUnit", ThePanel().State.FromUnit);
-  AppendNumberKey(out, "toUnit", in.ToUnit);
-  AppendNumberKey(out, "measured", fieldNumber(ids::kMeasuredPressure));
-  AppendNumberKey(out, "measuredUnit", m.listSelection(ids::kMeasuredPressureUnit));
-  if (m.pressureChoice() == kComputeAtMeasured) {
-    AppendJsonKey(out, "computeAt");
-    out.append("null");
-    AppendJsonKey(out, "computeAtUnit");
-    out.append("null");
-  } else {
-    AppendNumberKey(out, "computeAt", fieldNumber(ids::kComputePressure));
-    AppendNumberKey(out, "computeAtUnit", m.listSelection(ids::kComputePressureUnit));
+  const auto fieldNumber = [&](MoistureControl id) { return HoldSingle(ReadNumber(m.text(id))); };
+  ConvertSettings settings;
+  settings.Calc = m.settings();
+  settings.FromUnit = ThePanel().State.FromUnit;
+  settings.ToUnit = m.listSelection(ids::kToUnit);
+  settings.Measured = {fieldNumber(ids::kMeasuredPressure),
+                       m.listSelection(ids::kMeasuredPressureUnit)};
+  if (m.pressureChoice() != kComputeAtMeasured) {
+    settings.ComputeAt = PressureSetting{fieldNumber(ids::kComputePressure),
+                                         m.listSelection(ids::kComputePressureUnit)};
   }
-  AppendNumberKey(out, "increment", fieldNumber(ids::kIncrement));
-  AppendTextKey(out, "formula", name(kFormulaNames, s.SwvpFormula));
-  AppendTextKey(out, "enhancement", name(kEnhancementNames, s.EnhancementFactor));
-  AppendTextKey(out, "gasMethod", name(kGasMethodNames, s.GasMethod));
-  AppendJsonKey(out, "fromParams");
-  side(out, s.From);
-  AppendJsonKey(out, "toParams");
-  side(out, s.To);
-  out.push_back('}');
-  return Return(std::move(out));
+  settings.Increment = fieldNumber(ids::kIncrement);
+  return ReturnText(RequestOptionsJson(settings));
 }
 
 // The texts of the page's lists that the tables of the engine hold, as JSON: pressure and
@@ -625,43 +551,31 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
 EMSCRIPTEN_KEEPALIVE const char* tv_page_texts() {
   std::string out = "{";
   AppendJsonKey(out, "pressureUnits");
-  out.push_back('[');
-  for (std::size_t i = 0; i < kPressureUnits.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, kPressureUnits[i].Name);
-  }
-  out.push_back(']');
+  AppendJsonArray(out, kPressureUnits, [](std::string& o, const PressureUnitRow& row) {
+    AppendJsonString(o, row.Name);
+  });
   AppendJsonKey(out, "temperatureUnits");
-  out.push_back('[');
-  for (std::size_t i = 0; i < kTemperatureUnits.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, kTemperatureUnits[i].Name);
-  }
-  out.push_back(']');
+  AppendJsonArray(out, kTemperatureUnits, [](std::string& o, const TemperatureUnitRow& row) {
+    AppendJsonString(o, row.Name);
+  });
   AppendJsonKey(out, "gases");
-  out.push_back('[');
-  for (std::size_t i = 0; i < GasTable.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, GasTable[i].ListText);
-  }
-  out.push_back(']');
+  AppendJsonArray(out, GasTable,
+                  [](std::string& o, const GasEntry& gas) { AppendJsonString(o, gas.ListText); });
   AppendJsonKey(out, "liquids");
-  out.push_back('[');
-  for (std::size_t i = 0; i < kLiquidTable.size(); ++i) {
-    const LiquidEntry& liquid = kLiquidTable[i];
-    out.append(i > 0 ? ",{" : "{");
-    AppendNumberKey(out, "button", static_cast<int>(liquid.Button));
-    AppendTextKey(out, "text", liquid.Text);
-    AppendTextKey(out, "k", FieldNumberText(liquid.HenryK));
-    out.push_back('}');
-  }
-  out.append("]}");
-  return Return(std::move(out));
+  AppendJsonArray(out, kLiquidTable, [](std::string& o, const LiquidEntry& liquid) {
+    o.push_back('{');
+    AppendNumberKey(o, "button", static_cast<int>(liquid.Button));
+    AppendTextKey(o, "text", liquid.Text);
+    AppendTextKey(o, "k", FieldNumberText(liquid.HenryK));
+    o.push_back('}');
+  });
+  out.push_back('}');
+  return ReturnText(std::move(out));
 }
 
 // The number written into a dialog's field, 7 significant digits.
 EMSCRIPTEN_KEEPALIVE const char* tv_field_number(double value) {
-  return Return(FormatSignificant(value, 7));
+  return ReturnText(FormatSignificant(value, 7));
 }
 
 // The temperature panel: the result of the From text (JSON: result, sentence).
@@ -672,21 +586,21 @@ EMSCRIPTEN_KEEPALIVE const char* tv_temperature(const char* text, int fromUnit, 
   AppendJsonKey(out, "sentence");
   out.append(r.ShowSentence ? "true" : "false");
   out.push_back('}');
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 // The From text re-expressed when the From unit of the temperature or pressure panel changes.
 EMSCRIPTEN_KEEPALIVE const char* tv_reexpress(int panel, const char* text, int fromUnit,
                                               int toUnit) {
   const double value = ReadNumber(text);
-  return Return(FormatSignificant(panel == 0 ? ReexpressTemperature(value, fromUnit, toUnit)
-                                             : ConvertPressureValue(value, fromUnit, toUnit),
-                                  7));
+  return ReturnText(FormatSignificant(panel == 0 ? ReexpressTemperature(value, fromUnit, toUnit)
+                                                 : ConvertPressureValue(value, fromUnit, toUnit),
+                                      7));
 }
 
 // The pressure panel's result of the From text.
 EMSCRIPTEN_KEEPALIVE const char* tv_pressure(const char* text, int fromUnit, int toUnit) {
-  return Return(FormatSignificant(ConvertPressureValue(ReadNumber(text), fromUnit, toUnit), 7));
+  return ReturnText(FormatSignificant(ConvertPressureValue(ReadNumber(text), fromUnit, toUnit), 7));
 }
 
 // The analog output panel: the result and the unit text of the value read (JSON).
@@ -702,7 +616,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_analog(const char* value, const char* low, c
   AppendTextKey(out, "result", AnalogResultText(reading));
   AppendTextKey(out, "unit", voltage ? AnalogVoltageRangeText(reading.ResistorOhm) : "mA");
   out.push_back('}');
-  return Return(std::move(out));
+  return ReturnText(std::move(out));
 }
 
 }  // extern "C"

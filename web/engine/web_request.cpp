@@ -1,9 +1,11 @@
 #include "web/engine/web_request.h"
 
 #include "core/choice_names.h"
+#include "core/formula_spread.h"
 #include "core/single_precision.h"
 #include "core/std_bridge.h"
 #include "core/unit_tables.h"
+#include "web/engine/json_text.h"
 
 namespace tavimor {
 
@@ -17,6 +19,22 @@ std::string NameList(const std::array<NamedChoice<T>, N>& choices) {
     list += choice.Name;
   }
   return list;
+}
+
+template <typename T, std::size_t N>
+std::string_view NameOf(T value, const std::array<NamedChoice<T>, N>& choices) {
+  for (const auto& choice : choices) {
+    if (choice.Value == value) return choice.Name;
+  }
+  return choices[0].Name;
+}
+
+std::string PressureUnitName(int index) {
+  std::string lower(kPressureUnits[static_cast<std::size_t>(index)].Name);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
 }
 
 std::string Refusal(std::string_view what, std::string_view text, std::string_view allowed) {
@@ -51,7 +69,11 @@ std::optional<std::string> ChoosePressureUnit(std::string_view text, int& into) 
     into = *unit;
     return std::nullopt;
   }
-  return Refusal("pressure unit", text, "mbar, psia, psig, atm, kpa (or an index 0 to 4)");
+  std::string list;
+  for (int unit = 0; unit < kPressureUnitCount; ++unit) {
+    list.append(list.empty() ? "" : ", ").append(PressureUnitName(unit));
+  }
+  return Refusal("pressure unit", text, list + " (or an index 0 to 4)");
 }
 
 // A number as JavaScript writes a double ("1013.25", "1e-7", "Infinity", "NaN"): the whole
@@ -232,6 +254,100 @@ MoistureInputs RequestInputs(const ConvertSettings& settings) {
   inputs.ComputePressure = compute.Value;
   inputs.ComputePressureUnit = compute.Unit;
   return inputs;
+}
+
+void ApplySavedSelections(const ProfileReader& read, ConvertSettings& settings) {
+  PanelSelections saved;
+  ReadSavedSelections(read, saved, settings.Calc);
+  settings.FromUnit = saved.FromUnit;
+  settings.ToUnit = saved.ToUnit;
+  settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
+  settings.ComputeAt.reset();
+  if (saved.PressureChoice != kComputeAtMeasured) {
+    settings.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
+  }
+}
+
+std::string RequestOptionsJson(const ConvertSettings& settings) {
+  const auto unit = [](int index) {
+    return MoistureUnitFromIndex(index) ? kMoistureUnitNames[static_cast<std::size_t>(index)]
+                                        : std::string_view("");
+  };
+  const auto side = [](std::string& out, const SideParams& p) {
+    out.push_back('{');
+    AppendJsonKey(out, "mw");
+    AppendJsonNumber(out, p.MolWeight);
+    AppendJsonKey(out, "k");
+    AppendJsonNumber(out, p.HenryK);
+    AppendJsonKey(out, "ambient");
+    AppendJsonNumber(out, p.AmbientTempC);
+    AppendJsonKey(out, "medium");
+    AppendJsonString(out, NameOf(p.DensityMedium, kMediumNames));
+    AppendJsonKey(out, "vaporTemp");
+    AppendJsonNumber(out, p.VaporTempC);
+    AppendJsonKey(out, "saved");
+    out.append("true}");
+  };
+  std::string out = "{";
+  AppendJsonKey(out, "fromUnit");
+  AppendJsonString(out, unit(settings.FromUnit));
+  AppendJsonKey(out, "toUnit");
+  AppendJsonString(out, unit(settings.ToUnit));
+  AppendJsonKey(out, "measured");
+  AppendJsonNumber(out, settings.Measured.Value);
+  AppendJsonKey(out, "measuredUnit");
+  AppendJsonString(out, PressureUnitName(settings.Measured.Unit));
+  AppendJsonKey(out, "computeAt");
+  if (settings.ComputeAt) {
+    AppendJsonNumber(out, settings.ComputeAt->Value);
+    AppendJsonKey(out, "computeAtUnit");
+    AppendJsonString(out, PressureUnitName(settings.ComputeAt->Unit));
+  } else {
+    out.append("null");
+  }
+  if (settings.Increment) {
+    AppendJsonKey(out, "increment");
+    AppendJsonNumber(out, *settings.Increment);
+  }
+  AppendJsonKey(out, "formula");
+  AppendJsonString(out, NameOf(settings.Calc.SwvpFormula, kFormulaNames));
+  AppendJsonKey(out, "enhancement");
+  AppendJsonString(out, NameOf(settings.Calc.EnhancementFactor, kEnhancementNames));
+  AppendJsonKey(out, "gasMethod");
+  AppendJsonString(out, NameOf(settings.Calc.GasMethod, kGasMethodNames));
+  AppendJsonKey(out, "fromParams");
+  side(out, settings.Calc.From);
+  AppendJsonKey(out, "toParams");
+  side(out, settings.Calc.To);
+  out.push_back('}');
+  return out;
+}
+
+std::string RequestNamesJson() {
+  const auto names = [](std::string& out, std::string_view key, const auto& choices) {
+    AppendJsonKey(out, key);
+    AppendJsonArray(out, choices,
+                    [](std::string& o, const auto& c) { AppendJsonString(o, c.Name); });
+  };
+  std::string out = "{";
+  AppendJsonKey(out, "units");
+  AppendJsonStrings(out, kMoistureUnitNames);
+  AppendJsonKey(out, "pressure_units");
+  AppendJsonArray(out, kPressureUnits, [](std::string& o, const PressureUnitRow& row) {
+    AppendJsonString(o, PressureUnitName(row.Index));
+  });
+  names(out, "formulas", kFormulaNames);
+  names(out, "enhancements", kEnhancementNames);
+  names(out, "gas_methods", kGasMethodNames);
+  names(out, "media", kMediumNames);
+  AppendJsonKey(out, "combinations");
+  AppendJsonArray(out, kPhysicsCombinations, [](std::string& o, const PhysicsCombination& c) {
+    const std::string_view pair[] = {NameOf(c.SwvpFormula, kFormulaNames),
+                                     NameOf(c.EnhancementFactor, kEnhancementNames)};
+    AppendJsonStrings(o, pair);
+  });
+  out.push_back('}');
+  return out;
 }
 
 }  // namespace tavimor

@@ -7,6 +7,7 @@
 
 #include "cli/convert_options.h"
 #include "core/moisture_conversion.h"
+#include "store/saved_selections.h"
 
 namespace tavimor {
 
@@ -32,5 +33,18 @@ std::optional<std::string> ApplyRequestFields(std::span<const RequestField> fiel
 
 // The panel's inputs for the request, without the From value.
 MoistureInputs RequestInputs(const ConvertSettings& settings);
+
+// The units, pressures, compute-at choice, physics and both sides' parameters of the saved
+// selections that read gives, as the command's --ini takes them (the From value is not used).
+void ApplySavedSelections(const ProfileReader& read, ConvertSettings& settings);
+
+// The request as the JavaScript API's options (JSON): units and pressure units by name, the
+// pressures, computeAt null for the measured pressure, the increment where there is one, the
+// physics by name, and both sides' parameters marked saved (taken as they stand).
+std::string RequestOptionsJson(const ConvertSettings& settings);
+
+// The names the request takes (JSON): units, pressure units, formulas, enhancement factors,
+// natural-gas methods, media, and the spread's [formula, factor] combinations in its order.
+std::string RequestNamesJson();
 
 }  // namespace tavimor

@@ -52,7 +52,8 @@ function requestFields(fromUnit, toUnit, options, allowed) {
     ["to_unit", nameText("toUnit", toUnit)],
   ];
   for (const [key, value] of Object.entries(options ?? {})) {
-    if (value === undefined) continue;
+    // Options read by settingsFromIni carry the units too; the arguments name them.
+    if (value === undefined || key === "fromUnit" || key === "toUnit") continue;
     if (!OPTION_NAMES.has(key) && !allowed.has(key)) {
       throw new TypeError(`unknown option ${key}`);
     }
@@ -295,18 +296,10 @@ class Engine {
   }
 
   // The saved selections of a tavimor.ini text, read by the program's own parser, as the
-  // options of convert (with fromUnit and toUnit); the saved From value is not used.
+  // options of convert with fromUnit and toUnit (the saved From value is not used):
+  //   const s = tavimor.settingsFromIni(text); tavimor.convert(v, s.fromUnit, s.toUnit, s);
   settingsFromIni(text) {
-    const json = this.#withBytes(text, (p, n) => this.#call("tv_read_ini", p, n));
-    const s = JSON.parse(json);
-    const side = (p) => ({ mw: p.mw, k: p.k, ambient: p.ambient, medium: p.medium,
-                           vaporTemp: p.vapor_temp, saved: true });
-    return {
-      fromUnit: s.from_unit, toUnit: s.to_unit, measured: s.measured,
-      measuredUnit: s.measured_unit, computeAt: s.compute_at, computeAtUnit: s.compute_at_unit,
-      formula: s.formula, enhancement: s.enhancement, gasMethod: s.gas_method,
-      fromParams: side(s.from_params), toParams: side(s.to_params),
-    };
+    return JSON.parse(this.#withBytes(text, (p, n) => this.#call("tv_read_ini", p, n)));
   }
 
   // Converts a table exactly as tavimor-convert --csv (--tsv, --delimiter) converts it,

@@ -139,5 +139,30 @@ for (let from = 0; from < 11; ++from) {
     }
   }
 }
+// Saved selections read from an INI text as the command's --ini reads them, junk included.
+const iniFile = join(folder, "tavimor.ini");
+for (let k = 0; k < 60; ++k) {
+  const p = () => Math.floor(random() * 5);
+  const keys = [
+    `FromDew=0,${Math.floor(random() * 11)}`, `ToDew=0,${Math.floor(random() * 11)}`,
+    `FromPrs=${typed(uniform(1, 500))},${p()}`, `ToPrs=${typed(uniform(1, 500))},${p()}`,
+    `IsoAndPrsr=1014,${pick([1016, 1017])}`, `EquSWVP=${pick([1020, 1021, 1022, 1023])},${pick([1024, 1025, 1026])}`,
+    `EquDensity=${pick([1025, 1026])}`, `MediumDensity=${pick([1036, 1037, 1038])},${pick([1036, 1037, 1038, 7])}`,
+    `MW=15,${typed(uniform(1, 90))},${pick(["1,29", "abc", "3"])}`, `TAmbient=1034,${typed(uniform(-50, 90))},1033,25`,
+    `Henry=1019,${typed(uniform(0.5, 9))},1030,15.5`, `TDensity=1039,${typed(uniform(-50, 90))},1040,30`,
+    "junk without an equals sign",
+  ].filter(() => random() < 0.85);
+  writeFileSync(iniFile, "[Other]\nFromDew=5,5\n[Tavimor]\n" + keys.join("\n") + "\n");
+  const s = tavimor.settingsFromIni(readFileSync(iniFile, "utf8"));
+  const values = Array.from({ length: 10 }, () => typed(uniform(...VALUE_RANGES[tavimor.UNITS.indexOf(s.fromUnit)])));
+  const input = values.join("\n") + "\n";
+  cases += values.length;
+  const expected = run(["--ini", iniFile, "--raw"], input);
+  const got = tavimor.convertText(values, s.fromUnit, s.toUnit, { ...s, raw: true });
+  for (let i = 0; i < values.length; ++i) {
+    if (got[i] !== expected[i]) fail(`--ini ${keys.join(" ")} ${values[i]}: "${got[i]}" != "${expected[i]}"`);
+  }
+}
+
 console.log(`${cases} cases, ${failures} differences`);
 process.exit(failures === 0 && cases >= 10000 ? 0 : 1);
