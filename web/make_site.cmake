@@ -1,7 +1,15 @@
-# cmake -DPAGE=... -DSITE=... -DRESOURCES=... -P make_site.cmake: copies the page's files into the site beside
-# the engine and writes the service worker with the list of the site's files and a version
-# made of their contents.
+# cmake -DPAGE=... -DSITE=... -DRESOURCES=... -P make_site.cmake: copies the page's files into
+# the site beside the engine and writes the service worker with the list of the site's files
+# and a version made of their contents.
+cmake_minimum_required(VERSION 3.20)
 file(GLOB_RECURSE page_files RELATIVE ${PAGE} ${PAGE}/*)
+# A file no longer in the page does not stay behind from an earlier build.
+file(GLOB_RECURSE old_files RELATIVE ${SITE} ${SITE}/*)
+foreach(name ${old_files})
+  if(NOT name IN_LIST page_files AND NOT name MATCHES "^(tavimor-engine\\.|icon)")
+    file(REMOVE ${SITE}/${name})
+  endif()
+endforeach()
 foreach(name ${page_files})
   if(NOT name STREQUAL "sw.js")
     configure_file(${PAGE}/${name} ${SITE}/${name} COPYONLY)
