@@ -427,8 +427,9 @@ void MoisturePanel::ConvertClipboardList() {
     clipboard->setText(QString());
     return;
   }
-  const ClipboardListConversion conversion =
-      m_model.convertClipboardList(clipboard->text().toStdString());
+  // A line outside the range is written back and warned about before the next is converted.
+  const ClipboardListConversion conversion = m_model.convertClipboardList(
+      clipboard->text().toStdString(), [this](const MoistureChanges& changes) { apply(changes); });
   if (conversion.Refusal) {
     if (m_ui.showWarning) {
       m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), Text(*conversion.Refusal));
@@ -436,7 +437,6 @@ void MoisturePanel::ConvertClipboardList() {
     return;
   }
   apply(conversion.Changes);
-  for (const std::string& warning : conversion.Warnings) showWarning(warning);
   clipboard->setText(Text(conversion.Output));
 }
 

@@ -14,6 +14,8 @@
 #include <QTimer>
 
 #include "moisture_test_support.h"
+#include "panels/graph_control.h"
+#include "plot/plot_geometry.h"
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
 #include "ui/dialog_units.h"
@@ -64,6 +66,7 @@ class TestMoisturePanel : public QObject {
   void clipboardLists_data();
   void clipboardLists();
   void clipboardOutOfRangeLine();
+  void clipboardWarningAppearsWithItsLine();
   void clipboardTooLongIsRefusedAndKept();
   void clipboardWithoutText();
   void clipboardShortcutAndMenuEntry();
@@ -534,6 +537,43 @@ void TestMoisturePanel::clipboardOutOfRangeLine() {
   QCOMPARE(lines.at(0), QStringLiteral("9967.6"));
   QCOMPARE(lines.at(9999), QStringLiteral("20135.9"));
   QCOMPARE(lines.at(10000), QString());
+}
+
+void TestMoisturePanel::clipboardWarningAppearsWithItsLine() {
+  // State: From "mB", To dew/frost point °C; a list whose middle line is outside the range.
+  // Expected: the box appears while that line is on screen, before the next line converts.
+  MoistureHost host;
+  host.create();
+  QVERIFY(host.show());
+  host.pick(ids::kFromUnit, 0);
+  host.pick(ids::kToUnit, 1);
+  auto* graph = host.panel->findChild<MoistureGraphControl*>(QStringLiteral("1008"));
+  QVERIFY(graph);
+  struct Seen {
+    QString from, result, strip;
+    std::optional<int> markerColumn, zeroColumn;
+  };
+  QList<Seen> seen;
+  host.onMessage = [&](const QString&) {
+    const GraphPlan& plan = graph->lastPlan();
+    seen.append({host.text(ids::kFromValue), host.text(ids::kResult), host.panel->statusLine(),
+                 plan.MarkerAt ? std::optional(plan.MarkerAt->Column) : std::nullopt,
+                 ColumnOf(*plan.Geometry, 0)});
+  };
+  QGuiApplication::clipboard()->setText(QStringLiteral("10\r\n500\r\n20\r\n"));
+  host.panel->ConvertClipboardList();
+  QCOMPARE(host.messages, QStringList(QStringLiteral("stay between 0 and 123.4 mb.")));
+  QCOMPARE(host.beeps, 1);
+  QCOMPARE(seen[0].from, QStringLiteral("enter new val"));
+  QCOMPARE(seen[0].result, QStringLiteral("out of range"));
+  QVERIFY2(seen[0].strip.endsWith(QStringLiteral(": out of range")), qPrintable(seen[0].strip));
+  // The graph's marker stands at 0, the value "enter new val" reads as.
+  QVERIFY(seen[0].markerColumn);
+  QCOMPARE(seen[0].markerColumn, seen[0].zeroColumn);
+  // The output keeps one line per input line; the fields keep the last line.
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("7.0\nout of range\n17.5\n"));
+  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("20"));
+  QCOMPARE(host.text(ids::kResult), QStringLiteral("17.5"));
 }
 
 void TestMoisturePanel::clipboardTooLongIsRefusedAndKept() {
