@@ -51,10 +51,7 @@ class ClientArea : public QWidget {
     const int lineHeight = m_shell.BaseUnitY;
     // The window class's background (the system window colour, white), not the panels' face.
     painter.fillRect(strip, Qt::white);
-    QFont font = DialogFont();
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(SystemFont());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setClipRect(strip);
     for (int i = 0; i < m_lines.size(); ++i) {
@@ -199,14 +196,6 @@ bool MainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void MainWindow::placeDialog(QDialog& dialog, int xDu, int yDu) const {
-  // The template's position: the dialog's client area at (x, y) dialog units from the owner's
-  // client area, rather than centred over it.
-  const QPoint at =
-      m_client->mapToGlobal(QPoint(DialogUnitsToPixelsX(xDu), DialogUnitsToPixelsY(yDu)));
-  dialog.setGeometry(QRect(at, dialog.size()));
-}
-
 void MainWindow::refreshPanel() {
   if (m_panel) m_panel->refresh();
 }
@@ -218,7 +207,7 @@ void MainWindow::runCommand(int command) {
   switch (command) {
     case kCmdAbout: {
       AboutDialog dialog(this);
-      placeDialog(dialog, 22, 17);
+      PlaceDialog(dialog, *m_client, 22, 17, kSystemFontUnits);
       run(dialog);
       break;
     }
@@ -228,14 +217,14 @@ void MainWindow::runCommand(int command) {
     case kCmdWaterVaporPressure: {
       SwvpFormulaDialog dialog(
           m_state.Settings, [this] { refreshPanel(); }, this);
-      placeDialog(dialog, 30, 20);
+      PlaceDialog(dialog, *m_client, 30, 20);
       run(dialog);
       break;
     }
     case kCmdNaturalGasMethod: {
       GasMethodDialog dialog(
           m_state.Settings, [this] { refreshPanel(); }, this);
-      placeDialog(dialog, 30, 20);
+      PlaceDialog(dialog, *m_client, 30, 20);
       run(dialog);
       break;
     }

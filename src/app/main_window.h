@@ -6,8 +6,6 @@
 #include "app/app_state.h"
 #include "app/panel_factory.h"
 
-class QDialog;
-
 namespace tavimor {
 
 class CategoryBar;
@@ -39,7 +37,6 @@ class MainWindow : public QMainWindow {
 
  private:
   void showPanel(PanelKind kind);
-  void placeDialog(QDialog& dialog, int xDu, int yDu) const;
   void layoutChildren();
   void refreshPanel();
   void showStatusLine();

@@ -375,6 +375,8 @@ ParameterDialogAnswer MoisturePanel::runParameterDialog(const ParameterDialogReq
   ParameterDialogAnswer answer{request.Params, request.LabelSuffix};
   SideParams& params = answer.Params;
   const auto run = [this](QDialog& dialog) {
+    // Every parameter template opens at (0, 0) from the panel, its owner.
+    PlaceDialog(dialog, *this, 0, 0);
     if (m_ui.runDialog) m_ui.runDialog(dialog);
   };
   switch (request.Unit) {

@@ -63,6 +63,7 @@ class TestMoisturePanel : public QObject {
   void ppmwGasTwiceWithDifferentGases();
   void optionEntryRestoredAfterAnotherUnit();
   void toSideDialogLeavesFromSide();
+  void parameterDialogsOpenAtThePanelsCorner();
   void clipboardLists_data();
   void clipboardLists();
   void clipboardOutOfRangeLine();
@@ -482,6 +483,37 @@ void TestMoisturePanel::toSideDialogLeavesFromSide() {
   QCOMPARE(host.settings.From.AmbientTempUnit, AmbientTempUnit::AmbientCelsius);
   QCOMPARE(host.list(ids::kToUnit)->itemText(9),
            QStringLiteral("%RH  -  percent Relative Humidity  at dry bulb temperature of 68.0°F"));
+}
+
+void TestMoisturePanel::parameterDialogsOpenAtThePanelsCorner() {
+  // Their templates place them at (0, 0) dialog units from the owner's client area, the
+  // panel's, with no centring.
+  MoistureHost host;
+  host.create();
+  QVERIFY(host.show());
+  const struct {
+    int unit;
+    const char* id;
+    QSize sizeDu;
+  } cases[] = {{6, "145", {262, 65}},
+               {10, "141", {366, 121}},
+               {9, "142", {211, 71}},
+               {8, "143", {227, 111}}};
+  for (const auto& c : cases) {
+    QString id;
+    QRect shown;
+    host.answers.push_back([&](QDialog& dialog) {
+      id = dialog.objectName();
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      shown = dialog.geometry();
+      ClickOk(dialog);
+    });
+    host.pick(ids::kToUnit, c.unit);
+    QCOMPARE(id, QLatin1String(c.id));
+    QCOMPARE(shown, QRect(host.panel->mapToGlobal(QPoint(0, 0)),
+                          DialogRect(0, 0, c.sizeDu.width(), c.sizeDu.height()).size()));
+  }
 }
 
 void TestMoisturePanel::clipboardLists_data() {

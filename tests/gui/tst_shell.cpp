@@ -498,24 +498,41 @@ void ShellTest::aboutOpensFromMenuAndFromAltKeys() {
   QString seenName;
   QRect seenGeometry;
   QString seenVersion;
+  QStringList cutTexts;
   shell.onDialog = [&](QDialog& dialog) {
     seenName = dialog.objectName();
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog)) return int(QDialog::Rejected);
     seenGeometry = dialog.geometry();
     if (auto* version = dialog.findChild<QLabel*>(QStringLiteral("AboutVersion"))) {
       seenVersion = version->text();
+    }
+    // Every text whole, inside the dialog, in the system font.
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (label->text().isEmpty()) continue;
+      const QFontMetrics metrics(label->font());
+      const bool fits = label->wordWrap()
+                            ? label->heightForWidth(label->width()) <= label->height()
+                            : metrics.horizontalAdvance(label->text()) <= label->width() &&
+                                  metrics.height() <= label->height();
+      if (!fits || !dialog.rect().contains(label->geometry()) || !label->font().bold()) {
+        cutTexts << label->text();
+      }
     }
     return int(QDialog::Accepted);
   };
   shell.command(kCmdAbout)->trigger();
   QCOMPARE(shell.dialogsRun, QStringList{QStringLiteral("About")});
   QCOMPARE(seenName, QStringLiteral("103"));
-  // At (22, 17) dialog units from the main window's client area, as its template says.
+  // Its template names the system font, 8 x 16 pixels a base unit: 230 x 75 dialog units at
+  // (22, 17) from the main window's client area.
   QCOMPARE(seenGeometry,
-           QRect(shell.window->centralWidget()->mapToGlobal(DialogRect(22, 17, 0, 0).topLeft()),
-                 DialogRect(0, 0, 230, 75).size()));
+           QRect(shell.window->centralWidget()->mapToGlobal(QPoint(44, 34)), QSize(460, 150)));
+  QCOMPARE(cutTexts, QStringList());
   // The version --version prints, from the build's one version.
   QCOMPARE(seenVersion, QStringLiteral("Tavimor version " TAVIMOR_VERSION));
 
+  shell.onDialog = {};
   shell.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(shell.window.get()));
   QLineEdit* field = shell.firstField();
