@@ -31,13 +31,13 @@ class ClientArea : public QWidget {
   ClientArea(const ShellState& shell, QWidget* parent) : QWidget(parent), m_shell(shell) {
     setObjectName(QStringLiteral("ClientArea"));
     setFixedSize(kClientWidth, kClientHeight);
-    setFirstLine(QString());
+    setPanelLine(QString());
   }
 
-  // Empty: the program's own first line.
-  void setFirstLine(const QString& line) {
+  // The second line, below the motto; empty: the program's own second line.
+  void setPanelLine(const QString& line) {
     QStringList lines = TextStrip().split(QLatin1Char('\n'));
-    if (!line.isEmpty()) lines[0] = line;
+    if (!line.isEmpty()) lines[1] = line;
     if (lines == m_lines) return;
     m_lines = lines;
     setAccessibleName(m_lines.join(QLatin1Char(' ')));
@@ -148,7 +148,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::showStatusLine() {
-  m_client->setFirstLine(m_panel ? m_panel->statusLine() : QString());
+  m_client->setPanelLine(m_panel ? m_panel->statusLine() : QString());
 }
 
 void MainWindow::layoutChildren() {

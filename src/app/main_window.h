@@ -47,8 +47,8 @@ class MainWindow : public QMainWindow {
   QPointer<Panel> m_panel;
 };
 
-// The three lines of the text strip at the bottom of the main window; a panel may show its
-// own first line instead (Panel::statusLine).
+// The three lines of the text strip at the bottom of the main window, the motto first; a
+// panel may show its own second line instead (Panel::statusLine).
 QString TextStrip();
 
 }  // namespace tavimor

@@ -7,6 +7,7 @@
 #include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/number_text.h"
+#include "core/saturation.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "model/clipboard_lines.h"
@@ -227,8 +228,9 @@ void MoistureModel::recomputeResult() {
 
 void MoistureModel::recomputeSpread() {
   // Where the result field shows no number the line says so, whatever other choices give.
-  m_spreadLine = SpreadLine(
-      m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{}, m_toList);
+  m_spreadLine =
+      SpreadLine(m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{},
+                 m_toList, NaturalGasOverride(m_settings, m_fromList, m_toList));
 }
 
 MoistureChanges MoistureModel::recomputed(MoistureChanges changes) {

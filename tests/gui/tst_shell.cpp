@@ -460,26 +460,31 @@ void ShellTest::textStripIsThreeLinesWithoutAddresses() {
 void ShellTest::stripShowsTheSpreadOfTheMoistureResult_data() {
   QTest::addColumn<QByteArray>("ini");
   QTest::addColumn<QString>("typed");
-  QTest::addColumn<QString>("firstLine");
+  QTest::addColumn<QString>("spreadLine");
   const auto ini = [](const char* from, const char* to, const char* pressure) {
     return QByteArray("[Tavimor]\nConvCategory=1001\nFromDew=0,") + from + "\nToDew=0," + to +
            "\nFromPrs=" + pressure + ",0\nToPrs=" + pressure + ",0\n";
   };
   QTest::newRow("-80 frost point at 20 bar to ppmv")
       << ini("1", "5", "20000") << "-80"
-      << "Across the 4 formulas and 3 enhancement choices: 0.02661 to 0.03232 ppmv";
-  QTest::newRow("ppmv to frost point")
-      << ini("5", "1", "20000") << "100"
-      << "Across the 4 formulas and 3 enhancement choices: -13.9 to -12.9 °C dew/frost point";
-  QTest::newRow("no water, no frost point")
-      << ini("0", "1", "1013.25") << "0"
-      << "Across the 4 formulas and 3 enhancement choices: out of range";
+      << "Over the 4 saturation-pressure formulas and 3 enhancement-factor choices: 0.02661 to "
+         "0.03232 PPMv";
+  QTest::newRow("a wide line: 50 °C frost point in ppmw")
+      << ini("1", "6", "1013.25") << "50"
+      << "Over the 4 saturation-pressure formulas and 3 enhancement-factor choices: 86021.7 to "
+         "86724.6 PPMw(mol/mol)";
+  QTest::newRow("natural gas decides")
+      << ini("5", "7", "1013.25") << "1000"
+      << "All formula choices give 48.23 lbs H2O per Million Feet³ under the natural-gas method";
 }
 
 void ShellTest::stripShowsTheSpreadOfTheMoistureResult() {
+  // State: the Moisture/Humidity panel shown. Expected: the motto stays the strip's first
+  // line, the spread takes the second, whole within the window; other panels get the
+  // program's own second line back.
   QFETCH(QByteArray, ini);
   QFETCH(QString, typed);
-  QFETCH(QString, firstLine);
+  QFETCH(QString, spreadLine);
   Shell shell(&ini);
   QVERIFY(shell.start());
   auto* from = shell.panel()->findChild<QLineEdit*>(QStringLiteral("1004"));
@@ -487,7 +492,9 @@ void ShellTest::stripShowsTheSpreadOfTheMoistureResult() {
   from->selectAll();
   QTest::keyClicks(from, typed);
   const QStringList own = TextStrip().split(QLatin1Char('\n'));
-  QCOMPARE(shell.strip(), QStringList({firstLine, own[1], own[2]}).join(' '));
+  QCOMPARE(shell.strip(), QStringList({own[0], spreadLine, own[2]}).join(' '));
+  QVERIFY(QFontMetrics(SystemFont()).horizontalAdvance(spreadLine) <
+          shell.window->centralWidget()->width());
   shell.clickCategory(1002);
   QCOMPARE(shell.strip(), own.join(' '));
 }
