@@ -36,6 +36,14 @@ float PanelResult(const UncertaintyRequest& r, const CalcSettings& settings, dou
   return results.Result;
 }
 
+PressureUncertainty Percent(double expanded) {
+  return {expanded, true, {}};
+}
+
+PressureUncertainty In(double expanded, PressureUnit unit) {
+  return {expanded, false, static_cast<int>(unit)};
+}
+
 uint64_t Bits(double v) {
   uint64_t bits;
   std::memcpy(&bits, &v, sizeof bits);
@@ -124,66 +132,43 @@ TEST(UncertaintyPropagation, WorksTheExamplesOut) {
     PressureUnit unit;
     double pressurePercent;
     bool formula;
-    const char* texts[3];  // estimate, low, high
+    const char* estimate;  // as the result field shows them
+    const char* low;
+    const char* high;
     IntervalMethod method;
     double standard;
-    double contributions[kUncertaintySourceCount];
+    double fromShare;  // the contributions of the From value, the pressure, the formula
+    double pressureShare;
+    double formulaShare;
   };
+  const auto mbar = PressureUnit::Mbar;
+  const auto exact = IntervalMethod::ExactImage;
+  const auto trials = IntervalMethod::MonteCarlo;
   const Case cases[] = {
-      {"frost point to ppmv",
-       U::DewFrostPointC,
-       U::Ppmv,
-       -60,
-       1013.25f,
-       PressureUnit::Mbar,
-       0,
-       false,
-       {"10.65", "8.149", "13.85"},
-       IntervalMethod::ExactImage,
-       1.462,
-       {1.444, 0, 0, 0}},
-      {"frost point to ppmv with the formula: the estimate is the middle of the spread",
-       U::DewFrostPointC,
-       U::Ppmv,
-       -60,
-       1013.25f,
-       PressureUnit::Mbar,
-       0,
-       true,
-       {"10.64", "8.149", "13.86"},
-       IntervalMethod::MonteCarlo,
-       1.464,
-       {1.444, 0, 0, 0.06255}},
-      {"the tariff example",
-       U::DewPointC,
-       U::LbsPerMmscf,
-       -2,
-       800,
-       PressureUnit::Psig,
-       1,
-       true,
-       {"6.918", "6.091", "7.857"},
-       IntervalMethod::MonteCarlo,
-       0.4523,
-       {0.4496, -0.02187, 0, 0}},
+      {"frost point", U::DewFrostPointC, U::Ppmv, -60, 1013.25f, mbar, 0, false, "10.65", "8.149",
+       "13.85", exact, 1.462, 1.444, 0, 0},
+      {"frost point, formula: the estimate is the middle of its spread", U::DewFrostPointC, U::Ppmv,
+       -60, 1013.25f, mbar, 0, true, "10.64", "8.149", "13.86", trials, 1.464, 1.444, 0, 0.06255},
+      {"the tariff example", U::DewPointC, U::LbsPerMmscf, -2, 800, PressureUnit::Psig, 1, true,
+       "6.918", "6.091", "7.857", trials, 0.4523, 0.4496, -0.02187, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     UncertaintyRequest r = Request(c.from, c.to, c.value, 2, false, c.pressure);
     r.Inputs.MeasuredPressureUnit = static_cast<int>(c.unit);
-    r.Measured = {c.pressurePercent, true, {}};
+    r.Measured = Percent(c.pressurePercent);
     r.IncludeFormula = c.formula;
     const UncertaintyResult result = PropagateUncertainty(r, CalcSettings{});
     ASSERT_TRUE(result.Valid);
     EXPECT_FALSE(result.ReachesOutOfRange);
-    EXPECT_EQ(FormatMoistureValue(c.to, static_cast<float>(result.Estimate)), c.texts[0]);
-    EXPECT_EQ(FormatMoistureValue(c.to, static_cast<float>(result.Low)), c.texts[1]);
-    EXPECT_EQ(FormatMoistureValue(c.to, static_cast<float>(result.High)), c.texts[2]);
+    EXPECT_EQ(FormatMoistureValue(c.to, static_cast<float>(result.Estimate)), c.estimate);
+    EXPECT_EQ(FormatMoistureValue(c.to, static_cast<float>(result.Low)), c.low);
+    EXPECT_EQ(FormatMoistureValue(c.to, static_cast<float>(result.High)), c.high);
     EXPECT_EQ(result.Method, c.method);
     EXPECT_NEAR(result.StandardUncertainty, c.standard, 5e-4 * c.standard);
+    const double shares[] = {c.fromShare, c.pressureShare, 0, c.formulaShare};
     for (std::size_t i = 0; i < kUncertaintySourceCount; ++i) {
-      const double expected = c.contributions[i];
-      EXPECT_NEAR(result.Contributions[i].Value, expected, 5e-4 * std::fabs(expected)) << i;
+      EXPECT_NEAR(result.Contributions[i].Value, shares[i], 5e-4 * std::fabs(shares[i])) << i;
     }
   }
 }
@@ -211,74 +196,18 @@ TEST(UncertaintyPropagation, MonteCarloAgreesWithLinearPropagationOnSmallUncerta
   };
   const auto psig = PressureUnit::Psig;
   const auto mbar = PressureUnit::Mbar;
-  const int kpa = static_cast<int>(PressureUnit::Kpa);
-  const int psia = static_cast<int>(PressureUnit::Psia);
+  const PressureUncertainty none;
   const Case cases[] = {
-      {"frost point to ppmv",
-       U::DewFrostPointC,
-       U::Ppmv,
-       -60,
-       0.4,
-       false,
-       1013.25f,
-       mbar,
-       {},
-       0,
-       {},
-       false,
-       0},
-      {"the same with the formula's spread",
-       U::DewFrostPointC,
-       U::Ppmv,
-       -60,
-       0.4,
-       false,
-       1013.25f,
-       mbar,
-       {},
-       0,
-       {},
-       true,
-       0},
-      {"dew point to lb/MMSCF at 800 psig, pressure in kPa",
-       U::DewPointC,
-       U::LbsPerMmscf,
-       -2,
-       0.4,
-       false,
-       800,
-       psig,
-       {10, false, kpa},
-       0,
-       {},
-       false,
-       50},
-      {"ppmv to dew point, measured and compute-at pressures",
-       U::Ppmv,
-       U::DewPointC,
-       100,
-       2,
-       true,
-       20000,
-       mbar,
-       {1, true, {}},
-       10000,
-       {2, false, psia},
-       false,
-       100},
-      {"relative humidity to ppmv, pressure in psi of a psig field",
-       U::RelHumidity,
-       U::Ppmv,
-       50,
-       1,
-       false,
-       100,
-       psig,
-       {1, false, psia},
-       0,
-       {},
-       false,
-       0.5 / 0.0145038f},
+      {"frost point to ppmv", U::DewFrostPointC, U::Ppmv, -60, 0.4, false, 1013.25f, mbar, none, 0,
+       none, false, 0},
+      {"the same with the formula's spread", U::DewFrostPointC, U::Ppmv, -60, 0.4, false, 1013.25f,
+       mbar, none, 0, none, true, 0},
+      {"dew point to lb/MMSCF at 800 psig, pressure in kPa", U::DewPointC, U::LbsPerMmscf, -2, 0.4,
+       false, 800, psig, In(10, PressureUnit::Kpa), 0, none, false, 50},
+      {"ppmv to dew point, measured and compute-at pressures", U::Ppmv, U::DewPointC, 100, 2, true,
+       20000, mbar, Percent(1), 10000, In(2, PressureUnit::Psia), false, 100},
+      {"relative humidity to ppmv, pressure in psi of a psig field", U::RelHumidity, U::Ppmv, 50, 1,
+       false, 100, psig, In(1, PressureUnit::Psia), 0, none, false, 0.5 / 0.0145038f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -318,7 +247,7 @@ TEST(UncertaintyPropagation, MonteCarloAgreesWithLinearPropagationOnSmallUncerta
 TEST(UncertaintyPropagation, RepeatsBitForBitWithItsSeed) {
   UncertaintyRequest r = Request(U::DewPointC, U::LbsPerMmscf, -2, 2, false, 800);
   r.Inputs.MeasuredPressureUnit = static_cast<int>(PressureUnit::Psig);
-  r.Measured = {1, true, {}};
+  r.Measured = Percent(1);
   r.IncludeFormula = true;
   const UncertaintyResult a = PropagateUncertainty(r, CalcSettings{});
   const UncertaintyResult b = PropagateUncertainty(r, CalcSettings{});
@@ -423,7 +352,7 @@ TEST(UncertaintyPropagation, RefusesWhatItCannotPropagate) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     UncertaintyRequest r = Request(U::DewFrostPointC, U::Ppmv, -60, 2, false, 1013.25f);
-    r.Measured = {1, true, {}};
+    r.Measured = Percent(1);
     c.change(r);
     const auto message = UncertaintyRequestMessage(r);
     EXPECT_EQ(message.has_value(), c.message != nullptr);
