@@ -202,7 +202,7 @@ TEST(ApplySavedKey, SettingsKeysFallBackToDefaultsForNonMembers) {
   s = earlier;
   ApplySavedKey(kKeyHenry, "1019,0.000000,1027,3.5", panel, s);
   EXPECT_EQ(s.From.Liquid, LiquidChoice::CustomLiquid);
-  EXPECT_EQ(s.From.HenryK, 0) << "a tiny custom K saved as 0.000000 reads back as 0";
+  EXPECT_EQ(s.From.HenryK, 1.9f) << "a tiny custom K saved as 0.000000 is refused as typed";
   EXPECT_EQ(s.To.Liquid, LiquidChoice::Hexane) << "1027 is the K field, no liquid button";
   EXPECT_EQ(s.To.HenryK, 3.5f);
 
@@ -311,7 +311,7 @@ TEST(ComposeSavedSelections, HugeValuesStayBoundedAndReadBack) {
   CalcSettings read;
   for (const auto& [key, value] : keys) ApplySavedKey(key, value, back, read);
   EXPECT_EQ(read.From.MolWeight, 3.4e38f);
-  EXPECT_EQ(read.To.MolWeight, -3.4e38f);
+  EXPECT_EQ(read.To.MolWeight, 29) << "a negative molecular weight is refused as typed";
   EXPECT_EQ(read.From.HenryK, 1.9f) << "a value that is not finite is saved as the default";
   EXPECT_FLOAT_EQ(back.FromValue, 99999999999999.0f) << "the first 14 characters only";
 }
