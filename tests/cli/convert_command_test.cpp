@@ -227,8 +227,8 @@ TEST(ConvertCommand, ReportsOutputThatCannotBeWritten) {
   std::istringstream in;
   std::ostringstream err;
   const std::string_view args[] = {"20"};
-  EXPECT_EQ(RunConvert(args, in, out, err), kExitBadValue);
-  EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+  EXPECT_EQ(RunConvert(args, in, out, err), kExitWriteFailed);
+  EXPECT_NE(err.str().find("cannot write the results: "), std::string::npos);
 }
 
 TEST(ConvertCommand, UsageErrorsConvertNothing) {
