@@ -245,6 +245,48 @@ TEST(ApplySavedKey, SettingsKeysFallBackToDefaultsForNonMembers) {
   EXPECT_EQ(s.SwvpFormula, SwvpFormula::Sonntag) << "nothing read, nothing assigned";
 }
 
+// A hand-edited file reaches the physics only with values the parameter dialogs accept when
+// typed (a weight or constant above 0, a temperature above -80 and below 200 °C): any other
+// takes its default, alone, and the key is named; the dialogs' own bounds still load.
+TEST(ReadSavedSelections, ValuesTheDialogsRefuseLoadTheirDefaultsAndAreNamed) {
+  struct Case {
+    const char* name;
+    std::string_view key;
+    const char* text;
+    bool replaced;
+    float SideParams::*field;
+    float from;
+    float to;
+  };
+  const Case cases[] = {
+      {"negative molecular weights", kKeyMW, "1,-18,1,-18", true, &SideParams::MolWeight, 29, 29},
+      {"a weight of 0 beside one accepted", kKeyMW, "15,0,15,18", true, &SideParams::MolWeight, 29,
+       18},
+      {"negative Henry's constants", kKeyHenry, "5,-1,5,-1", true, &SideParams::HenryK, 1.9f, 1.9f},
+      {"ambient temperatures of 300 and 200 °C", kKeyTAmbient, "0,300,0,200", true,
+       &SideParams::AmbientTempC, 20, 20},
+      {"ambient temperatures at the dialog's bounds", kKeyTAmbient, "1033,199.9,1033,-79.9", false,
+       &SideParams::AmbientTempC, 199.9f, -79.9f},
+      {"a vapour temperature of -80 °C", kKeyTDensity, "1039,-80,1039,25", true,
+       &SideParams::VaporTempC, 20, 25},
+      {"a weight beyond the float range", kKeyMW, "15,1e39,15,18", true, &SideParams::MolWeight, 29,
+       18},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PanelSelections panel;
+    CalcSettings settings;
+    settings.To.*c.field = 55;  // not a default, so that a field left alone shows
+    const std::vector<std::string_view> replaced = ReadSavedSelections(
+        MapReader({{std::string(c.key), c.text}, {"ToDew", "0,5"}}), panel, settings);
+    EXPECT_EQ(replaced,
+              c.replaced ? std::vector<std::string_view>{c.key} : std::vector<std::string_view>{});
+    EXPECT_EQ(settings.From.*c.field, c.from);
+    EXPECT_EQ(settings.To.*c.field, c.to);
+    EXPECT_EQ(panel.ToUnit, 5) << "the rest of the file still counts";
+  }
+}
+
 TEST(ComposeSavedSelections, DefaultsWithFromValueMinus40) {
   PanelSelectionTexts panel;
   panel.FromText = "-40";
