@@ -47,6 +47,14 @@ std::string ColumnName(std::size_t column, std::string_view role) {
   return name;
 }
 
+// Whether the pressure a cell gives in its unit is one a conversion can use, as
+// ReadPressureMbar rounds it. Each unit's factor is at most 1, so 1 to 1e30 of any unit is
+// at least 1 mbar and well within a float: the rounding is left to the rest.
+bool IsUsablePressureCell(float value, int unit) {
+  if (value >= 1 && value <= 1e30f) return true;
+  return steps::IsUsablePressure(ReadPressureMbar(value, unit));
+}
+
 // Why a row too long to hold gets "error": its held start tells whether a quoted cell is
 // still open there, the usual cause of a row that long.
 std::string TooLongRowReason(const RowCells& heldStart) {
@@ -134,7 +142,7 @@ class TableRowConverter : public RecordConverter {
     const auto number = ReadNumberIfAny(m_text);
     if (!number) return ColumnName(column, role) + ": not a number";
     value = HoldSingle(*number);
-    if (!steps::IsUsablePressure(ReadPressureMbar(value, unit))) {
+    if (!IsUsablePressureCell(value, unit)) {
       return ColumnName(column, role) + ": not a pressure above 0 mbar";
     }
     return std::nullopt;

@@ -141,10 +141,14 @@ RecordReader::Read TableReader::next(std::string& block, std::size_t& lineNumber
     const std::size_t stop = std::min(m_end, m_next + room);
     std::size_t i = m_next;
     char ending = '\0';
+    // Locals, not members, in the loop over every byte: a char pointer may alias them.
+    const char delimiter = m_delimiter;
+    bool afterReturn = m_afterReturn;
     for (; i < stop; ++i) {
       const char c = bytes[i];
       if (IsLineBreak(c)) {
-        countLine(c);
+        if (c == '\r' || !afterReturn) ++m_line;
+        afterReturn = c == '\r';
         if (state != CellState::Quoted) {
           ending = c;
           ++i;
@@ -152,9 +156,10 @@ RecordReader::Read TableReader::next(std::string& block, std::size_t& lineNumber
         }
         continue;
       }
-      m_afterReturn = false;
-      state = NextCellState(state, c, m_delimiter);
+      afterReturn = false;
+      state = NextCellState(state, c, delimiter);
     }
+    m_afterReturn = afterReturn;
     block.append(bytes + m_next, i - m_next);
     m_next = i;
     if (ending == '\r' && takeLineFeed()) block.push_back('\n');

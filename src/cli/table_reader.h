@@ -23,8 +23,9 @@ namespace tavimor {
 // lone CR as old Mac files and spreadsheet programs write it), or at the end of the input.
 enum class CellState : uint8_t { Start, Unquoted, Quoted, AfterQuote };
 
+// One comparison for the bytes of text, all above CR.
 inline bool IsLineBreak(char c) {
-  return c == '\n' || c == '\r';
+  return static_cast<unsigned char>(c) <= '\r' && (c == '\n' || c == '\r');
 }
 
 inline CellState NextCellState(CellState state, char c, char delimiter) {
