@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "core/formula_accuracy.h"
 #include "core/version.h"
 #include "fuzz_check.h"
 
@@ -234,6 +235,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (parse.Line.Version) {
     FUZZ_CHECK(out == "tavimor-convert " + std::string(kTavimorVersion) + "\n",
                "--version printed [%s]", out.c_str());
+    return 0;
+  }
+  if (parse.Line.Accuracy) {
+    FUZZ_CHECK(out == FormulaAccuracyTable(), "--accuracy is not the accuracy table");
     return 0;
   }
 
