@@ -7,6 +7,7 @@
 #include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/number_text.h"
+#include "core/saturation.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "model/clipboard_lines.h"
@@ -227,8 +228,9 @@ void MoistureModel::recomputeResult() {
 
 void MoistureModel::recomputeSpread() {
   // Where the result field shows no number the line says so, whatever other choices give.
-  m_spreadLine = SpreadLine(
-      m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{}, m_toList);
+  m_spreadLine =
+      SpreadLine(m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{},
+                 m_toList, NaturalGasOverride(m_settings, m_fromList, m_toList));
 }
 
 MoistureChanges MoistureModel::recomputed(MoistureChanges changes) {
@@ -414,7 +416,8 @@ MoistureChanges MoistureModel::toUnitPicked(int index, const ParameterDialogRunn
   return recomputed(std::move(changes));
 }
 
-ClipboardListConversion MoistureModel::convertClipboardList(std::string_view text) {
+ClipboardListConversion MoistureModel::convertClipboardList(
+    std::string_view text, const ClipboardLineWarning& warnAtLine) {
   ClipboardListConversion conversion;
   const std::size_t lineCount = CountLines(text);
   if (lineCount > kClipboardListMaxLines) {
@@ -426,19 +429,23 @@ ClipboardListConversion MoistureModel::convertClipboardList(std::string_view tex
   std::vector<std::string> results;
   const std::vector<std::string_view> lines = SplitClipboardLines(text);
   results.reserve(lines.size());
+  MoistureChanges pending;
   for (const std::string_view line : lines) {
     MoistureChanges changes;
     setFromText(std::string(FirstCharacters(line, kClipboardLineMaxChars)), changes);
-    if (changes.Warning) conversion.Warnings.push_back(*changes.Warning);
-    changes.Warning.reset();
-    // The spread of each line would be lost: only the last line's is shown.
     recomputeResult();
     changes.Results = true;
-    conversion.Changes.merge(changes);
+    pending.merge(changes);
     results.push_back(std::string(FirstCharacters(m_resultText, kFieldReadChars)));
+    if (!pending.Warning) continue;
+    // The spread of the other lines would be lost unseen; this one is shown with its line.
+    recomputeSpread();
+    if (warnAtLine) warnAtLine(pending);
+    pending = {};
   }
   if (!lines.empty()) recomputeSpread();
   conversion.Output = JoinClipboardResults(results);
+  conversion.Changes = std::move(pending);
   return conversion;
 }
 

@@ -63,9 +63,15 @@ using ParameterDialogRunner = std::function<ParameterDialogAnswer(const Paramete
 struct ClipboardListConversion {
   std::optional<std::string> Refusal;  // the list is too long: say so, convert nothing
   std::string Output;                  // each result followed by a line feed
-  std::vector<std::string> Warnings;   // the range message of each line outside the range
-  MoistureChanges Changes;             // the fields keep the last line's value and result
+  // What the lines after the last range warning changed: the fields keep the last line's
+  // value and result.
+  MoistureChanges Changes;
 };
+
+// Called at each line outside the From unit's range, before the next line is converted,
+// with what the lines changed since the previous call and the line's warning: the view
+// writes them back and shows the warning while the line is on screen.
+using ClipboardLineWarning = std::function<void(const MoistureChanges& changes)>;
 
 // The Moisture/Humidity panel without widgets: the texts of its fields, the selections of
 // its lists, its option buttons and results, and every event that changes them. The panel
@@ -122,7 +128,8 @@ class MoistureModel {
   // CalcSettings changed elsewhere (a preference dialog).
   MoistureChanges settingsChanged();
 
-  ClipboardListConversion convertClipboardList(std::string_view text);
+  ClipboardListConversion convertClipboardList(std::string_view text,
+                                               const ClipboardLineWarning& warnAtLine);
 
  private:
   std::string& field(MoistureControl id);

@@ -212,8 +212,10 @@ void MoisturePanel::connectEvents() {
   connect(m_pressureChoice, &QButtonGroup::idClicked, this,
           [this](int id) { apply(m_model.pressureChoiceClicked(id)); });
   // The zoom lasts while the left button is held on the zoom button (see eventFilter); the
-  // keyboard's Space presses the button without zooming.
+  // keyboard's Space presses the button without zooming. The pressed button keeps the mouse:
+  // the moves it ignores once the pointer is off it are not the panel's.
   m_zoomButton->installEventFilter(this);
+  m_zoomButton->setAttribute(Qt::WA_NoMousePropagation);
   connect(m_zoomButton, &QPushButton::clicked, this, [this] { apply(m_model.setZoomHeld(false)); });
   connect(m_convertClipboard, &QAction::triggered, this, &MoisturePanel::ConvertClipboardList);
 }
@@ -347,9 +349,12 @@ void MoisturePanel::refresh() {
 }
 
 bool MoisturePanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_zoomButton && event->type() == QEvent::MouseButtonPress &&
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  if (watched == m_zoomButton && (press || event->type() == QEvent::MouseButtonRelease) &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    apply(m_model.setZoomHeld(true));
+    // The button receives the release wherever the pointer is; released off the button it
+    // is no click, yet the zoom ends all the same.
+    apply(m_model.setZoomHeld(press));
   }
   return Panel::eventFilter(watched, event);
 }
@@ -370,6 +375,8 @@ ParameterDialogAnswer MoisturePanel::runParameterDialog(const ParameterDialogReq
   ParameterDialogAnswer answer{request.Params, request.LabelSuffix};
   SideParams& params = answer.Params;
   const auto run = [this](QDialog& dialog) {
+    // Every parameter template opens at (0, 0) from the panel, its owner.
+    PlaceDialog(dialog, *this, 0, 0);
     if (m_ui.runDialog) m_ui.runDialog(dialog);
   };
   switch (request.Unit) {
@@ -422,8 +429,9 @@ void MoisturePanel::ConvertClipboardList() {
     clipboard->setText(QString());
     return;
   }
-  const ClipboardListConversion conversion =
-      m_model.convertClipboardList(clipboard->text().toStdString());
+  // A line outside the range is written back and warned about before the next is converted.
+  const ClipboardListConversion conversion = m_model.convertClipboardList(
+      clipboard->text().toStdString(), [this](const MoistureChanges& changes) { apply(changes); });
   if (conversion.Refusal) {
     if (m_ui.showWarning) {
       m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), Text(*conversion.Refusal));
@@ -431,7 +439,6 @@ void MoisturePanel::ConvertClipboardList() {
     return;
   }
   apply(conversion.Changes);
-  for (const std::string& warning : conversion.Warnings) showWarning(warning);
   clipboard->setText(Text(conversion.Output));
 }
 

@@ -14,6 +14,8 @@
 #include <QTimer>
 
 #include "moisture_test_support.h"
+#include "panels/graph_control.h"
+#include "plot/plot_geometry.h"
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
 #include "ui/dialog_units.h"
@@ -61,9 +63,11 @@ class TestMoisturePanel : public QObject {
   void ppmwGasTwiceWithDifferentGases();
   void optionEntryRestoredAfterAnotherUnit();
   void toSideDialogLeavesFromSide();
+  void parameterDialogsOpenAtThePanelsCorner();
   void clipboardLists_data();
   void clipboardLists();
   void clipboardOutOfRangeLine();
+  void clipboardWarningAppearsWithItsLine();
   void clipboardTooLongIsRefusedAndKept();
   void clipboardWithoutText();
   void clipboardShortcutAndMenuEntry();
@@ -481,6 +485,37 @@ void TestMoisturePanel::toSideDialogLeavesFromSide() {
            QStringLiteral("%RH  -  percent Relative Humidity  at dry bulb temperature of 68.0°F"));
 }
 
+void TestMoisturePanel::parameterDialogsOpenAtThePanelsCorner() {
+  // Their templates place them at (0, 0) dialog units from the owner's client area, the
+  // panel's, with no centring.
+  MoistureHost host;
+  host.create();
+  QVERIFY(host.show());
+  const struct {
+    int unit;
+    const char* id;
+    QSize sizeDu;
+  } cases[] = {{6, "145", {262, 65}},
+               {10, "141", {366, 121}},
+               {9, "142", {211, 71}},
+               {8, "143", {227, 111}}};
+  for (const auto& c : cases) {
+    QString id;
+    QRect shown;
+    host.answers.push_back([&](QDialog& dialog) {
+      id = dialog.objectName();
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      shown = dialog.geometry();
+      ClickOk(dialog);
+    });
+    host.pick(ids::kToUnit, c.unit);
+    QCOMPARE(id, QLatin1String(c.id));
+    QCOMPARE(shown, QRect(host.panel->mapToGlobal(QPoint(0, 0)),
+                          DialogRect(0, 0, c.sizeDu.width(), c.sizeDu.height()).size()));
+  }
+}
+
 void TestMoisturePanel::clipboardLists_data() {
   QTest::addColumn<QString>("clipboard");
   QTest::addColumn<QString>("expected");
@@ -534,6 +569,43 @@ void TestMoisturePanel::clipboardOutOfRangeLine() {
   QCOMPARE(lines.at(0), QStringLiteral("9967.6"));
   QCOMPARE(lines.at(9999), QStringLiteral("20135.9"));
   QCOMPARE(lines.at(10000), QString());
+}
+
+void TestMoisturePanel::clipboardWarningAppearsWithItsLine() {
+  // State: From "mB", To dew/frost point °C; a list whose middle line is outside the range.
+  // Expected: the box appears while that line is on screen, before the next line converts.
+  MoistureHost host;
+  host.create();
+  QVERIFY(host.show());
+  host.pick(ids::kFromUnit, 0);
+  host.pick(ids::kToUnit, 1);
+  auto* graph = host.panel->findChild<MoistureGraphControl*>(QStringLiteral("1008"));
+  QVERIFY(graph);
+  struct Seen {
+    QString from, result, strip;
+    std::optional<int> markerColumn, zeroColumn;
+  };
+  QList<Seen> seen;
+  host.onMessage = [&](const QString&) {
+    const GraphPlan& plan = graph->lastPlan();
+    seen.append({host.text(ids::kFromValue), host.text(ids::kResult), host.panel->statusLine(),
+                 plan.MarkerAt ? std::optional(plan.MarkerAt->Column) : std::nullopt,
+                 ColumnOf(*plan.Geometry, 0)});
+  };
+  QGuiApplication::clipboard()->setText(QStringLiteral("10\r\n500\r\n20\r\n"));
+  host.panel->ConvertClipboardList();
+  QCOMPARE(host.messages, QStringList(QStringLiteral("stay between 0 and 123.4 mb.")));
+  QCOMPARE(host.beeps, 1);
+  QCOMPARE(seen[0].from, QStringLiteral("enter new val"));
+  QCOMPARE(seen[0].result, QStringLiteral("out of range"));
+  QVERIFY2(seen[0].strip.endsWith(QStringLiteral(": out of range")), qPrintable(seen[0].strip));
+  // The graph's marker stands at 0, the value "enter new val" reads as.
+  QVERIFY(seen[0].markerColumn);
+  QCOMPARE(seen[0].markerColumn, seen[0].zeroColumn);
+  // The output keeps one line per input line; the fields keep the last line.
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("7.0\nout of range\n17.5\n"));
+  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("20"));
+  QCOMPARE(host.text(ids::kResult), QStringLiteral("17.5"));
 }
 
 void TestMoisturePanel::clipboardTooLongIsRefusedAndKept() {

@@ -300,7 +300,8 @@ EMSCRIPTEN_KEEPALIVE const char* tv_table_peek(const char* bytes, int length, in
 // Converts the table the request describes, read through Module.tableRead and written through
 // Module.tableWrite (stream 1 the table, 2 the messages), exactly as tavimor-convert --csv
 // converts it; Module.tableProgress(rows) after each block. Returns the command's exit code:
-// 0 all converted, 1 some rows gave "error", 2 the table has not the columns asked for.
+// 0 all converted, 1 some rows gave "error", 2 the table has not the columns asked for, 3 the
+// output refused the results.
 EMSCRIPTEN_KEEPALIVE int tv_table_run() {
   ConvertSettings settings = CurrentRequest().Settings;
   settings.Threads = 1;
@@ -313,9 +314,7 @@ EMSCRIPTEN_KEEPALIVE int tv_table_run() {
   TableReader reader(&input, *settings.Table.Delimiter, out);
   TableConversion table(settings, err);
   BlockHooks hooks;
-  hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
-    return table.prepare(records, ended);
-  };
+  hooks.CheckBlock = [&](std::span<const Record> records) { return table.prepare(records); };
   hooks.AfterBlock = [](uint64_t rows) {
     EM_ASM({ Module["tableProgress"]($0); }, static_cast<double>(rows));
   };
@@ -324,7 +323,17 @@ EMSCRIPTEN_KEEPALIVE int tv_table_run() {
       reader, 1, *first, [&table] { return table.makeConverter(); }, out, err, hooks);
   out.flush();
   err.flush();
-  return run == BlockRun::Refused ? 2 : run == BlockRun::SomeFailed ? 1 : 0;
+  switch (run) {
+    case BlockRun::AllConverted:
+      return 0;
+    case BlockRun::SomeFailed:
+      return 1;
+    case BlockRun::Refused:
+      return 2;
+    case BlockRun::WriteFailed:
+      break;
+  }
+  return 3;
 }
 
 }  // extern "C"

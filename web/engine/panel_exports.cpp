@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/analog_output.h"
 #include "core/calc_settings.h"
@@ -369,8 +370,17 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_event(int event, int number, const cha
 // Converts a list of values, one a line, as if each were typed into the From field, as the
 // desktop converts the clipboard's list (JSON: refusal or null, output, warnings, state).
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_list(const char* text, int length) {
+  // The desktop shows each line's range warning as the line comes; the page lists them.
+  std::vector<std::string> warnings;
+  MoistureChanges changed;
   const ClipboardListConversion c = ThePanel().Model.convertClipboardList(
-      std::string_view(text, static_cast<std::size_t>(std::max(length, 0))));
+      std::string_view(text, static_cast<std::size_t>(std::max(length, 0))),
+      [&](const MoistureChanges& changes) {
+        if (changes.Warning) warnings.push_back(*changes.Warning);
+        changed.merge(changes);
+      });
+  changed.merge(c.Changes);
+  changed.Warning.reset();
   std::string out = "{";
   AppendJsonKey(out, "refusal");
   if (c.Refusal) {
@@ -380,9 +390,9 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_list(const char* text, int length) {
   }
   AppendTextKey(out, "output", c.Output);
   AppendJsonKey(out, "warnings");
-  AppendJsonStrings(out, c.Warnings);
+  AppendJsonStrings(out, warnings);
   AppendJsonKey(out, "state");
-  out.append(PanelState(c.Changes));
+  out.append(PanelState(changed));
   out.push_back('}');
   return ReturnText(std::move(out));
 }
