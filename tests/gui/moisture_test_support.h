@@ -16,9 +16,9 @@
 #include <memory>
 #include <string>
 
-#include "model/moisture_ids.h"
 #include "panel_test_support.h"
 #include "panels/moisture_panel.h"
+#include "panels/moisture_panel_ids.h"
 #include "ui/ui_services.h"
 
 namespace tavimor::test {

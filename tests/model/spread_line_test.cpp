@@ -54,10 +54,10 @@ TEST(SpreadLine, SaysWhatVariesInTheToListsUnit) {
     MoistureModel model(settings, state);
     model.load([](std::string_view) { return std::string(); });
     model.start();
-    model.fromUnitPicked(c.fromUnit, nullptr);
+    model.fromUnitPicked(c.fromUnit, std::nullopt);
     // The parameter dialog leaves the medium the side held.
     settings.To.DensityMedium = c.toMedium;
-    model.toUnitPicked(c.toUnit, nullptr);
+    model.toUnitPicked(c.toUnit, std::nullopt);
     model.measuredFieldNotified(c.pressureMbar);
     model.computeAtFieldNotified(c.pressureMbar);
     model.fromFieldNotified(c.typed);
@@ -65,7 +65,7 @@ TEST(SpreadLine, SaysWhatVariesInTheToListsUnit) {
     // One value for all: the one the result field shows.
     const std::string& line = model.spreadLine();
     if (line.rfind("All ", 0) == 0) {
-      EXPECT_NE(line.find(" give " + model.text(moisture_ids::kResult) + " "), std::string::npos);
+      EXPECT_NE(line.find(" give " + model.text(MoistureField::Result) + " "), std::string::npos);
     }
   }
 }

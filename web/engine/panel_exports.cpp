@@ -38,8 +38,6 @@
 namespace tavimor {
 namespace {
 
-namespace ids = moisture_ids;
-
 // The page's events of the Moisture/Humidity panel.
 enum PanelEvent : int {
   kFromText = 1,
@@ -83,12 +81,9 @@ struct Panel {
   CalcSettings Settings;
   MoisturePanelState State;
   MoistureModel Model{Settings, State};
-  // The dialog the page shows: its kind, side and the working values it opened with.
+  // The dialog the page shows: its kind, and what the model opened it with.
   DialogKind Kind = DialogKind::Gas;
-  MoistureSide Side = MoistureSide::From;
-  SideParams Working;
-  // The label suffix each kind of dialog last left, as the model keeps it.
-  std::string Suffixes[4];
+  ParameterDialogRequest Request;
   // An accepted dialog's answer, taken by the unit pick that follows it.
   std::optional<ParameterDialogAnswer> Answer;
 };
@@ -98,19 +93,22 @@ Panel& ThePanel() {
   return panel;
 }
 
-std::string_view FieldName(MoistureControl id) {
-  switch (id) {
-    case ids::kFromValue:
+std::string_view FieldName(MoistureField field) {
+  switch (field) {
+    case MoistureField::From:
       return "from";
-    case ids::kIncrement:
+    case MoistureField::Increment:
       return "increment";
-    case ids::kMeasuredPressure:
+    case MoistureField::Measured:
       return "measured";
-    case ids::kComputePressure:
+    case MoistureField::ComputeAt:
       return "computeAt";
-    default:
+    case MoistureField::Result:
       return "result";
+    case MoistureField::Delta:
+      break;
   }
+  return "delta";
 }
 
 std::string_view FocusName(MoistureFocus focus) {
@@ -140,19 +138,20 @@ void AppendTextKey(std::string& out, std::string_view key, std::string_view text
 std::string PanelState(const MoistureChanges& changes) {
   const MoistureModel& m = ThePanel().Model;
   std::string out = "{";
-  AppendTextKey(out, "from", m.text(ids::kFromValue));
-  AppendTextKey(out, "increment", m.text(ids::kIncrement));
-  AppendTextKey(out, "measured", m.text(ids::kMeasuredPressure));
-  AppendTextKey(out, "computeAt", m.text(ids::kComputePressure));
-  AppendTextKey(out, "result", m.text(ids::kResult));
-  AppendTextKey(out, "delta", m.text(ids::kDelta));
+  AppendTextKey(out, "from", m.text(MoistureField::From));
+  AppendTextKey(out, "increment", m.text(MoistureField::Increment));
+  AppendTextKey(out, "measured", m.text(MoistureField::Measured));
+  AppendTextKey(out, "computeAt", m.text(MoistureField::ComputeAt));
+  AppendTextKey(out, "result", m.text(MoistureField::Result));
+  AppendTextKey(out, "delta", m.text(MoistureField::Delta));
   AppendJsonKey(out, "changed");
-  AppendJsonArray(out, changes.Fields,
-                  [](std::string& o, MoistureControl id) { AppendJsonString(o, FieldName(id)); });
-  AppendNumberKey(out, "fromList", m.listSelection(ids::kFromUnit));
-  AppendNumberKey(out, "toList", m.listSelection(ids::kToUnit));
-  AppendNumberKey(out, "measuredList", m.listSelection(ids::kMeasuredPressureUnit));
-  AppendNumberKey(out, "computeAtList", m.listSelection(ids::kComputePressureUnit));
+  AppendJsonArray(out, changes.Fields, [](std::string& o, MoistureField field) {
+    AppendJsonString(o, FieldName(field));
+  });
+  AppendNumberKey(out, "fromList", m.listSelection(MoistureList::FromUnit));
+  AppendNumberKey(out, "toList", m.listSelection(MoistureList::ToUnit));
+  AppendNumberKey(out, "measuredList", m.listSelection(MoistureList::MeasuredUnit));
+  AppendNumberKey(out, "computeAtList", m.listSelection(MoistureList::ComputeAtUnit));
   for (const MoistureSide side : {MoistureSide::From, MoistureSide::To}) {
     AppendJsonKey(out, side == MoistureSide::From ? "fromEntries" : "toEntries");
     std::array<std::string_view, kMoistureUnitCount> entries;
@@ -161,8 +160,8 @@ std::string PanelState(const MoistureChanges& changes) {
     }
     AppendJsonStrings(out, entries);
   }
-  AppendNumberKey(out, "isobar", m.isobarChoice());
-  AppendNumberKey(out, "pressureChoice", m.pressureChoice());
+  AppendNumberKey(out, "isobar", static_cast<int>(m.isobarChoice()));
+  AppendNumberKey(out, "pressureChoice", static_cast<int>(m.pressureChoice()));
   AppendJsonKey(out, "computeAtEnabled");
   out.append(m.computeAtEnabled() ? "true" : "false");
   AppendTextKey(out, "caption", m.isobarCaption());
@@ -182,18 +181,6 @@ std::string PanelState(const MoistureChanges& changes) {
   return out;
 }
 
-// Runs the label and dialog pass with the answer of the dialog the page showed, or, when the
-// page showed none, with the working values unchanged.
-ParameterDialogAnswer AnswerDialog(const ParameterDialogRequest& request) {
-  Panel& panel = ThePanel();
-  ParameterDialogAnswer answer{request.Params, request.LabelSuffix};
-  if (panel.Answer) answer = *std::exchange(panel.Answer, std::nullopt);
-  if (const auto kind = DialogKindOf(static_cast<int>(request.Unit))) {
-    panel.Suffixes[static_cast<int>(*kind)] = answer.LabelSuffix;
-  }
-  return answer;
-}
-
 std::string FieldNumberText(float value) {
   return FormatSignificant(value, 7);
 }
@@ -210,8 +197,8 @@ const LiquidEntry* FindLiquid(int button) {
 // checked temperature unit button (0: none); text: the dialog's number field.
 std::optional<ParameterDialogAnswer> DialogOk(int choice, int unit, std::string_view text) {
   Panel& panel = ThePanel();
-  SideParams working = panel.Working;
-  std::string suffix = panel.Suffixes[static_cast<int>(panel.Kind)];
+  SideParams working = panel.Request.Params;
+  std::string suffix = panel.Request.LabelSuffix;
   const float number = HoldSingle(ReadNumber(text));
   switch (panel.Kind) {
     case DialogKind::Gas: {
@@ -329,10 +316,10 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_event(int event, int number, const cha
       changes = m.computeAtFieldNotified(text);
       break;
     case kFromUnitPicked:
-      changes = m.fromUnitPicked(number, AnswerDialog);
+      changes = m.fromUnitPicked(number, std::exchange(ThePanel().Answer, std::nullopt));
       break;
     case kToUnitPicked:
-      changes = m.toUnitPicked(number, AnswerDialog);
+      changes = m.toUnitPicked(number, std::exchange(ThePanel().Answer, std::nullopt));
       break;
     case kMeasuredUnitPicked:
       changes = m.measuredUnitPicked(number);
@@ -341,10 +328,15 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_event(int event, int number, const cha
       changes = m.computeAtUnitPicked(number);
       break;
     case kIsobarClicked:
-      changes = m.isobarClicked(number);
+      // Only the group's buttons click.
+      if (number == kIsobarMeasured || number == kIsobarNone || number == kIsobarComputed) {
+        changes = m.isobarClicked(static_cast<IsobarChoice>(number));
+      }
       break;
     case kPressureChoiceClicked:
-      changes = m.pressureChoiceClicked(number);
+      if (number == kComputeAtMeasured || number == kComputeAtPressure) {
+        changes = m.pressureChoiceClicked(static_cast<PressureChoice>(number));
+      }
       break;
     case kZoomHeld:
       changes = m.setZoomHeld(number != 0);
@@ -402,12 +394,13 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_list(const char* text, int length) {
 EMSCRIPTEN_KEEPALIVE const char* tv_dialog_open(int unit, int side) {
   Panel& panel = ThePanel();
   const auto kind = DialogKindOf(unit);
-  if (!kind) return nullptr;
+  const auto request =
+      panel.Model.parameterDialogFor(side == 0 ? MoistureSide::From : MoistureSide::To, unit);
+  if (!kind || !request) return nullptr;
   panel.Kind = *kind;
-  panel.Side = side == 0 ? MoistureSide::From : MoistureSide::To;
+  panel.Request = *request;
   panel.Answer.reset();
-  SideParams& w = panel.Working;
-  w = side == 0 ? panel.Settings.From : panel.Settings.To;
+  SideParams& w = panel.Request.Params;
   std::string out = "{";
   switch (*kind) {
     case DialogKind::Gas: {
@@ -541,18 +534,20 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_save(const char* ini, int length, int 
 // increment, physics and both sides' parameters as they stand.
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
   const MoistureModel& m = ThePanel().Model;
-  const auto fieldNumber = [&](MoistureControl id) { return HoldSingle(ReadNumber(m.text(id))); };
+  const auto fieldNumber = [&](MoistureField field) {
+    return HoldSingle(ReadNumber(m.text(field)));
+  };
   ConvertSettings settings;
   settings.Calc = m.settings();
   settings.FromUnit = ThePanel().State.FromUnit;
-  settings.ToUnit = m.listSelection(ids::kToUnit);
-  settings.Measured = {fieldNumber(ids::kMeasuredPressure),
-                       m.listSelection(ids::kMeasuredPressureUnit)};
+  settings.ToUnit = m.listSelection(MoistureList::ToUnit);
+  settings.Measured = {fieldNumber(MoistureField::Measured),
+                       m.listSelection(MoistureList::MeasuredUnit)};
   if (m.pressureChoice() != kComputeAtMeasured) {
-    settings.ComputeAt = PressureSetting{fieldNumber(ids::kComputePressure),
-                                         m.listSelection(ids::kComputePressureUnit)};
+    settings.ComputeAt = PressureSetting{fieldNumber(MoistureField::ComputeAt),
+                                         m.listSelection(MoistureList::ComputeAtUnit)};
   }
-  settings.Increment = fieldNumber(ids::kIncrement);
+  settings.Increment = fieldNumber(MoistureField::Increment);
   return ReturnText(RequestOptionsJson(settings));
 }
 
