@@ -72,8 +72,8 @@ class BlockWorker {
 struct BufferedShare {
   explicit BufferedShare(std::unique_ptr<RecordConverter> c) : converter(std::move(c)) {}
   void writeTo(std::ostream& realOut, std::ostream& realErr) {
-    realOut << out.view();
-    realErr << err.view();
+    realOut << out.str();
+    realErr << err.str();
     out.str(std::string());
     err.str(std::string());
   }
