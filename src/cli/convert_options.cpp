@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 
 #include "core/number_text.h"
 #include "request/block_threads.h"
 #include "request/choice_names.h"
+#include "store/profile_store.h"
 #include "store/saved_selections.h"
 
 namespace tavimor {
@@ -186,17 +186,18 @@ std::string Quoted(std::string_view text) {
 }
 
 std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
-                                                      ConvertSettings& settings) {
+                                                      ConvertSettings& settings,
+                                                      std::vector<std::string_view>& replacedKeys) {
   std::optional<std::string_view> file;
   for (const auto& [option, value] : line.Options) {
     if (option == "--ini") file = value;
   }
   if (!file) return std::nullopt;
-  const std::filesystem::path path(*file);
-  if (std::error_code ec; !std::filesystem::is_regular_file(path, ec) || !std::ifstream(path)) {
-    return "cannot read the saved selections " + Quoted(*file);
+  ProfileFile content = ReadProfileFile(std::filesystem::path(*file));
+  if (content.Status != ProfileFileStatus::Ok) {
+    return "cannot read the saved selections " + Quoted(*file) + ": " + content.Error;
   }
-  ApplySavedSelections(ProfileReaderForFile(path), settings);
+  replacedKeys = ApplySavedSelections(ProfileReaderForText(std::move(content.Bytes)), settings);
   return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/dew_point.h"
+#include "core/std_bridge.h"
 
 namespace tavimor {
 
@@ -50,7 +51,7 @@ GridKey KeyOf(SaturationOperation op, double pressureMbar, const PhysicsChoice& 
   const uint64_t operation = op == SaturationOperation::Water ? 0 : 1;
   GridKey key;
   key.Choice = 1 | formula << 8 | factor << 16 | operation << 24;
-  if (factor != 0) key.PressureBits = std::bit_cast<uint64_t>(pressureMbar);
+  if (factor != 0) key.PressureBits = BitCast<uint64_t>(pressureMbar);
   return key;
 }
 
@@ -117,9 +118,9 @@ struct DewPointGrid::Slot {
 
   void reset(const GridKey& key) {
     if (!Lines) {
-      Lines = std::make_unique_for_overwrite<Line[]>(kGridNodes / 4);
+      Lines = MakeUniqueArrayForOverwrite<Line>(kGridNodes / 4);
       Nodes = Lines[0].Nodes.data();
-      Ends = std::make_unique_for_overwrite<Interval[]>(kGridNodes);
+      Ends = MakeUniqueArrayForOverwrite<Interval>(kGridNodes);
       Guesses = std::make_unique<uint16_t[]>(kGridGuesses);
     }
     AboveKnown.fill(0);
@@ -264,7 +265,7 @@ namespace {
 // negative x and NaN: their bits fall outside the range too.
 std::size_t GuessIndex(double x) {
   constexpr uint64_t kFirst = uint64_t{1023 + kGuessLowestExponent} << kGuessBits;
-  const uint64_t index = (std::bit_cast<uint64_t>(x) >> (52 - kGuessBits)) - kFirst;
+  const uint64_t index = (BitCast<uint64_t>(x) >> (52 - kGuessBits)) - kFirst;
   return index < kGridGuesses ? static_cast<std::size_t>(index) : kGridGuesses;
 }
 

@@ -334,9 +334,10 @@ MoistureInputs InputsOf(const ConversionRequest& request) {
   return inputs;
 }
 
-void ApplySavedSelections(const ProfileReader& read, ConversionRequest& request) {
+std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
+                                                   ConversionRequest& request) {
   PanelSelections saved;
-  ReadSavedSelections(read, saved, request.Calc);
+  std::vector<std::string_view> replaced = ReadSavedSelections(read, saved, request.Calc);
   request.FromUnit = saved.FromUnit;
   request.ToUnit = saved.ToUnit;
   request.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
@@ -345,6 +346,7 @@ void ApplySavedSelections(const ProfileReader& read, ConversionRequest& request)
   } else {
     request.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
   }
+  return replaced;
 }
 
 std::string RefusalMessage(const FieldRefusal& refusal, std::string_view name,

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "core/calc_settings.h"
 #include "core/moisture_conversion.h"
@@ -39,8 +40,11 @@ MoistureInputs InputsOf(const ConversionRequest& request);
 
 // The units, pressures, compute-at choice, formula, factor, method and both sides' parameters
 // of the saved selections that read gives (the section "Tavimor" of a file or of a text, see
-// store/saved_selections.h). Numbers are taken as stored; the saved From value is not used.
-void ApplySavedSelections(const ProfileReader& read, ConversionRequest& request);
+// store/saved_selections.h). Numbers are taken as stored, except a parameter its dialog would
+// refuse typed, which takes its default; the saved From value is not used. Returns the keys
+// that held such a parameter, in reading order.
+std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
+                                                   ConversionRequest& request);
 
 // Why a field refused a value.
 struct FieldRefusal {

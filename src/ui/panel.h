@@ -27,8 +27,8 @@ class Panel : public QWidget {
   // ConvCategory is written.
   virtual std::vector<std::pair<std::string, std::string>> savedSelectionKeys() const { return {}; }
 
-  // The first line of the main window's text strip while this panel is shown; empty: the
-  // program's own line.
+  // The second line of the main window's text strip, below the motto, while this panel is
+  // shown; empty: the program's own line.
   virtual QString statusLine() const { return {}; }
 
  signals:

@@ -268,7 +268,9 @@ TEST(GraphIsobarsOf, AGroupWithoutACheckedButtonDoublesTheComputeAtPressure) {
                                                 {kIsobarNone, GraphIsobars::None},
                                                 {kIsobarComputed, GraphIsobars::AtComputeAt},
                                                 {-1, GraphIsobars::AtComputeAt}};
-  for (const auto& [button, isobars] : cases) EXPECT_EQ(GraphIsobarsOf(button), isobars) << button;
+  for (const auto& [button, isobars] : cases) {
+    EXPECT_EQ(GraphIsobarsOf(static_cast<IsobarChoice>(button)), isobars) << button;
+  }
 }
 
 }  // namespace
