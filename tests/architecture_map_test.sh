@@ -21,15 +21,15 @@ for dir in "$root"/src/*/; do
 done
 
 # The arrows: the lines "FOLDER  targets -> FOLDER, FOLDER" of the table.
-arrows=$(grep -E '^(src/[a-z]+|python/) .* -> ' "$map" |
-  sed -E 's/^([^ ]+) .* -> (.*)$/\1 \2/; s/,//g; s|python/|python|')
+arrows=$(grep -E '^(src/[a-z]+|python/|web/) .* -> ' "$map" |
+  sed -E 's/^([^ ]+) .* -> (.*)$/\1 \2/; s/,//g; s#^(python|web)/#\1#')
 # The layers a folder includes ("core/x.h" is src/core) and links (tavimor_core is src/core).
 includes() {
   grep -rhoE '^#include "[a-z]+/' "$root/$1" --include='*.cpp' --include='*.h' |
     sed -E 's/#include "([a-z]+)\//src\/\1/' | sort -u || true
 }
 links() {
-  grep -hoE 'target_link_libraries\([^)]*\)' "$root/$1/CMakeLists.txt" |
+  tr '\n' ' ' <"$root/$1/CMakeLists.txt" | grep -oE 'target_link_libraries\([^)]*\)' |
     grep -oE 'tavimor_[a-z]+' | sed 's/^tavimor_/src\//' | sort -u || true
 }
 while read -r folder targets; do
@@ -51,7 +51,7 @@ while read -r folder targets; do
     fi
   done
 done <<<"$arrows"
-for dir in "$root"/src/*/ "$root"/python/; do
+for dir in "$root"/src/*/ "$root"/python/ "$root"/web/; do
   folder=$(realpath --relative-to="$root" "$dir")
   if ! grep -q "^$folder " <<<"$arrows"; then echo "$folder has no line of arrows"; status=1; fi
 done
