@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/accuracy_report.h"
 #include "cli/convert_command.h"
-#include "core/formula_accuracy.h"
 #include "core/version.h"
 #include "fuzz_check.h"
 
