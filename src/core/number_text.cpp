@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -33,6 +34,30 @@ double OutOfRangeMagnitude(std::string_view intDigits, std::string_view fracDigi
     position = -static_cast<long long>(firstFrac);
   }
   return position + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value of a decimal of at most 15 digits with a power of ten up to 10^22 either way,
+// without from_chars: its digits and that power are both exact doubles, so the one
+// correctly rounded product or quotient is the correctly rounded value (Clinger 1990), the
+// same bits from_chars gives. Nothing for a longer decimal or a larger power.
+std::optional<double> ExactShortDecimal(std::string_view intDigits, std::string_view fracDigits,
+                                        long long exponent) {
+  constexpr std::size_t kExactDigits = 15;  // 10^15 < 2^53
+  if (intDigits.size() + fracDigits.size() > kExactDigits) return std::nullopt;
+  const long long power = exponent - static_cast<long long>(fracDigits.size());
+  constexpr auto kLargestPower = static_cast<long long>(kExactPowersOfTen.size()) - 1;
+  if (power < -kLargestPower || power > kLargestPower) return std::nullopt;
+  uint64_t digits = 0;
+  for (const char c : intDigits) digits = digits * 10 + static_cast<uint64_t>(c - '0');
+  for (const char c : fracDigits) digits = digits * 10 + static_cast<uint64_t>(c - '0');
+  const auto d = static_cast<double>(digits);
+  return power < 0 ? d / kExactPowersOfTen[static_cast<std::size_t>(-power)]
+                   : d * kExactPowersOfTen[static_cast<std::size_t>(power)];
 }
 
 }  // namespace
@@ -78,6 +103,9 @@ std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
     }
   }
 
+  if (const auto exact = ExactShortDecimal(intDigits, fracDigits, exponent)) {
+    return NumberPrefix{negative ? -*exact : *exact, i};
+  }
   std::string canonical;
   canonical.reserve(intDigits.size() + fracDigits.size() + 16);
   canonical.append(intDigits.empty() ? std::string_view("0") : intDigits);
@@ -125,6 +153,36 @@ std::string FormatFixed(double value, int decimals) {
       DoubleToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (ec != std::errc()) return std::string();
   return std::string(buffer, end);
+}
+
+void AppendFixed(std::string& out, float value, int decimals) {
+  // A float's significand (24 bits) times 5^decimals (at most 19 bits for 8 decimals) fits
+  // a double's 53 bits, so the scaled value is exact and its rounding to an integer, ties
+  // to even, is the rounding of the text.
+  constexpr int kExactDecimals = 8;
+  const double scaled = decimals >= 0 && decimals <= kExactDecimals
+                            ? std::fabs(static_cast<double>(value)) *
+                                  kExactPowersOfTen[static_cast<std::size_t>(decimals)]
+                            : std::numeric_limits<double>::quiet_NaN();
+  if (!(scaled < 1e18)) {
+    out += FormatFixed(value, decimals);
+    return;
+  }
+  auto digits = static_cast<uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(digits);  // exact
+  if (fraction > 0.5 || (fraction == 0.5 && digits % 2 == 1)) ++digits;
+
+  std::array<char, 24> text;  // sign, 19 digits, point
+  auto end = text.end();
+  auto next = end;
+  int written = 0;
+  do {
+    *--next = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+    if (++written == decimals) *--next = '.';
+  } while (digits != 0 || written <= decimals);
+  if (std::signbit(value)) *--next = '-';
+  out.append(&*next, static_cast<std::size_t>(end - next));
 }
 
 std::string FormatFixedWidth(double value, int width, int decimals) {
