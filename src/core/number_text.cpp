@@ -41,20 +41,25 @@ constexpr std::array<double, 23> kExactPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The value of a decimal of at most 15 digits with a power of ten up to 10^22 either way,
-// without from_chars: its digits and that power are both exact doubles, so the one
+// The end of the run of digits from i; their value is added to digits, exact while the
+// decimal has at most 19 of them.
+std::size_t ScanDigits(std::string_view text, std::size_t i, uint64_t& digits) {
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    digits = digits * 10 + static_cast<uint64_t>(text[i] - '0');
+  }
+  return i;
+}
+
+// The value of a decimal of at most 15 digits times a power of ten up to 10^22 either way,
+// without from_chars: the digits and the power are both exact doubles, so the one
 // correctly rounded product or quotient is the correctly rounded value (Clinger 1990), the
-// same bits from_chars gives. Nothing for a longer decimal or a larger power.
-std::optional<double> ExactShortDecimal(std::string_view intDigits, std::string_view fracDigits,
-                                        long long exponent) {
+// same bits from_chars gives. Nothing for more digits or a larger power.
+std::optional<double> ExactShortDecimal(uint64_t digits, std::size_t count, long long power) {
   constexpr std::size_t kExactDigits = 15;  // 10^15 < 2^53
-  if (intDigits.size() + fracDigits.size() > kExactDigits) return std::nullopt;
-  const long long power = exponent - static_cast<long long>(fracDigits.size());
   constexpr auto kLargestPower = static_cast<long long>(kExactPowersOfTen.size()) - 1;
-  if (power < -kLargestPower || power > kLargestPower) return std::nullopt;
-  uint64_t digits = 0;
-  for (const char c : intDigits) digits = digits * 10 + static_cast<uint64_t>(c - '0');
-  for (const char c : fracDigits) digits = digits * 10 + static_cast<uint64_t>(c - '0');
+  if (count > kExactDigits || power < -kLargestPower || power > kLargestPower) {
+    return std::nullopt;
+  }
   const auto d = static_cast<double>(digits);
   return power < 0 ? d / kExactPowersOfTen[static_cast<std::size_t>(-power)]
                    : d * kExactPowersOfTen[static_cast<std::size_t>(power)];
@@ -70,13 +75,14 @@ std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
     negative = text[i] == '-';
     ++i;
   }
+  uint64_t digits = 0;
   const std::size_t intStart = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
+  i = ScanDigits(text, i, digits);
   const std::string_view intDigits = text.substr(intStart, i - intStart);
   std::string_view fracDigits;
   if (i < text.size() && text[i] == '.') {
     const std::size_t fracStart = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    i = ScanDigits(text, i, digits);
     fracDigits = text.substr(fracStart, i - fracStart);
   }
   if (intDigits.empty() && fracDigits.empty()) return std::nullopt;
@@ -103,7 +109,8 @@ std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
     }
   }
 
-  if (const auto exact = ExactShortDecimal(intDigits, fracDigits, exponent)) {
+  if (const auto exact = ExactShortDecimal(digits, intDigits.size() + fracDigits.size(),
+                                           exponent - static_cast<long long>(fracDigits.size()))) {
     return NumberPrefix{negative ? -*exact : *exact, i};
   }
   std::string canonical;
@@ -173,14 +180,17 @@ void AppendFixed(std::string& out, float value, int decimals) {
   if (fraction > 0.5 || (fraction == 0.5 && digits % 2 == 1)) ++digits;
 
   std::array<char, 24> text;  // sign, 19 digits, point
-  auto end = text.end();
+  const auto end = text.end();
   auto next = end;
-  int written = 0;
+  for (int i = 0; i < decimals; ++i) {
+    *--next = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  }
+  if (decimals > 0) *--next = '.';
   do {
     *--next = static_cast<char>('0' + digits % 10);
     digits /= 10;
-    if (++written == decimals) *--next = '.';
-  } while (digits != 0 || written <= decimals);
+  } while (digits != 0);
   if (std::signbit(value)) *--next = '-';
   out.append(&*next, static_cast<std::size_t>(end - next));
 }
