@@ -349,6 +349,11 @@ std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
   return replaced;
 }
 
+std::string RefusedSavedValueMessage(std::string_view key) {
+  std::string message = "the saved selections hold a value for ";
+  return message.append(key).append(" that its dialog refuses; its default is used instead");
+}
+
 std::string RefusalMessage(const FieldRefusal& refusal, std::string_view name,
                            std::string_view value) {
   std::string message(name);

@@ -46,6 +46,11 @@ MoistureInputs InputsOf(const ConversionRequest& request);
 std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
                                                    ConversionRequest& request);
 
+// What a front end says of a key that held such a parameter, in the same words everywhere:
+// "the saved selections hold a value for MW that its dialog refuses; its default is used
+// instead".
+std::string RefusedSavedValueMessage(std::string_view key);
+
 // Why a field refused a value.
 struct FieldRefusal {
   enum class Kind {
