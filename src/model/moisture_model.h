@@ -120,8 +120,11 @@ class MoistureModel {
   PanelSelectionTexts selectionTexts() const;
 
   // Fills the fields, lists, options and CalcSettings from the saved selections. The isobar
-  // caption is left to the isobar command the view queues after creation.
-  MoistureChanges load(const ProfileReader& read);
+  // caption is left to the isobar command the view queues after creation. A parameter its
+  // dialog would refuse loads as its default; refusedKeys, if given, gets the keys that held
+  // one (ReadSavedSelections).
+  MoistureChanges load(const ProfileReader& read,
+                       std::vector<std::string_view>* refusedKeys = nullptr);
   // The first recomputation, once the panel exists.
   MoistureChanges start();
 
