@@ -116,6 +116,8 @@ class MoistureModel {
 
   // What the graph paints from.
   GraphInputs graphInputs() const;
+  // The inputs of its conversion, as the fields and lists hold them.
+  MoistureInputs inputs() const;
   // What Save Selections writes for the panel.
   PanelSelectionTexts selectionTexts() const;
 
@@ -172,7 +174,6 @@ class MoistureModel {
   int& list(MoistureList list) { return m_lists[static_cast<std::size_t>(list)]; }
 
   MoistureChanges recomputed(MoistureChanges changes);
-  MoistureInputs inputs() const;
   void recompute();
   void recomputeResult();
   void recomputeSpread();

@@ -219,6 +219,35 @@ TEST(PreparedConversion, RowPressuresGiveTheResultsOfARequestForThatRow) {
   EXPECT_EQ(conversion.convert(60.0f), "stay between -140°C and +50°C");
 }
 
+// A panel's conversion as a request for the other front ends gives the panel's inputs back.
+TEST(ConversionRequest, RequestOfAPanelsInputsYieldsThem) {
+  MoistureInputs panel;
+  panel.Increment = 0.5f;
+  panel.FromUnit = panel.FromListSelection = 6;
+  panel.ToListSelection = 9;
+  panel.MeasuredPressure = 14.7f;
+  panel.MeasuredPressureUnit = 1;
+  panel.ComputePressure = 3;
+  panel.ComputePressureUnit = 3;
+  CalcSettings settings;
+  settings.From.MolWeight = 18;
+  for (const bool atMeasured : {false, true}) {
+    SCOPED_TRACE(atMeasured);
+    const ConversionRequest request = RequestOf(panel, settings, atMeasured);
+    EXPECT_EQ(request.Calc.From.MolWeight, 18.0f);
+    const MoistureInputs back = InputsOf(request);
+    EXPECT_EQ(back.Increment, panel.Increment);
+    EXPECT_EQ(back.FromUnit, panel.FromUnit);
+    EXPECT_EQ(back.FromListSelection, panel.FromListSelection);
+    EXPECT_EQ(back.ToListSelection, panel.ToListSelection);
+    EXPECT_EQ(back.MeasuredPressure, panel.MeasuredPressure);
+    EXPECT_EQ(back.MeasuredPressureUnit, panel.MeasuredPressureUnit);
+    EXPECT_EQ(back.ComputePressure, atMeasured ? panel.MeasuredPressure : panel.ComputePressure);
+    EXPECT_EQ(back.ComputePressureUnit,
+              atMeasured ? panel.MeasuredPressureUnit : panel.ComputePressureUnit);
+  }
+}
+
 TEST(BlockThreads, RunsEveryShareOnceAndPassesOnTheFirstError) {
   BlockThreads threads(3);
   for (int round = 0; round < 3; ++round) {

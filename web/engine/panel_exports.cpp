@@ -12,6 +12,7 @@
 #include <iterator>
 #include <new>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -117,7 +118,9 @@ void AppendTextKey(std::string& out, std::string_view key, std::string_view text
   AppendJsonString(out, text);
 }
 
-std::string PanelState(const MoistureChanges& changes) {
+// The panel's state as JSON; with refused, what is said of each saved value a load refused.
+std::string PanelState(const MoistureChanges& changes,
+                       std::span<const std::string_view> refused = {}) {
   const MoistureModel& m = ThePanel().Model;
   std::string out = "{";
   AppendTextKey(out, "from", m.text(MoistureField::From));
@@ -159,6 +162,10 @@ std::string PanelState(const MoistureChanges& changes) {
   AppendNumberKey(out, "formula", static_cast<int>(s.SwvpFormula));
   AppendNumberKey(out, "enhancement", static_cast<int>(s.EnhancementFactor));
   AppendNumberKey(out, "gasMethod", static_cast<int>(s.GasMethod));
+  AppendJsonKey(out, "refused");
+  AppendJsonArray(out, refused, [](std::string& o, std::string_view key) {
+    AppendJsonString(o, RefusedSavedValueMessage(key));
+  });
   out.push_back('}');
   return out;
 }
@@ -205,14 +212,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_load(const char* ini, int length) {
   changes.merge(panel.Model.isobarClicked(panel.Model.isobarChoice()));
   changes.merge(panel.Model.start());
   changes.Focus = MoistureFocus::Unchanged;
-  std::string out = PanelState(changes);
-  out.pop_back();
-  AppendJsonKey(out, "refused");
-  AppendJsonArray(out, refusedKeys, [](std::string& o, std::string_view key) {
-    AppendJsonString(o, RefusedSavedValueMessage(key));
-  });
-  out.push_back('}');
-  return ReturnText(std::move(out));
+  return ReturnText(PanelState(changes, refusedKeys));
 }
 
 // One event of the panel: a field's new text, a list's picked row, a clicked button (number),
@@ -451,21 +451,8 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_save(const char* ini, int length, int 
 // increment, physics and both sides' parameters as they stand.
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
   const MoistureModel& m = ThePanel().Model;
-  const auto fieldNumber = [&](MoistureField field) {
-    return HoldSingle(ReadNumber(m.text(field)));
-  };
-  ConversionRequest request;
-  request.Calc = m.settings();
-  request.FromUnit = ThePanel().State.FromUnit;
-  request.ToUnit = m.listSelection(MoistureList::ToUnit);
-  request.Measured = {fieldNumber(MoistureField::Measured),
-                      m.listSelection(MoistureList::MeasuredUnit)};
-  if (m.pressureChoice() != kComputeAtMeasured) {
-    request.ComputeAt = PressureSetting{fieldNumber(MoistureField::ComputeAt),
-                                        m.listSelection(MoistureList::ComputeAtUnit)};
-  }
-  request.Increment = fieldNumber(MoistureField::Increment);
-  return ReturnText(RequestOptionsJson(request));
+  return ReturnText(RequestOptionsJson(
+      RequestOf(m.inputs(), m.settings(), m.pressureChoice() == kComputeAtMeasured)));
 }
 
 // The texts of the page's lists that the tables of the engine hold, as JSON: pressure and
