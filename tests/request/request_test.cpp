@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -221,30 +222,22 @@ TEST(PreparedConversion, RowPressuresGiveTheResultsOfARequestForThatRow) {
 
 // A panel's conversion as a request for the other front ends gives the panel's inputs back.
 TEST(ConversionRequest, RequestOfAPanelsInputsYieldsThem) {
-  MoistureInputs panel;
-  panel.Increment = 0.5f;
-  panel.FromUnit = panel.FromListSelection = 6;
-  panel.ToListSelection = 9;
-  panel.MeasuredPressure = 14.7f;
-  panel.MeasuredPressureUnit = 1;
-  panel.ComputePressure = 3;
-  panel.ComputePressureUnit = 3;
+  const auto fields = [](const MoistureInputs& in) {
+    return std::tuple(in.Increment, in.FromUnit, in.FromListSelection, in.ToListSelection,
+                      in.MeasuredPressure, in.MeasuredPressureUnit, in.ComputePressure,
+                      in.ComputePressureUnit);
+  };
+  const MoistureInputs panel{0, 0.5f, 6, 6, 9, 14.7f, 1, 3, 3};
   CalcSettings settings;
   settings.From.MolWeight = 18;
   for (const bool atMeasured : {false, true}) {
     SCOPED_TRACE(atMeasured);
     const ConversionRequest request = RequestOf(panel, settings, atMeasured);
     EXPECT_EQ(request.Calc.From.MolWeight, 18.0f);
-    const MoistureInputs back = InputsOf(request);
-    EXPECT_EQ(back.Increment, panel.Increment);
-    EXPECT_EQ(back.FromUnit, panel.FromUnit);
-    EXPECT_EQ(back.FromListSelection, panel.FromListSelection);
-    EXPECT_EQ(back.ToListSelection, panel.ToListSelection);
-    EXPECT_EQ(back.MeasuredPressure, panel.MeasuredPressure);
-    EXPECT_EQ(back.MeasuredPressureUnit, panel.MeasuredPressureUnit);
-    EXPECT_EQ(back.ComputePressure, atMeasured ? panel.MeasuredPressure : panel.ComputePressure);
-    EXPECT_EQ(back.ComputePressureUnit,
-              atMeasured ? panel.MeasuredPressureUnit : panel.ComputePressureUnit);
+    MoistureInputs expected = panel;
+    if (atMeasured) expected.ComputePressure = expected.MeasuredPressure;
+    if (atMeasured) expected.ComputePressureUnit = expected.MeasuredPressureUnit;
+    EXPECT_EQ(fields(InputsOf(request)), fields(expected));
   }
 }
 
