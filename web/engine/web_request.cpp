@@ -1,6 +1,7 @@
 #include "web/engine/web_request.h"
 
 #include <algorithm>
+#include <cctype>
 #include <variant>
 #include <vector>
 
@@ -45,7 +46,7 @@ std::string JsName(std::string_view name) {
   std::string js;
   for (std::size_t i = 0; i < name.size(); ++i) {
     if (name[i] == '_' && i + 1 < name.size()) {
-      js.push_back(static_cast<char>(name[++i] - 'a' + 'A'));
+      js.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(name[++i]))));
     } else {
       js.push_back(name[i]);
     }
