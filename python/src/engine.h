@@ -31,9 +31,6 @@ void AddConversion(py::module_& m);
 void AddValues(py::module_& m);
 void AddSteps(py::module_& m);
 
-// The number a result field shows, as a float64.
-double ShownNumber(const std::string& text);
-
 // Values per thread below which another thread costs more than it saves: each new thread
 // fills its own dew-point grid cache first.
 inline constexpr std::size_t kMinValuesPerThread = 50000;

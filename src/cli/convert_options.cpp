@@ -24,7 +24,8 @@ using ApplyOwn = Applied (*)(std::string_view option, std::string_view value,
 struct CommandOption {
   std::string_view Name;
   bool TakesValue;
-  ApplyOwn Apply;  // null: read elsewhere
+  ApplyOwn Apply;        // null: read elsewhere
+  bool OfTable = false;  // how a table is read and written (ApplyTableOption)
 };
 
 std::string Refused(const FieldRefusal& refusal, std::string_view option, std::string_view value) {
@@ -115,26 +116,42 @@ constexpr CommandOption kCommandOptions[] = {
        s.Table.Delimiter = '\t';
        return {};
      }},
-    {"--delimiter", true, ApplyDelimiter},
-    {"--column", true, ApplyColumn<&TableSettings::Column>},
-    {"--header", true, ApplyHeader},
-    {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>},
-    {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>},
+    {"--delimiter", true, ApplyDelimiter, true},
+    {"--column", true, ApplyColumn<&TableSettings::Column>, true},
+    {"--header", true, ApplyHeader, true},
+    {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>, true},
+    {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>, true},
     {"--output-header", true,
      [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
        s.Table.OutputHeader = std::string(value);
        return {};
-     }},
+     },
+     true},
     {"--replace", false,
      [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
        s.Table.Replace = true;
        return {};
-     }},
+     },
+     true},
 };
 
 const CommandOption* CommandOptionNamed(std::string_view name) {
   for (const CommandOption& option : kCommandOptions) {
     if (option.Name == name) return &option;
+  }
+  return nullptr;
+}
+
+// An option for tables by the name other front ends give it: without its dashes, its words
+// joined by "_".
+const CommandOption* TableOptionNamed(std::string_view name) {
+  for (const CommandOption& option : kCommandOptions) {
+    const std::string_view words = option.Name.substr(2);
+    if (option.OfTable && words.size() == name.size() &&
+        std::equal(words.begin(), words.end(), name.begin(),
+                   [](char w, char n) { return n != '-' && w == (n == '_' ? '-' : n); })) {
+      return &option;
+    }
   }
   return nullptr;
 }
@@ -183,6 +200,18 @@ std::string Quoted(std::string_view text) {
   if (text.size() > kShown) q.append("...");
   q.push_back('"');
   return q;
+}
+
+bool IsTableOption(std::string_view name) {
+  return TableOptionNamed(name) != nullptr;
+}
+
+std::optional<std::string> ApplyTableOption(std::string_view name, std::string_view value,
+                                            ConvertSettings& settings) {
+  const CommandOption* option = TableOptionNamed(name);
+  if (option == nullptr) return "unknown table option " + Quoted(name);
+  if (!option->TakesValue && value != "1") return std::nullopt;
+  return option->Apply(name, value, settings);
 }
 
 std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
