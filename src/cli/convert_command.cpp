@@ -40,7 +40,7 @@ class LineConverter : public RecordConverter {
     m_line.clear();
     m_conversion.appendLine(m_line);
     m_line.push_back('\n');
-    out << m_line;
+    WriteRecordText(out, m_line);
   }
 
   bool anyFailed() const override { return m_anyFailed; }

@@ -45,6 +45,10 @@ std::string FormatAllDigits(float value);
 // C's "%.Nf": correctly rounded, ties of the binary value to even, locale independent.
 std::string FormatFixed(double value, int decimals);
 
+// FormatFixed of a value held in single precision, appended to out: the same text, found
+// with integer arithmetic where it can be.
+void AppendFixed(std::string& out, float value, int decimals);
+
 // C's "%W.Nf": FormatFixed padded on the left with blanks to at least width characters.
 std::string FormatFixedWidth(double value, int width, int decimals);
 

@@ -49,7 +49,7 @@ void PreparedConversion::compute() {
     m_conversion = MoistureConversion(m_inputs, m_request.Calc);
     m_pressuresChanged = false;
   }
-  m_results = m_conversion.results(m_inputs.FromValue);
+  m_values = m_conversion.values(m_inputs.FromValue);
 }
 
 void PreparedConversion::appendLine(std::string& out) const {
@@ -65,18 +65,18 @@ void PreparedConversion::appendLine(std::string& out) const {
 }
 
 void PreparedConversion::appendResult(std::string& out) const {
-  if (m_request.Raw && m_results.ResultValid) {
-    out += FormatAllDigits(m_results.Result);
+  if (m_request.Raw && m_values.ResultValid) {
+    out += FormatAllDigits(m_values.Result);
   } else {
-    out += m_results.ResultText;
+    m_conversion.appendResultText(out, m_values);
   }
 }
 
 void PreparedConversion::appendDelta(std::string& out) const {
-  if (m_request.Raw && m_results.DeltaValid) {
-    out += FormatAllDigits(m_results.Delta);
+  if (m_request.Raw && m_values.DeltaValid) {
+    out += FormatAllDigits(m_values.Delta);
   } else {
-    out += m_results.DeltaText;
+    m_conversion.appendDeltaText(out, m_values);
   }
 }
 

@@ -47,7 +47,8 @@ class PreparedConversion {
   std::optional<std::string_view> read(float value);
   void compute();
 
-  const MoistureResults& results() const { return m_results; }
+  // The held values of the last value converted; its texts are formed only when appended.
+  const MoistureValues& values() const { return m_values; }
 
   // The output line of the last value converted, without its line end: the result; with an
   // increment a tab and the delta; with the spread a tab and the spread. This is the line
@@ -66,7 +67,7 @@ class PreparedConversion {
   MoistureInputs m_inputs;
   MoistureConversion m_conversion;
   bool m_pressuresChanged = false;
-  MoistureResults m_results;
+  MoistureValues m_values;
 };
 
 // What is printed instead of a line for a value that is refused.

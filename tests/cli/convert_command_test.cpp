@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -106,6 +108,32 @@ class TerminalInput : public std::streambuf {
   std::vector<std::string> m_lines;
   std::size_t m_next = 0;
   const BufferedSink& m_out;
+};
+
+// Input handed out in pieces of the given sizes, as a pipe delivers it; after every other
+// piece the stream says that nothing more is buffered, so a reader must wait there.
+class PiecewiseInput : public std::streambuf {
+ public:
+  PiecewiseInput(std::string text, std::vector<std::size_t> sizes)
+      : m_text(std::move(text)), m_sizes(std::move(sizes)) {}
+
+ protected:
+  int_type underflow() override {
+    if (m_begin == m_text.size()) return traits_type::eof();
+    const std::size_t size = std::min(m_sizes[m_piece++ % m_sizes.size()], m_text.size() - m_begin);
+    setg(m_text.data() + m_begin, m_text.data() + m_begin, m_text.data() + m_begin + size);
+    m_begin += size;
+    return traits_type::to_int_type(m_text[m_begin - size]);
+  }
+  std::streamsize showmanyc() override {
+    return m_piece % 2 == 0 ? 0 : static_cast<std::streamsize>(m_text.size() - m_begin);
+  }
+
+ private:
+  std::string m_text;
+  std::vector<std::size_t> m_sizes;
+  std::size_t m_begin = 0;
+  std::size_t m_piece = 0;
 };
 
 // Output whose every write fails, like a full disk.
@@ -261,6 +289,47 @@ TEST(ConvertCommand, KeepsOnlyTheStartOfAHugeLine) {
   EXPECT_EQ(r.Out, "23597.0\nerror\nerror\n");
   EXPECT_EQ(r.Err, "line 2: not a number\nline 3: not a number\n");
   EXPECT_EQ(r.Code, kExitBadValue);
+}
+
+// The lines are the same however the input comes: in pieces of any size, a CR LF or a
+// byte-order mark cut between two pieces, a line longer than the reader takes at once. The
+// expected lines are those of the same text split here and given as values.
+TEST(ConvertCommand, ReadsTheSameLinesHoweverTheInputIsCut) {
+  std::mt19937 random(24);
+  std::string text = "\xEF\xBB\xBF";
+  const char* const ends[] = {"\n", "\r\n", "\r"};
+  const char* const values[] = {"20", "-20", "", "  ", "abc", "1e39", "-45.25", "7"};
+  for (int i = 0; i < 3000; ++i) {
+    text += i == 1500 ? std::string(200000, '1') : values[random() % 8];
+    text += ends[random() % 3];
+  }
+  text += "30";  // a last line without a line end
+  std::vector<std::string> lines;
+  std::size_t begin = 3;
+  for (std::size_t i = begin; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\n' && text[i] != '\r') continue;
+    lines.push_back(text.substr(begin, i - begin));
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    begin = i + 1;
+  }
+  std::vector<std::string_view> args = {"--from", "dp-c", "--to", "ppmv", "--threads", "1", "--"};
+  args.insert(args.end(), lines.begin(), lines.end());
+  const RunOutput expected = RunCommand(args);
+  ASSERT_EQ(expected.Code, kExitBadValue);
+
+  const std::vector<std::vector<std::size_t>> cuts = {{1},    {2, 1, 5},  {7, 3},
+                                                      {4096}, {70000, 1}, {1 << 20}};
+  for (const auto& sizes : cuts) {
+    SCOPED_TRACE(sizes.front());
+    PiecewiseInput input(text, sizes);
+    std::istream in(&input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::string_view options[] = {"--from", "dp-c", "--to", "ppmv", "--threads", "1"};
+    EXPECT_EQ(RunConvert(options, in, out, err), expected.Code);
+    EXPECT_EQ(out.str(), expected.Out);
+    EXPECT_EQ(err.str(), expected.Err);
+  }
 }
 
 // A terminal or a live pipe (tail -f of a logger's file): each line or row is converted and
