@@ -120,6 +120,7 @@ constexpr CommandOption kCommandOptions[] = {
     {"--header", true, ApplyHeader},
     {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>},
     {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>},
+    {"--uncertainty-column", true, ApplyColumn<&TableSettings::UncertaintyColumn>},
     {"--output-header", true,
      [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
        s.Table.OutputHeader = std::string(value);
@@ -154,9 +155,18 @@ std::optional<std::string> CheckCombination(const CommandLine& line,
     return "VALUE arguments cannot go with --input, --csv, --tsv or --delimiter";
   }
   if (table.Delimiter && !table.Column) return "a table (--csv, --tsv, --delimiter) needs --column";
-  if (!table.Delimiter && (table.Column || table.Header || table.MeasuredColumn ||
-                           table.ComputeAtColumn || table.OutputHeader || table.Replace)) {
+  if (!table.Delimiter &&
+      (table.Column || table.Header || table.MeasuredColumn || table.ComputeAtColumn ||
+       table.UncertaintyColumn || table.OutputHeader || table.Replace)) {
     return "the options for tables need --csv, --tsv or --delimiter";
+  }
+  if (table.UncertaintyColumn && settings.FromUncertainty) {
+    return "--uncertainty-column gives each row its --uncertainty: give one of the two";
+  }
+  // A compute-at column is a compute-at pressure.
+  if (const auto unmet = UnmetNeedOf(settings);
+      unmet && !(unmet->Needed->Option == "--compute-at" && table.ComputeAtColumn)) {
+    return NeedsMessage(unmet->Given->Option, unmet->Needed->Option);
   }
   if (settings.Progress && !settings.InputFile) return "--progress needs --input";
   if (settings.Spread && table.Delimiter) return "--spread converts values and lines, not tables";

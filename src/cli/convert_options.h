@@ -26,7 +26,8 @@ struct TableSettings {
   std::optional<HeaderChoice> Header;  // nothing: auto
   std::optional<ColumnChoice> MeasuredColumn;
   std::optional<ColumnChoice> ComputeAtColumn;
-  std::optional<std::string> OutputHeader;  // nothing: the To unit's name
+  std::optional<ColumnChoice> UncertaintyColumn;  // each row's --uncertainty
+  std::optional<std::string> OutputHeader;        // nothing: the To unit's name
   bool Replace = false;
 };
 
