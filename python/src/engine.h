@@ -2,7 +2,8 @@
 // tavimor-convert take, so that every held value is theirs bit for bit. The Python modules
 // of the package give it its interface; nothing here is meant to be called directly. One file
 // per job: the conversion built from keywords (conversion.cpp), reading and formatting
-// values (values.cpp), the steps inside a conversion (steps.cpp), the module (module.cpp).
+// values (values.cpp), the steps inside a conversion (steps.cpp), the propagation of
+// uncertainties (uncertainty.cpp), the module (module.cpp).
 #pragma once
 
 #include <pybind11/numpy.h>
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "request/block_threads.h"
+#include "request/conversion_request.h"
 
 namespace tavimor::engine {
 
@@ -30,6 +32,11 @@ using Flags = py::array_t<uint8_t, py::array::c_style | py::array::forcecast>;
 void AddConversion(py::module_& m);
 void AddValues(py::module_& m);
 void AddSteps(py::module_& m);
+void AddUncertainty(py::module_& m);
+
+// The request of a dict of keywords named as in the request's table (None: the default);
+// ValueError or TypeError, in the request's words, for what it refuses.
+ConversionRequest RequestOf(const py::dict& keywords);
 
 // The number a result field shows, as a float64.
 double ShownNumber(const std::string& text);
