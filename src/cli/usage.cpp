@@ -57,7 +57,7 @@ Options:
                            enhancement choices; with --raw then, tab-separated, the
                            12 results in the order goff-gratch, hyland-wexler,
                            sonntag, magnus, each with none, greenspan, bogel
-  --uncertainty U          the value's expanded uncertainty, in the From unit (U%:
+  --uncertainty U          the value's expanded uncertainty in the From unit (U%:
                            in percent of the value): after the result (and delta
                            and spread), a tab and the low and high end of the
                            result's 95 % coverage interval, tab-separated (with
