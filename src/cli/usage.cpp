@@ -119,7 +119,7 @@ results. Where only the value is uncertain and the conversion is monotonic,
 the interval is the conversion of the value's own interval, exactly. Where a
 draw leaves the From unit's range or has no result, or a formula choice has
 none, the ends are not known: "interval reaches out of range". Each value
-costs 100000 conversions, about 5 ms.
+costs 100000 conversions: milliseconds where one takes nanoseconds.
 
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the
 longest numeric prefix of the first 14 characters counts. A value outside the
