@@ -38,9 +38,6 @@ void AddUncertainty(py::module_& m);
 // ValueError or TypeError, in the request's words, for what it refuses.
 ConversionRequest RequestOf(const py::dict& keywords);
 
-// The number a result field shows, as a float64.
-double ShownNumber(const std::string& text);
-
 // Values per thread below which another thread costs more than it saves: each new thread
 // fills its own dew-point grid cache first.
 inline constexpr std::size_t kMinValuesPerThread = 50000;

@@ -389,4 +389,16 @@ std::unique_ptr<RecordConverter> TablePlan::makeConverter() const {
   return std::make_unique<TableRowConverter>(m_settings, m_layout);
 }
 
+BlockRun ConvertTable(const ConvertSettings& settings, RecordReader& reader, std::ostream& out,
+                      std::ostream& err, const std::function<void(uint64_t rows)>& afterBlock) {
+  TablePlan table(settings, err);
+  BlockHooks hooks;
+  hooks.CheckBlock = [&table](std::span<const Record> records) { return table.prepare(records); };
+  hooks.AfterBlock = afterBlock;
+  const std::unique_ptr<RecordConverter> first = table.makeConverter();
+  return ConvertRecordsInBlocks(
+      reader, settings.Threads, *first, [&table] { return table.makeConverter(); }, out, err,
+      hooks);
+}
+
 }  // namespace tavimor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -62,6 +63,14 @@ class TablePlan {
   TableLayout m_layout;
   bool m_decided = false;
 };
+
+// Converts the rows of reader as tavimor-convert converts a table (settings.Table has a
+// delimiter and a column) on settings.Threads threads: a plan decides the layout on the
+// first rows, and a converter per thread follows it. afterBlock, if any, follows each block
+// with the rows converted so far. The command and the page in the browser both convert a
+// table through this.
+BlockRun ConvertTable(const ConvertSettings& settings, RecordReader& reader, std::ostream& out,
+                      std::ostream& err, const std::function<void(uint64_t rows)>& afterBlock = {});
 
 // A cell's text appended to line, quoted when it holds the delimiter, a quote or a line
 // break.

@@ -491,6 +491,18 @@ UncertaintyRequest UncertaintyRequestOf(const ConversionRequest& request,
   return u;
 }
 
+ConversionRequest RequestOf(const MoistureInputs& inputs, const CalcSettings& settings,
+                            bool atMeasured) {
+  ConversionRequest request;
+  request.Calc = settings;
+  request.FromUnit = inputs.FromUnit;
+  request.ToUnit = inputs.ToListSelection;
+  request.Measured = {inputs.MeasuredPressure, inputs.MeasuredPressureUnit};
+  if (!atMeasured) request.ComputeAt = {inputs.ComputePressure, inputs.ComputePressureUnit};
+  request.Increment = inputs.Increment;
+  return request;
+}
+
 std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
                                                    ConversionRequest& request) {
   PanelSelections saved;
@@ -504,6 +516,11 @@ std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
     request.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
   }
   return replaced;
+}
+
+std::string RefusedSavedValueMessage(std::string_view key) {
+  std::string message = "the saved selections hold a value for ";
+  return message.append(key).append(" that its dialog refuses; its default is used instead");
 }
 
 std::string RefusalMessage(const FieldRefusal& refusal, std::string_view name,

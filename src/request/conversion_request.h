@@ -61,6 +61,11 @@ bool PropagatesUncertainty(const ConversionRequest& request);
 UncertaintyRequest UncertaintyRequestOf(const ConversionRequest& request,
                                         const MoistureInputs& inputs);
 
+// The other way: the request whose inputs these are (a panel's conversion as the options of
+// the other front ends), computing at the measured pressure where atMeasured says so.
+ConversionRequest RequestOf(const MoistureInputs& inputs, const CalcSettings& settings,
+                            bool atMeasured);
+
 // The units, pressures, compute-at choice, formula, factor, method and both sides' parameters
 // of the saved selections that read gives (the section "Tavimor" of a file or of a text, see
 // store/saved_selections.h). Numbers are taken as stored, except a parameter its dialog would
@@ -68,6 +73,11 @@ UncertaintyRequest UncertaintyRequestOf(const ConversionRequest& request,
 // that held such a parameter, in reading order.
 std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
                                                    ConversionRequest& request);
+
+// What a front end says of a key that held such a parameter, in the same words everywhere:
+// "the saved selections hold a value for MW that its dialog refuses; its default is used
+// instead".
+std::string RefusedSavedValueMessage(std::string_view key);
 
 // Why a field refused a value.
 struct FieldRefusal {

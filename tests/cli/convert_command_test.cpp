@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -181,6 +182,60 @@ TEST(ConvertSettingsTest, OptionsOverrideWhatWasLoadedBefore) {
   ASSERT_TRUE(settings.ComputeAt);
   EXPECT_EQ(settings.ComputeAt->Unit, 3);
   EXPECT_EQ(settings.Calc.To.HenryK, 8.6f);
+}
+
+// The page in the browser takes the command's options for tables by their names without
+// dashes: the same settings, and a refusal in the same words naming the option its way.
+TEST(ConvertSettingsTest, TableOptionsByTheirOtherFrontEndNames) {
+  struct Case {
+    std::string_view name;
+    std::string_view value;
+    std::string_view option;
+    std::optional<std::string> refusal;
+  };
+  const Case cases[] = {
+      {"delimiter", ";", "--delimiter", std::nullopt},
+      {"column", "Dew", "--column", std::nullopt},
+      {"measured_column", "0003", "--measured-column", std::nullopt},
+      {"compute_at_column", "4", "--compute-at-column", std::nullopt},
+      {"header", "YES", "--header", std::nullopt},
+      {"output_header", "ppmv here", "--output-header", std::nullopt},
+      {"column", "0", "--column", "column must be a column number from 1 or a name, not \"0\""},
+      {"header", "maybe", "--header",
+       "header: unknown choice \"maybe\": expected one of yes, no, auto"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name));
+    ASSERT_TRUE(IsTableOption(c.name));
+    const std::string_view args[] = {"--csv", "--column", "1", c.option, c.value};
+    const CommandLineParse parse = SplitCommandLine(args);
+    ASSERT_FALSE(parse.Error);
+    ConvertSettings byOption;
+    const auto error = ApplyOptions(parse.Line, byOption);
+    ConvertSettings byName;
+    byName.Table.Delimiter = ',';
+    byName.Table.Column = ColumnChoice{1, ""};
+    EXPECT_EQ(ApplyTableOption(c.name, c.value, byName), c.refusal);
+    ASSERT_EQ(error.has_value(), c.refusal.has_value());
+    if (c.refusal) continue;
+    EXPECT_EQ(byName.Table.Delimiter, byOption.Table.Delimiter);
+    const auto column = [](const std::optional<ColumnChoice>& c) {
+      return c ? std::to_string(c->Number) + "/" + c->Name : std::string("-");
+    };
+    EXPECT_EQ(column(byName.Table.Column), column(byOption.Table.Column));
+    EXPECT_EQ(column(byName.Table.MeasuredColumn), column(byOption.Table.MeasuredColumn));
+    EXPECT_EQ(column(byName.Table.ComputeAtColumn), column(byOption.Table.ComputeAtColumn));
+    EXPECT_EQ(byName.Table.Header, byOption.Table.Header);
+    EXPECT_EQ(byName.Table.OutputHeader, byOption.Table.OutputHeader);
+  }
+  // A switch is on for "1" only; names of other options are none of them.
+  ConvertSettings settings;
+  EXPECT_FALSE(ApplyTableOption("replace", "0", settings));
+  EXPECT_FALSE(settings.Table.Replace);
+  EXPECT_FALSE(ApplyTableOption("replace", "1", settings));
+  EXPECT_TRUE(settings.Table.Replace);
+  EXPECT_FALSE(IsTableOption("threads"));
+  EXPECT_FALSE(IsTableOption("measured-column"));
 }
 
 TEST(ConvertCommand, StreamsManyLinesInOnePass) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -251,6 +252,27 @@ TEST(PreparedConversion, RowPressuresGiveTheResultsOfARequestForThatRow) {
   PreparedConversion conversion(base);
   EXPECT_EQ(conversion.convert(std::string_view("abc")), kNotANumber);
   EXPECT_EQ(conversion.convert(60.0f), "stay between -140°C and +50°C");
+}
+
+// A panel's conversion as a request for the other front ends gives the panel's inputs back.
+TEST(ConversionRequest, RequestOfAPanelsInputsYieldsThem) {
+  const auto fields = [](const MoistureInputs& in) {
+    return std::tuple(in.Increment, in.FromUnit, in.FromListSelection, in.ToListSelection,
+                      in.MeasuredPressure, in.MeasuredPressureUnit, in.ComputePressure,
+                      in.ComputePressureUnit);
+  };
+  const MoistureInputs panel{0, 0.5f, 6, 6, 9, 14.7f, 1, 3, 3};
+  CalcSettings settings;
+  settings.From.MolWeight = 18;
+  for (const bool atMeasured : {false, true}) {
+    SCOPED_TRACE(atMeasured);
+    const ConversionRequest request = RequestOf(panel, settings, atMeasured);
+    EXPECT_EQ(request.Calc.From.MolWeight, 18.0f);
+    MoistureInputs expected = panel;
+    if (atMeasured) expected.ComputePressure = expected.MeasuredPressure;
+    if (atMeasured) expected.ComputePressureUnit = expected.MeasuredPressureUnit;
+    EXPECT_EQ(fields(InputsOf(request)), fields(expected));
+  }
 }
 
 TEST(BlockThreads, RunsEveryShareOnceAndPassesOnTheFirstError) {
