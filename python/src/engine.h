@@ -45,13 +45,15 @@ inline constexpr std::size_t kMinValuesPerThread = 50000;
 int CoreCount();
 
 // Runs body(begin, end) over blocks of [0, n) on up to `threads` threads (0: one per core),
-// the way the command runs its blocks, without the GIL. body must not touch Python objects.
+// the way the command runs its blocks, without the GIL, each thread taking at least
+// perThread values. body must not touch Python objects.
 template <typename Body>
-void ForBlocks(std::size_t n, int threads, const Body& body) {
+void ForBlocks(std::size_t n, int threads, const Body& body,
+               std::size_t perThread = kMinValuesPerThread) {
   std::size_t blocks = 1;
-  if (n >= 2 * kMinValuesPerThread && threads != 1) {
+  if (n >= 2 * perThread && threads != 1) {
     if (threads <= 0) threads = CoreCount();
-    blocks = std::min<std::size_t>(n / kMinValuesPerThread,
+    blocks = std::min<std::size_t>(n / perThread,
                                    static_cast<std::size_t>(std::min(threads, kMaxThreads)));
   }
   py::gil_scoped_release release;

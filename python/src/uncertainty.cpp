@@ -58,42 +58,46 @@ class Uncertainty {
     double* share = shares.mutable_data();
     uint8_t* s = status.mutable_data();
     const PreparedConversion prepared(request);
-    ForEachOnThreads(n, threads, [&](std::size_t begin, std::size_t end) {
-      PreparedConversion conversion = prepared;
-      for (std::size_t i = begin; i < end; ++i) {
-        double* row = stat + i * kStatistics;
-        double* rowShares = share + i * kUncertaintySourceCount * kShares;
-        std::fill(row, row + kStatistics, kNaN);
-        std::fill(rowShares, rowShares + kUncertaintySourceCount * kShares, kNaN);
-        flag[i] = false;
-        isExact[i] = false;
-        if (u) conversion.setFromUncertainty(ValueUncertainty{u[i], false});
-        const bool outside = conversion.convert(HoldSingle(in[i])).has_value();
-        s[i] = outside ? 1 : 0;
-        if (outside) continue;
-        const UncertaintyResult& r = conversion.uncertainty();
-        flag[i] = !r.Valid || r.ReachesOutOfRange;
-        if (!r.Valid) continue;
-        row[Estimate] = r.Estimate;
-        row[Linear] = r.LinearStandardUncertainty;
-        if (r.HasInterval) {
-          row[Standard] = r.StandardUncertainty;
-          row[Low] = r.Low;
-          row[High] = r.High;
-          isExact[i] = r.Method == IntervalMethod::ExactImage;
-        }
-        for (std::size_t c = 0; c < kUncertaintySourceCount; ++c) {
-          const UncertaintyContribution& contribution = r.Contributions[c];
-          double* out = rowShares + c * kShares;
-          out[InputStandard] = contribution.StandardUncertainty;
-          if (!contribution.Present) out[Value] = 0;
-          if (contribution.Valid) {
-            out[Sensitivity] = contribution.Sensitivity;
-            out[Value] = contribution.Value;
+    // Each value costs the conversions of its trials, so two values already fill two threads.
+    ForBlocks(
+        n, threads,
+        [&](std::size_t begin, std::size_t end) {
+          PreparedConversion conversion = prepared;
+          for (std::size_t i = begin; i < end; ++i) {
+            double* row = stat + i * kStatistics;
+            double* rowShares = share + i * kUncertaintySourceCount * kShares;
+            std::fill(row, row + kStatistics, kNaN);
+            std::fill(rowShares, rowShares + kUncertaintySourceCount * kShares, kNaN);
+            flag[i] = false;
+            isExact[i] = false;
+            if (u) conversion.setFromUncertainty(ValueUncertainty{u[i], false});
+            const bool outside = conversion.convert(HoldSingle(in[i])).has_value();
+            s[i] = outside ? 1 : 0;
+            if (outside) continue;
+            const UncertaintyResult& r = conversion.uncertainty();
+            flag[i] = !r.Valid || r.ReachesOutOfRange;
+            if (!r.Valid) continue;
+            row[Estimate] = r.Estimate;
+            row[Linear] = r.LinearStandardUncertainty;
+            if (r.HasInterval) {
+              row[Standard] = r.StandardUncertainty;
+              row[Low] = r.Low;
+              row[High] = r.High;
+              isExact[i] = r.Method == IntervalMethod::ExactImage;
+            }
+            for (std::size_t c = 0; c < kUncertaintySourceCount; ++c) {
+              const UncertaintyContribution& contribution = r.Contributions[c];
+              double* out = rowShares + c * kShares;
+              out[InputStandard] = contribution.StandardUncertainty;
+              if (!contribution.Present) out[Value] = 0;
+              if (contribution.Valid) {
+                out[Sensitivity] = contribution.Sensitivity;
+                out[Value] = contribution.Value;
+              }
+            }
           }
-        }
-      }
-    });
+        },
+        1);
     return py::make_tuple(statistics, outOfRange, exact, shares, status);
   }
 
@@ -109,25 +113,6 @@ class Uncertainty {
             std::to_string(i));
       }
     }
-  }
-
-  // Runs body(begin, end) over shares of [0, n), one per thread: each value costs the
-  // conversions of its trials, so two values already fill two threads.
-  template <typename Body>
-  static void ForEachOnThreads(std::size_t n, int threads, const Body& body) {
-    if (threads <= 0) threads = CoreCount();
-    const std::size_t shares =
-        std::min<std::size_t>(n, static_cast<std::size_t>(std::min(threads, kMaxThreads)));
-    py::gil_scoped_release release;
-    if (shares <= 1) {
-      body(std::size_t{0}, n);
-      return;
-    }
-    BlockThreads pool(static_cast<int>(shares));
-    pool.run(static_cast<int>(shares), [&](int share) {
-      const auto k = static_cast<std::size_t>(share);
-      body(n * k / shares, n * (k + 1) / shares);
-    });
   }
 
   ConversionRequest m_request;

@@ -52,19 +52,24 @@ FieldValue GetUnit(const ConversionRequest& request) {
 
 // Pressures: the command gives "P[,UNIT]", the other front ends the number and the unit apart.
 
+// The pressure unit after the comma of "P,UNIT"; a refusal names that part.
+Refusal ReadUnitPart(std::string_view unitText, int& unit) {
+  const auto read = ParsePressureUnit(unitText);
+  if (!read) {
+    FieldRefusal refusal = UnknownName("pressure unit", PressureUnitNameList());
+    refusal.Part = std::string(unitText);
+    return refusal;
+  }
+  unit = *read;
+  return std::nullopt;
+}
+
 Refusal ParsePressure(std::string_view text, PressureSetting& pressure) {
   PressureSetting read;
   std::string_view number = text;
   if (const auto comma = text.find(','); comma != std::string_view::npos) {
     number = text.substr(0, comma);
-    const std::string_view unitText = text.substr(comma + 1);
-    const auto unit = ParsePressureUnit(unitText);
-    if (!unit) {
-      FieldRefusal refusal = UnknownName("pressure unit", PressureUnitNameList());
-      refusal.Part = std::string(unitText);
-      return refusal;
-    }
-    read.Unit = *unit;
+    if (auto refusal = ReadUnitPart(text.substr(comma + 1), read.Unit)) return refusal;
   }
   const auto value = FieldNumber(number);
   if (!value) return BadNumber("a number, optionally followed by a comma and a pressure unit");
@@ -306,16 +311,11 @@ template <std::optional<PressureUncertainty> ConversionRequest::*Field>
 Refusal SetPressureUncertaintyText(ConversionRequest& request, std::string_view text) {
   PressureUncertainty read;
   if (const auto comma = text.find(','); comma != std::string_view::npos) {
-    const std::string_view unitText = text.substr(comma + 1);
-    const auto unit = ParsePressureUnit(unitText);
-    if (!unit) {
-      FieldRefusal refusal = UnknownName("pressure unit", PressureUnitNameList());
-      refusal.Part = std::string(unitText);
-      return refusal;
-    }
+    int unit = 0;
+    if (auto refusal = ReadUnitPart(text.substr(comma + 1), unit)) return refusal;
     const auto value = WholeNumber(text.substr(0, comma));
     if (!value || !IsUncertainty(*value)) return BadNumber(kPressureUncertaintyExpected);
-    read = {*value, false, *unit};
+    read = {*value, false, unit};
   } else {
     const auto value = ReadUncertainty(text);
     if (!value) return BadNumber(kPressureUncertaintyExpected);
