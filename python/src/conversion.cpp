@@ -42,7 +42,9 @@ void SetFromPython(ConversionRequest& request, const RequestField& field, const 
     const std::string name = field.Key.empty()
                                  ? std::string(field.Keyword)
                                  : std::string(field.Keyword) + ": " + std::string(field.Key);
-    throw py::value_error(RefusalMessage(*refusal, name, std::string(py::repr(value))));
+    const py::object quoted =
+        refusal->Part ? py::str(*refusal->Part) : py::reinterpret_borrow<py::object>(value);
+    throw py::value_error(RefusalMessage(*refusal, name, std::string(py::repr(quoted))));
   }
 }
 
@@ -51,6 +53,8 @@ void SetFromPython(ConversionRequest& request, const RequestField& field, const 
 PyObject* Interned(std::string_view name) {
   return PyUnicode_InternFromString(std::string(name).c_str());
 }
+
+}  // namespace
 
 // The request of a dict of keywords named as in the request's table (None: the default),
 // applied in the table's order. A keyword with keys (from_params, to_params) takes a dict (a
@@ -101,8 +105,13 @@ ConversionRequest RequestOf(const py::dict& keywords) {
       }
     }
   }
+  if (const auto unmet = UnmetNeedOf(request)) {
+    throw py::value_error(NeedsMessage(unmet->Given->Keyword, unmet->Needed->Keyword));
+  }
   return request;
 }
+
+namespace {
 
 // A request prepared once; the increment and the form of the results are chosen per call.
 class Conversion {

@@ -38,6 +38,7 @@ PYBIND11_MODULE(_engine, m) {
   AddConversion(m);
   AddValues(m);
   AddSteps(m);
+  AddUncertainty(m);
 
   py::list units;
   for (const MoistureUnitRow& row : kMoistureUnits) units.append(std::string(row.Name));

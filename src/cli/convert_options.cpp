@@ -121,6 +121,7 @@ constexpr CommandOption kCommandOptions[] = {
     {"--header", true, ApplyHeader, true},
     {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>, true},
     {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>, true},
+    {"--uncertainty-column", true, ApplyColumn<&TableSettings::UncertaintyColumn>, true},
     {"--output-header", true,
      [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
        s.Table.OutputHeader = std::string(value);
@@ -171,10 +172,15 @@ std::optional<std::string> CheckCombination(const CommandLine& line,
     return "VALUE arguments cannot go with --input, --csv, --tsv or --delimiter";
   }
   if (table.Delimiter && !table.Column) return "a table (--csv, --tsv, --delimiter) needs --column";
-  if (!table.Delimiter && (table.Column || table.Header || table.MeasuredColumn ||
-                           table.ComputeAtColumn || table.OutputHeader || table.Replace)) {
+  if (!table.Delimiter &&
+      (table.Column || table.Header || table.MeasuredColumn || table.ComputeAtColumn ||
+       table.UncertaintyColumn || table.OutputHeader || table.Replace)) {
     return "the options for tables need --csv, --tsv or --delimiter";
   }
+  if (table.UncertaintyColumn && settings.FromUncertainty) {
+    return "--uncertainty-column gives each row its --uncertainty: give one of the two";
+  }
+  if (auto unmet = UnmetNeedMessage(settings, true)) return unmet;
   if (settings.Progress && !settings.InputFile) return "--progress needs --input";
   if (settings.Spread && table.Delimiter) return "--spread converts values and lines, not tables";
   return std::nullopt;
@@ -192,6 +198,16 @@ std::optional<std::string> ApplyOption(std::string_view option, std::string_view
 }
 
 }  // namespace
+
+std::optional<std::string> UnmetNeedMessage(const ConvertSettings& settings, bool byOption) {
+  const auto unmet = UnmetNeedOf(settings);
+  // A compute-at column gives the compute-at pressure.
+  if (!unmet || (unmet->Needed == FieldByKeyword("compute_at") && settings.Table.ComputeAtColumn)) {
+    return std::nullopt;
+  }
+  return byOption ? NeedsMessage(unmet->Given->Option, unmet->Needed->Option)
+                  : NeedsMessage(unmet->Given->Keyword, unmet->Needed->Keyword);
+}
 
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;

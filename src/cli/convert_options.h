@@ -26,7 +26,8 @@ struct TableSettings {
   std::optional<HeaderChoice> Header;  // nothing: auto
   std::optional<ColumnChoice> MeasuredColumn;
   std::optional<ColumnChoice> ComputeAtColumn;
-  std::optional<std::string> OutputHeader;  // nothing: the To unit's name
+  std::optional<ColumnChoice> UncertaintyColumn;  // each row's --uncertainty
+  std::optional<std::string> OutputHeader;        // nothing: the To unit's name
   bool Replace = false;
 };
 
@@ -79,6 +80,10 @@ std::optional<std::string> ApplyOptions(const CommandLine& line, ConvertSettings
 bool IsTableOption(std::string_view name);
 std::optional<std::string> ApplyTableOption(std::string_view name, std::string_view value,
                                             ConvertSettings& settings);
+
+// A field of the request given without the one it needs (UnmetNeedOf; a compute-at column
+// gives the compute-at pressure), named by its option or by its keyword; nothing otherwise.
+std::optional<std::string> UnmetNeedMessage(const ConvertSettings& settings, bool byOption);
 
 // A text quoted in a message, cut so that a huge argument cannot flood the terminal.
 std::string Quoted(std::string_view text);

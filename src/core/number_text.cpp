@@ -147,9 +147,13 @@ std::optional<double> ReadNumberIfAny(std::string_view text) {
 }
 
 std::string FormatAllDigits(float value) {
+  return FormatAllDigits(static_cast<double>(value));
+}
+
+std::string FormatAllDigits(double value) {
   std::array<char, 40> buffer{};
-  const auto result = DoubleToChars(buffer.data(), buffer.data() + buffer.size(),
-                                    static_cast<double>(value), std::chars_format::general, 17);
+  const auto result = DoubleToChars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::general, 17);
   return std::string(buffer.data(), result.ptr);
 }
 

@@ -102,7 +102,7 @@ std::optional<std::string> ApplyRequestFields(std::span<const WebRequestField> f
       return error;
     }
   }
-  return std::nullopt;
+  return UnmetNeedMessage(settings, false);
 }
 
 std::string RequestOptionsJson(const ConversionRequest& request) {
