@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <thread>
 
 #include "core/dew_point_grid.h"
@@ -67,6 +68,49 @@ TEST(FastPathEquivalence, KeysCyclingThroughMoreSlotsThanKeptStayExact) {
     }
   }
   static_assert(std::size(pressures) * 2 > kGridSlots);
+}
+
+// A search at a pressure it has not seen decides most comparisons from an estimate with an
+// error bound and must leave every tie to the exact value: x is the saturation value at a
+// grid point's neighbour, or a few ulps off, under each formula, factor and operation, from
+// pressures far below the partial pressure to far above, each call at a pressure of its own.
+TEST(FastPathEquivalence, SearchesAtNewPressuresLeaveTiesToTheExactValue) {
+  const SwvpFormula formulas[] = {SwvpFormula::GoffGratch, SwvpFormula::HylandWexler,
+                                  SwvpFormula::Sonntag, SwvpFormula::Magnus};
+  const EnhancementFactor factors[] = {EnhancementFactor::NoEnhancement,
+                                       EnhancementFactor::Greenspan, EnhancementFactor::Bogel};
+  const double pressures[] = {1e-3, 0.5, 1013.25, 37000, 400000, 1e9};
+  std::mt19937_64 rng(24);
+  uint64_t call = 0;
+  for (SwvpFormula formula : formulas) {
+    for (EnhancementFactor factor : factors) {
+      const PhysicsChoice physics{formula, factor, GasMethod::IgtBulletin8};
+      for (double base : pressures) {
+        for (int k = 0; k < 300; ++k) {
+          const double p = base * (1 + 1e-9 * static_cast<double>(++call));
+          double a = -40;
+          double step = 50;
+          for (uint64_t level = rng() % 14; level > 0; --level, step *= 0.5) {
+            a += (rng() & 1) ? step : -step;
+          }
+          const double t = (rng() & 1) ? a + 0.01 : a - 0.01;
+          const bool water = rng() & 1;
+          double x = water ? SaturationPressureWater(t, p, physics)
+                           : SaturationPressureDewFrost(t, p, physics);
+          for (int ulps = static_cast<int>(rng() % 5) - 2; ulps != 0; ulps += ulps < 0 ? 1 : -1) {
+            x = std::nextafter(x, ulps < 0 ? -INFINITY : INFINITY);
+          }
+          const double fast = water ? DewPointFromPressure(x, p, physics)
+                                    : DewFrostPointFromPressure(x, p, physics);
+          const double literal = water ? reference::DewPointFromPressure(x, p, physics)
+                                       : reference::DewFrostPointFromPressure(x, p, physics);
+          ASSERT_EQ(std::bit_cast<uint64_t>(fast), std::bit_cast<uint64_t>(literal))
+              << "formula " << static_cast<int>(formula) << " factor " << static_cast<int>(factor)
+              << " P " << p << " t " << t << " x " << x;
+        }
+      }
+    }
+  }
 }
 
 // The command converts on two threads at once; each thread has its own caches.
