@@ -620,6 +620,16 @@ std::size_t DewPointGrid::searchEnd(double x) {
   }
   Slot& slot = *m_slot;
   m_endKept = true;
+  const std::size_t guessAt = GuessIndex(x);
+  const std::size_t guess = guessAt < kGridGuesses ? slot.Guesses[guessAt] : slot.LastEnd;
+  // Most often the guess's interval holds x, and nothing is left to note.
+  if (guess != 0 && guess < kGridNodes && Slot::Test(slot.EndKnown, guess) &&
+      Contains(slot.Ends[guess], x)) {
+    m_endLow = slot.Ends[guess].Low;
+    m_endHigh = slot.Ends[guess].High;
+    slot.LastEnd = static_cast<uint16_t>(guess);
+    return guess;
+  }
   if (Contains(slot.LeftExit, x)) {
     m_endLow = slot.LeftExit.Low;
     m_endHigh = slot.LeftExit.High;
@@ -631,18 +641,14 @@ std::size_t DewPointGrid::searchEnd(double x) {
     return kRightExit;
   }
   const Node* nodes = slot.Nodes;
-  const std::size_t guessAt = GuessIndex(x);
-  const std::size_t guess = guessAt < kGridGuesses ? slot.Guesses[guessAt] : slot.LastEnd;
   const auto endsAt = [&slot, x](std::size_t node) {
     return node != 0 && node < kGridNodes && Slot::Test(slot.EndKnown, node) &&
            Contains(slot.Ends[node], x);
   };
   std::size_t end;
-  if (endsAt(guess)) {
-    end = guess;
-  } else if (guess < kGridNodes && endsAt(InOrderBefore(guess))) {
+  if (guess != 0 && guess < kGridNodes && endsAt(InOrderBefore(guess))) {
     end = InOrderBefore(guess);
-  } else if (guess < kGridNodes && endsAt(InOrderAfter(guess))) {
+  } else if (guess != 0 && guess < kGridNodes && endsAt(InOrderAfter(guess))) {
     end = InOrderAfter(guess);
   } else if (guess == 0 || std::isnan(x) || !pathKnown(guess)) {
     end = walkFrom(1, x);

@@ -75,17 +75,14 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
   };
   std::array<Step, 4> steps{};
   std::size_t next = 0;
-  std::size_t last = 0;  // the step that answered last, most often the next one to answer
   return SearchGasWaterContent(lbPerMmscf, pressureMbar, [&](double pw) {
-    if (steps[last].Low <= pw && pw <= steps[last].High) return steps[last].Content;
+    // All four looked at without a branch on each: which one holds pw is anybody's guess.
+    std::size_t holding = steps.size();
     for (std::size_t k = 0; k < steps.size(); ++k) {
-      if (steps[k].Low <= pw && pw <= steps[k].High) {
-        last = k;
-        return steps[k].Content;
-      }
+      holding = (steps[k].Low <= pw) & (pw <= steps[k].High) ? k : holding;
     }
+    if (holding < steps.size()) return steps[holding].Content;
     const std::size_t end = grid.searchEnd(pw);
-    last = next;
     Step& s = steps[next];
     next = (next + 1) % steps.size();
     grid.endInterval(end, s.Low, s.High);
