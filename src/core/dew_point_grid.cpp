@@ -693,6 +693,17 @@ std::size_t DewPointGrid::searchEnd(double x) {
   return end;
 }
 
+void DewPointGrid::exitIntervals(double& leftLow, double& leftHigh, double& rightLow,
+                                 double& rightHigh) const {
+  const Slot::Interval none{1, 0};
+  const Slot::Interval& left = m_slot != nullptr ? m_slot->LeftExit : none;
+  const Slot::Interval& right = m_slot != nullptr ? m_slot->RightExit : none;
+  leftLow = left.Low;
+  leftHigh = left.High;
+  rightLow = right.Low;
+  rightHigh = right.High;
+}
+
 // Without a slot the interval is worked out from the exact values on the end's path.
 void DewPointGrid::computeEndInterval(std::size_t end, double& low, double& high) {
   const Slot::Interval in = EndInterval([this](std::size_t i) { return exactNode(i); }, end);

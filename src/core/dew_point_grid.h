@@ -68,6 +68,10 @@ class DewPointGrid {
   // The search result: the node's grid point rounded to 0.01 °C, or OutOfRange.
   double search(double xMbar);
 
+  // The x that leave the tree below its leftmost node and below its rightmost node, as far
+  // as this key's slot knows them (empty intervals, low > high, where it does not).
+  void exitIntervals(double& leftLow, double& leftHigh, double& rightLow, double& rightHigh) const;
+
   // The rounded grid point of a node (not a place below the last level).
   static double rounded(std::size_t node);
 

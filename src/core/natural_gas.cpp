@@ -75,7 +75,15 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
   };
   std::array<Step, 4> steps{};
   std::size_t next = 0;
+  // Trials below or above the grid's reach have no dew point, at any pressure.
+  Step left;
+  Step right;
+  grid.exitIntervals(left.Low, left.High, right.Low, right.High);
+  const double outside = AstmWaterContent(OutOfRange, pressureMbar);
   return SearchGasWaterContent(lbPerMmscf, pressureMbar, [&](double pw) {
+    if ((left.Low <= pw && pw <= left.High) || (right.Low <= pw && pw <= right.High)) {
+      return outside;
+    }
     // All four looked at without a branch on each: which one holds pw is anybody's guess.
     std::size_t holding = steps.size();
     for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -86,8 +94,7 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
     Step& s = steps[next];
     next = (next + 1) % steps.size();
     grid.endInterval(end, s.Low, s.High);
-    s.Content = end < kGridNodes ? AstmContentAt(parts.at(end), pressureMbar)
-                                 : AstmWaterContent(OutOfRange, pressureMbar);
+    s.Content = end < kGridNodes ? AstmContentAt(parts.at(end), pressureMbar) : outside;
     return s.Content;
   });
 }
