@@ -132,17 +132,16 @@ struct DewPointGrid::Parts {
     float C1[2];
     float C2[2];
   };
-  struct alignas(64) ExactLine {
-    SaturationParts Side[2];
-  };
   using Bits = std::array<uint64_t, kGridNodes / 64>;
 
   uint64_t Choice = 0;  // as in the key; 0: unused
   uint64_t LastUse = 0;
   FactorKind Factor = FactorKind::None;
-  // With a factor; apart, so that a walk reads only the estimates.
-  std::unique_ptr<Estimate[]> Estimates;
-  std::unique_ptr<ExactLine[]> Exacts;
+  std::unique_ptr<Estimate[]> Estimates;  // with a factor
+  // With a factor, the parts themselves, kept apart and filled only where a slot or an
+  // undecided comparison asks for an exact value.
+  std::unique_ptr<SaturationParts[]> Exacts;
+  Bits ExactKnown{};
   std::unique_ptr<Node[]> Plain;  // without: E itself is the saturation value
   Bits Known{};
 
@@ -151,9 +150,9 @@ struct DewPointGrid::Parts {
       if (!Plain) Plain = std::make_unique_for_overwrite<Node[]>(kGridNodes);
     } else if (!Estimates) {
       Estimates = std::make_unique_for_overwrite<Estimate[]>(kGridNodes);
-      Exacts = std::make_unique_for_overwrite<ExactLine[]>(kGridNodes);
     }
     Known.fill(0);
+    ExactKnown.fill(0);
     Choice = choice;
     Factor = factor;
   }
@@ -288,9 +287,7 @@ void FillParts(DewPointGrid::Parts& p, std::size_t i, SaturationOperation op, Fo
                   SaturationPartsAt(op, formula, p.Factor, t[1]).E};
   } else {
     for (int side = 0; side < 2; ++side) {
-      const SaturationParts& parts = p.Exacts[i].Side[side] =
-          SaturationPartsAt(op, formula, p.Factor, t[side]);
-      Estimate(p.Factor, parts, p.Estimates[i], side);
+      Estimate(p.Factor, SaturationPartsAt(op, formula, p.Factor, t[side]), p.Estimates[i], side);
     }
   }
   p.Known[i >> 6] |= uint64_t{1} << (i & 63);
@@ -302,15 +299,28 @@ bool PartsKnown(const DewPointGrid::Parts& p, std::size_t i) {
 
 }  // namespace
 
+// The saturation value at a neighbour of node i (side 0 Above, 1 Below) at this key's
+// pressure, by the operations of SaturationPressureWater and SaturationPressureDewFrost on
+// the kept parts.
+double DewPointGrid::exactValue(std::size_t i, int side) {
+  Parts& p = parts();
+  if (!p.Exacts) p.Exacts = std::make_unique_for_overwrite<SaturationParts[]>(2 * kGridNodes);
+  SaturationParts& parts = p.Exacts[2 * i + static_cast<std::size_t>(side)];
+  if (!((p.ExactKnown[i >> 6] >> (i & 63)) & 1)) {
+    p.Exacts[2 * i] = SaturationPartsAt(m_op, m_formula, m_factor, Grid().Point[i] + 0.01);
+    p.Exacts[2 * i + 1] = SaturationPartsAt(m_op, m_formula, m_factor, Grid().Point[i] - 0.01);
+    p.ExactKnown[i >> 6] |= uint64_t{1} << (i & 63);
+  }
+  return EnhancedFromParts(m_factor, parts, m_pressureMbar);
+}
+
 // Both saturation values of node i at this key's pressure, exactly as the literal search
-// computes them.
+// computes them: without a factor the kept ones.
 DewPointGrid::Node DewPointGrid::exactNode(std::size_t i) {
+  if (m_factor != FactorKind::None) return {exactValue(i, 0), exactValue(i, 1)};
   Parts& p = parts();
   if (!PartsKnown(p, i)) FillParts(p, i, m_op, m_formula);
-  if (p.Factor == FactorKind::None) return p.Plain[i];
-  const Parts::ExactLine& f = p.Exacts[i];
-  return {EnhancedFromParts(p.Factor, f.Side[0], m_pressureMbar),
-          EnhancedFromParts(p.Factor, f.Side[1], m_pressureMbar)};
+  return p.Plain[i];
 }
 
 // The literal search step by step on the node values from a node that x reaches: the same
@@ -430,20 +440,20 @@ struct EstimateCompare {
 
   // Whether x goes right at node i, and else whether the search ends there, from the
   // estimate where it decides and from the exact value where it does not.
-  void decide(const DewPointGrid::Parts& p, std::size_t i, const Decisions& e, bool& right,
-              bool& stop) const {
+  template <class Exact>
+  void decide(const Decisions& e, Exact exact, bool& right, bool& stop) const {
     if (e.Less[0] != 0) {
       right = true;
       stop = false;
       return;
     }
-    right = e.Greater[0] == 0 && EnhancedFromParts(kFactor, p.Exacts[i].Side[0], P[0]) < X;
+    right = e.Greater[0] == 0 && exact(0) < X;
     if (right) {
       stop = false;
     } else if (e.Less[1] != 0 || e.Greater[1] != 0) {
       stop = e.Less[1] != 0;
     } else {
-      stop = EnhancedFromParts(kFactor, p.Exacts[i].Side[1], P[0]) <= X;
+      stop = exact(1) <= X;
     }
   }
 };
@@ -485,10 +495,13 @@ std::size_t DewPointGrid::walkParts(double x) {
       const Decisions right = compare.estimate(p.Estimates[2 * i + 1]);
       bool goesRight;
       bool stops;
-      compare.decide(p, i, top, goesRight, stops);
+      compare.decide(
+          top, [this, i](int side) { return exactValue(i, side); }, goesRight, stops);
       if (stops) return i;
       const std::size_t child = 2 * i + (goesRight ? 1 : 0);
-      compare.decide(p, child, goesRight ? right : left, goesRight, stops);
+      compare.decide(
+          goesRight ? right : left, [this, child](int side) { return exactValue(child, side); },
+          goesRight, stops);
       if (stops) return child;
       i = 2 * child + (goesRight ? 1 : 0);
     } while (i < kGridNodes);

@@ -11,11 +11,15 @@ namespace tavimor {
 // a binary tree of 14 levels, kGridNodes - 1 nodes in heap order (root 1, children 2i and
 // 2i + 1), each compared at its ±0.01 °C neighbours. Each thread keeps two caches of them.
 //
-// Parts: for each formula, factor and operation, the pressure-free parts of the saturation
-// value at every neighbour (saturation_parts.h), filled as searches first need them, so that
-// a search at any total pressure pays only for the few operations that bring the pressure
-// in. kPartsGrids of them, the least recently used giving way: 1 MiB each with a factor,
-// 256 KiB without.
+// Parts: for each formula, factor and operation, what the saturation value at every
+// neighbour is without the total pressure, filled as searches first need it, so that a
+// search at a pressure of its own pays only for the few operations that bring the pressure
+// in. Without a factor that is the value itself (256 KiB); with a factor an estimate of
+// ln S or S linear in 1/P and P, which decides a comparison where its proven error bound
+// allows (EstimateCompare, 512 KiB), and the pressure-free parts themselves
+// (saturation_parts.h, 1 MiB), filled only where an exact value is asked for. kPartsGrids of
+// them, so that the spread's twelve formula and factor choices fit, the least recently used
+// giving way.
 //
 // Slots: for a key that recurs (formula, factor, operation and, with a factor, the total
 // pressure) the saturation values themselves at every node and, for each node where a search
@@ -27,14 +31,15 @@ namespace tavimor {
 // that the graph and the panel use a thousand times a keystroke.
 //
 // Nothing is shared between threads; a cache taken over by another key forgets every value
-// it knew. Pages never touched take no memory; the grid points and results shared by all
-// keys take 256 KiB once.
+// it knew. A thread that converts holds at most 2.4 MiB of slots and 18 MiB of parts, of
+// which the pages never touched take no memory: a search touches about 20 nodes' lines.
+// The grid points and results shared by all keys take 256 KiB once.
 //
 // Why the result is the literal search's to the last bit: the search walks the same fixed
 // tree and makes the same comparisons; each comparison is either made on the very double
 // the literal search computes at that point (the same operations on the same arguments,
 // its pressure-free part kept under the key that fixes every input it reads), or decided by
-// an estimate whose error bound (walkParts) leaves no doubt about its outcome; and a
+// an estimate whose error bound (EstimateCompare) leaves no doubt about its outcome; and a
 // remembered end node or guess is only a shortcut that is verified against the node's exact
 // interval before it is used. So every comparison, the end node and the rounding after it
 // are the literal search's.
@@ -104,6 +109,7 @@ class DewPointGrid {
 
  private:
   Parts& parts();
+  double exactValue(std::size_t i, int side);
   Node exactNode(std::size_t i);
   bool pathKnown(std::size_t end) const;
   std::size_t walkFrom(std::size_t node, double x);

@@ -79,7 +79,7 @@ TEST(FastPathEquivalence, SearchesAtNewPressuresLeaveTiesToTheExactValue) {
                                   SwvpFormula::Sonntag, SwvpFormula::Magnus};
   const EnhancementFactor factors[] = {EnhancementFactor::NoEnhancement,
                                        EnhancementFactor::Greenspan, EnhancementFactor::Bogel};
-  const double pressures[] = {1e-3, 0.5, 1013.25, 37000, 400000, 1e9};
+  const double pressures[] = {1e-3, 0.5, 1013.25, 37000, 400000, 1e9, 0, -5, INFINITY};
   std::mt19937_64 rng(24);
   uint64_t call = 0;
   for (SwvpFormula formula : formulas) {
