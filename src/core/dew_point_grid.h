@@ -24,14 +24,14 @@ namespace tavimor {
 // Slots: for a key that recurs (formula, factor, operation and, with a factor, the total
 // pressure) the saturation values themselves at every node and, for each node where a search
 // ended, the interval of x that end there, so that a search is mostly one check of the node
-// a guess names. kGridSlots of them, 606 KiB each (256 KiB of values, as much of intervals,
-// 88 KiB of guesses, 6 KiB of flags). A key earns a slot only with its kSearchesBeforeSlot-th
+// a guess names. kGridSlots of them, 870 KiB each (256 KiB of values, as much of intervals,
+// 352 KiB of guesses, 6 KiB of flags). A key earns a slot only with its kSearchesBeforeSlot-th
 // search within kSlotWindow lookups of its first: a table row's new pressure, or one of the
 // spread's twelve keys that come back once a keystroke, never takes a slot from the keys
 // that the graph and the panel use a thousand times a keystroke.
 //
 // Nothing is shared between threads; a cache taken over by another key forgets every value
-// it knew. A thread that converts holds at most 2.4 MiB of slots and 18 MiB of parts, of
+// it knew. A thread that converts holds at most 3.4 MiB of slots and 18 MiB of parts, of
 // which the pages never touched take no memory: a search touches about 20 nodes' lines.
 // The grid points and results shared by all keys take 256 KiB once.
 //
@@ -53,8 +53,9 @@ inline constexpr uint64_t kSlotWindow = 16;
 
 // Where a search of x ended last, per range of x: the binary exponents 2^-34 to 2^10 (the
 // partial pressures within the searches' reach), each cut into 2^kGuessBits ranges of
-// equal width. A guess only says where to check first: it is always verified.
-inline constexpr int kGuessBits = 10;
+// equal width, a few to a node's interval, so that most guesses hold. A guess only says
+// where to check first: it is always verified.
+inline constexpr int kGuessBits = 12;
 inline constexpr int kGuessLowestExponent = -34;
 inline constexpr int kGuessExponents = 44;
 inline constexpr std::size_t kGridGuesses = std::size_t{kGuessExponents} << kGuessBits;
