@@ -3,6 +3,7 @@
 #   ./tavimor.sh run    install what is missing, build, start the program
 #   ./tavimor.sh test   install what is missing, build, run every test
 #   ./tavimor.sh shot   build, start the program under Xvfb and save a screenshot
+#   ./tavimor.sh web [PORT]  build the page into build-web/site and serve it on 127.0.0.1
 #   ./tavimor.sh bench  build in Release and run the benchmarks
 #   ./tavimor.sh package  build the Debian package tavimor_<version>_<arch>.deb in this folder
 set -euo pipefail
@@ -10,17 +11,24 @@ cd "$(dirname "$0")"
 mode=${1:-test}
 BUILD_DIR=${BUILD_DIR:-build}
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+WEB_BUILD_DIR=${WEB_BUILD_DIR:-build-web}
 
 # What building, running and testing need; `shot` also needs a virtual X server.
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
       fonts-liberation python3 pybind11-dev python3-dev python3-numpy python3-pytest
       python3-dask python3-distributed python3-pandas)
 SHOT_PKGS=(xvfb xauth xdotool imagemagick)
+# The page: Emscripten (its optimizer needs acorn) and Node.js; its tests: Chromium, its
+# driver and Selenium.
+WEB_PKGS=(emscripten node-acorn nodejs)
+WEB_TEST_PKGS=(chromium chromium-driver python3-selenium)
 # dpkg-buildflags, dpkg-shlibdeps and file, which CPack runs for the dependencies.
 PACKAGE_PKGS=(dpkg-dev file)
 case "$mode" in
   shot) .ci/ensure-packages "${PKGS[@]}" "${SHOT_PKGS[@]}" ;;
   package) .ci/ensure-packages "${PKGS[@]}" "${PACKAGE_PKGS[@]}" ;;
+  test) .ci/ensure-packages "${PKGS[@]}" "${WEB_PKGS[@]}" "${WEB_TEST_PKGS[@]}" ;;
+  web) .ci/ensure-packages cmake ninja-build python3 "${WEB_PKGS[@]}" ;;
   *) .ci/ensure-packages "${PKGS[@]}" ;;
 esac
 
@@ -35,9 +43,19 @@ configure_and_build() {
   cmake --build "$1" -j"$(nproc)"
 }
 
+# The page: the Qt-free layers compiled by Emscripten, put together with the static files in
+# $WEB_BUILD_DIR/site.
+build_web() {
+  export NODE_PATH=/usr/share/nodejs
+  emcmake cmake -S . -B "$WEB_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DTAVIMOR_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTAVIMOR_BENCH=OFF -DTAVIMOR_PYTHON=OFF >/dev/null
+  cmake --build "$WEB_BUILD_DIR" -j"$(nproc)"
+}
+
 case "$mode" in
   test)
-    configure_and_build "$BUILD_DIR" "$BUILD_TYPE"
+    build_web
+    configure_and_build "$BUILD_DIR" "$BUILD_TYPE" -DTAVIMOR_WEB_SITE="$PWD/$WEB_BUILD_DIR/site"
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
     ;;
   run)
@@ -60,6 +78,10 @@ case "$mode" in
       sleep 1; import -window root "$2"; kill "$pid"' _ "$BUILD_DIR/src/app/tavimor" "$out"
     echo "wrote $out"
     ;;
+  web)
+    build_web
+    exec /usr/bin/python3 web/serve.py "$WEB_BUILD_DIR/site" "${2:-8080}"
+    ;;
   bench)
     configure_and_build build-release Release
     ./build-release/bench/tavimor_bench "${@:2}"
@@ -78,5 +100,5 @@ case "$mode" in
     (cd "$dir" && cpack -G DEB)
     for deb in "$dir"/tavimor_*.deb; do cp "$deb" .; echo "wrote ${deb##*/}"; done
     ;;
-  *) echo "usage: $0 [run|test|shot|bench|package]" >&2; exit 2 ;;
+  *) echo "usage: $0 [run|test|shot|web|bench|package]" >&2; exit 2 ;;
 esac

@@ -1,10 +1,14 @@
 // tavimor-convert in-process on arbitrary arguments and standard input: exit code 0, 1 or 2;
-// one output line per value or input line; every line "error", "out of range", "n/a" or a
-// number (never "nan" or "inf"); messages bounded whatever the input. With a table
-// (--csv, --tsv, --delimiter): one output row per input row, each the input row with new
-// cells before its line end (unless --replace), a blank line as it was.
+// one output line per value or input line (LF, CR LF and a lone CR each end one); every line
+// "error", "out of range", "n/a" or a number (never "nan" or "inf"); messages bounded
+// whatever the input; exit code 1 exactly when a value or row (a bad pressure cell too) gave
+// "error". With a table (--csv, --tsv, --delimiter): one output row per input row, each the
+// input row with new cells before its line end (unless --replace), a blank line as it was.
+// Run again into an output that fails halfway: exit code 3, the reason on standard error,
+// and what was written is the start of the full output.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -12,6 +16,7 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "core/formula_accuracy.h"
 #include "core/version.h"
 #include "fuzz_check.h"
 
@@ -52,9 +57,61 @@ Run Convert(const std::vector<std::string_view>& args, const std::string& input)
   return run;
 }
 
+// Output that takes the first Limit bytes and fails every write after them, like a disk
+// that becomes full.
+class FillingOutput : public std::streambuf {
+ public:
+  explicit FillingOutput(std::size_t limit) : m_limit(limit) {}
+  std::string Taken;
+
+ protected:
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    const std::size_t room = m_limit - Taken.size();
+    const std::size_t take = std::min(room, static_cast<std::size_t>(n));
+    Taken.append(s, take);
+    return static_cast<std::streamsize>(take);
+  }
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    if (Taken.size() == m_limit) return traits_type::eof();
+    Taken.push_back(traits_type::to_char_type(c));
+    return c;
+  }
+
+ private:
+  std::size_t m_limit;
+};
+
+void CheckWriteFailure(const std::vector<std::string_view>& args, const std::string& input,
+                       const Run& run) {
+  FillingOutput filling(run.Out.size() / 2);
+  std::istringstream stdIn(input);
+  std::ostream stdOut(&filling);
+  std::ostringstream stdErr;
+  const int code = RunConvert(args, stdIn, stdOut, stdErr);
+  FUZZ_CHECK(code == kExitWriteFailed, "exit %d after a failed write", code);
+  FUZZ_CHECK(stdErr.str().find("cannot write the results: ") != std::string::npos,
+             "a failed write without its message");
+  FUZZ_CHECK(filling.Taken == run.Out.substr(0, filling.Taken.size()),
+             "the output before the failed write is not the start of the full output");
+}
+
+// Lines as the line reader counts them: LF, CR LF and a lone CR each end one, and text after
+// the last line end is one more.
+std::size_t CountLines(std::string_view text) {
+  std::size_t lines = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+      ++lines;
+    }
+  }
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') ++lines;
+  return lines;
+}
+
 // A table's rows by the rule the command documents, written apart from its reader: a line
-// feed outside quotes ends a row; a quote opens quotes at the start of a cell, or right after
-// a closing quote (a doubled quote), and nowhere else.
+// end outside quotes (LF, CR LF or a lone CR) ends a row; a quote opens quotes at the start of
+// a cell, or right after a closing quote (a doubled quote), and nowhere else.
 struct Row {
   std::string_view Content;
   std::string_view LineEnd;
@@ -84,10 +141,10 @@ std::vector<Row> Rows(std::string_view text, char delimiter) {
     }
     justClosed = false;
     cellStart = c == delimiter;
-    if (c == '\n') {
-      const std::string_view row = text.substr(start, i + 1 - start);
-      const std::size_t end = row.ends_with("\r\n") ? 2 : 1;
-      rows.push_back({row.substr(0, row.size() - end), row.substr(row.size() - end)});
+    if (c == '\n' || c == '\r') {
+      const std::size_t end = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+      rows.push_back({text.substr(start, i - start), text.substr(i, end)});
+      i += end - 1;
       start = i + 1;
       cellStart = true;
     }
@@ -151,12 +208,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& err = run.Err;
 
   FUZZ_CHECK(code == kExitOk || code == kExitBadValue || code == kExitUsage, "exit %d", code);
+  bool anyReason = false;
   for (std::string_view line : Split(err, '\n')) {
     FUZZ_CHECK(line.size() <= kMaxMessageLine, "message of %zu characters", line.size());
+    anyReason = anyReason || line.starts_with("line ");
+  }
+  if (code != kExitUsage) {
+    FUZZ_CHECK(anyReason == (code == kExitBadValue), "exit %d with%s reasons", code,
+               anyReason ? "" : " no");
+    if (!out.empty()) CheckWriteFailure(args, input, run);
   }
   const CommandLineParse parse = SplitCommandLine(args);
   if (code == kExitUsage) {
-    FUZZ_CHECK(out.empty(), "a usage error converted something");
+    // Blank lines before a table's first row pass before its columns are judged.
+    std::string_view blank = out;
+    if (blank.starts_with("\xEF\xBB\xBF")) blank.remove_prefix(3);
+    FUZZ_CHECK(std::string_view(input).starts_with(out) &&
+                   blank.find_first_not_of("\r\n") == std::string_view::npos,
+               "a usage error converted something");
     return 0;
   }
   if (parse.Line.Help) {
@@ -168,6 +237,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "--version printed [%s]", out.c_str());
     return 0;
   }
+  if (parse.Line.Accuracy) {
+    FUZZ_CHECK(out == FormulaAccuracyTable(), "--accuracy is not the accuracy table");
+    return 0;
+  }
 
   ConvertSettings settings;
   if (!ApplyOptions(parse.Line, settings) && settings.Table.Delimiter) {
@@ -177,10 +250,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   std::size_t expected = parse.Line.Values.size();
-  if (expected == 0) {
-    for (char c : input) expected += c == '\n';
-    if (!input.empty() && input.back() != '\n') ++expected;
-  }
+  if (expected == 0) expected = CountLines(input);
   const std::vector<std::string_view> lines = Split(out, '\n');
   FUZZ_CHECK(out.empty() || out.back() == '\n', "output does not end in a line feed");
   FUZZ_CHECK(lines.size() == expected, "%zu output lines for %zu values", lines.size(), expected);

@@ -1,6 +1,6 @@
 // The saved-selections parsers on arbitrary text: after any key, every field holds a member of
-// its set or its default, and every number is finite. Composing the keys of any valid state
-// and reading them back restores the state.
+// its set or its default, and every number is finite and one its dialog accepts typed. Composing
+// the keys of any valid state and reading them back restores the state.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -41,6 +41,13 @@ void CheckSide(const SideParams& s) {
   for (float v : {s.MolWeight, s.HenryK, s.AmbientTempC, s.VaporTempC}) {
     FUZZ_CHECK(std::isfinite(v), "parameter %g", static_cast<double>(v));
   }
+  // Only what the parameter dialogs accept typed reaches the physics.
+  FUZZ_CHECK(IsAcceptedPositive(s.MolWeight) && IsAcceptedPositive(s.HenryK),
+             "molecular weight %g, K %g", static_cast<double>(s.MolWeight),
+             static_cast<double>(s.HenryK));
+  FUZZ_CHECK(IsAcceptedTemperatureC(s.AmbientTempC) && IsAcceptedTemperatureC(s.VaporTempC),
+             "temperatures %g, %g", static_cast<double>(s.AmbientTempC),
+             static_cast<double>(s.VaporTempC));
 }
 
 void CheckState(const PanelSelections& p, const CalcSettings& c) {
@@ -69,6 +76,16 @@ float AnyFiniteFloat(FuzzedDataProvider& in) {
   return static_cast<float>(in.ConsumeFloatingPointInRange(-1e30, 1e30));
 }
 
+// What the gas and liquid dialogs accept, and "%f" keeps above 0.
+float AnyPositiveFloat(FuzzedDataProvider& in) {
+  return static_cast<float>(in.ConsumeFloatingPointInRange(1e-6, 1e30));
+}
+
+// What the temperature dialogs accept, with room for six decimals.
+float AnyDialogTemperature(FuzzedDataProvider& in) {
+  return static_cast<float>(in.ConsumeFloatingPointInRange(-79.99, 199.99));
+}
+
 // A valid state, as the panel and the dialogs can hold it.
 void AnyValidState(FuzzedDataProvider& in, PanelSelections& p, CalcSettings& c) {
   p.FromValue = AnyFiniteFloat(in);
@@ -85,14 +102,14 @@ void AnyValidState(FuzzedDataProvider& in, PanelSelections& p, CalcSettings& c) 
   c.GasMethod = Pick<GasMethod>(in, {1025, 1026});
   for (SideParams* s : {&c.From, &c.To}) {
     s->GasIndex = static_cast<int16_t>(in.ConsumeIntegralInRange(0, kGasCount - 1));
-    s->MolWeight = AnyFiniteFloat(in);
+    s->MolWeight = AnyPositiveFloat(in);
     s->Liquid = Pick<LiquidChoice>(in, {1028, 1029, 1030, 1031, 1018, 1019});
-    s->HenryK = AnyFiniteFloat(in);
+    s->HenryK = AnyPositiveFloat(in);
     s->AmbientTempUnit = Pick<AmbientTempUnit>(in, {1033, 1034});
-    s->AmbientTempC = AnyFiniteFloat(in);
+    s->AmbientTempC = AnyDialogTemperature(in);
     s->DensityMedium = Pick<DensityMedium>(in, {1036, 1037, 1038});
     s->VaporTempUnit = Pick<VaporTempUnit>(in, {1039, 1040});
-    s->VaporTempC = AnyFiniteFloat(in);
+    s->VaporTempC = AnyDialogTemperature(in);
   }
 }
 
@@ -128,13 +145,16 @@ void CheckRoundTrip(FuzzedDataProvider& in) {
 
   PanelSelections back;
   CalcSettings read;
-  ReadSavedSelections(
+  const std::vector<std::string_view> replaced = ReadSavedSelections(
       [&](std::string_view key) {
         const auto it = file.find(key);
         return it == file.end() ? std::string() : it->second;
       },
       back, read);
   CheckState(back, read);
+  FUZZ_CHECK(replaced.empty(), "a saved value of a valid state was replaced (%.*s)",
+             replaced.empty() ? 0 : int(replaced[0].size()),
+             replaced.empty() ? "" : replaced[0].data());
   // The field texts are saved as typed; their lists come back whenever the text is a number
   // followed directly by the comma, as everything the fields show is.
   FUZZ_CHECK(back.IsobarChoice == saved.IsobarChoice && back.PressureChoice == saved.PressureChoice,

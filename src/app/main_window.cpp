@@ -31,13 +31,13 @@ class ClientArea : public QWidget {
   ClientArea(const ShellState& shell, QWidget* parent) : QWidget(parent), m_shell(shell) {
     setObjectName(QStringLiteral("ClientArea"));
     setFixedSize(kClientWidth, kClientHeight);
-    setFirstLine(QString());
+    setPanelLine(QString());
   }
 
-  // Empty: the program's own first line.
-  void setFirstLine(const QString& line) {
+  // The second line, below the motto; empty: the program's own second line.
+  void setPanelLine(const QString& line) {
     QStringList lines = TextStrip().split(QLatin1Char('\n'));
-    if (!line.isEmpty()) lines[0] = line;
+    if (!line.isEmpty()) lines[1] = line;
     if (lines == m_lines) return;
     m_lines = lines;
     setAccessibleName(m_lines.join(QLatin1Char(' ')));
@@ -51,10 +51,7 @@ class ClientArea : public QWidget {
     const int lineHeight = m_shell.BaseUnitY;
     // The window class's background (the system window colour, white), not the panels' face.
     painter.fillRect(strip, Qt::white);
-    QFont font = DialogFont();
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(SystemFont());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setClipRect(strip);
     for (int i = 0; i < m_lines.size(); ++i) {
@@ -151,7 +148,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::showStatusLine() {
-  m_client->setFirstLine(m_panel ? m_panel->statusLine() : QString());
+  m_client->setPanelLine(m_panel ? m_panel->statusLine() : QString());
 }
 
 void MainWindow::layoutChildren() {
@@ -199,14 +196,6 @@ bool MainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void MainWindow::placeDialog(QDialog& dialog, int xDu, int yDu) const {
-  // The template's position: the dialog's client area at (x, y) dialog units from the owner's
-  // client area, rather than centred over it.
-  const QPoint at =
-      m_client->mapToGlobal(QPoint(DialogUnitsToPixelsX(xDu), DialogUnitsToPixelsY(yDu)));
-  dialog.setGeometry(QRect(at, dialog.size()));
-}
-
 void MainWindow::refreshPanel() {
   if (m_panel) m_panel->refresh();
 }
@@ -218,7 +207,7 @@ void MainWindow::runCommand(int command) {
   switch (command) {
     case kCmdAbout: {
       AboutDialog dialog(this);
-      placeDialog(dialog, 22, 17);
+      PlaceDialog(dialog, *m_client, 22, 17, kSystemFontUnits);
       run(dialog);
       break;
     }
@@ -228,14 +217,14 @@ void MainWindow::runCommand(int command) {
     case kCmdWaterVaporPressure: {
       SwvpFormulaDialog dialog(
           m_state.Settings, [this] { refreshPanel(); }, this);
-      placeDialog(dialog, 30, 20);
+      PlaceDialog(dialog, *m_client, 30, 20);
       run(dialog);
       break;
     }
     case kCmdNaturalGasMethod: {
       GasMethodDialog dialog(
           m_state.Settings, [this] { refreshPanel(); }, this);
-      placeDialog(dialog, 30, 20);
+      PlaceDialog(dialog, *m_client, 30, 20);
       run(dialog);
       break;
     }

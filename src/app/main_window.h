@@ -6,8 +6,6 @@
 #include "app/app_state.h"
 #include "app/panel_factory.h"
 
-class QDialog;
-
 namespace tavimor {
 
 class CategoryBar;
@@ -39,7 +37,6 @@ class MainWindow : public QMainWindow {
 
  private:
   void showPanel(PanelKind kind);
-  void placeDialog(QDialog& dialog, int xDu, int yDu) const;
   void layoutChildren();
   void refreshPanel();
   void showStatusLine();
@@ -50,8 +47,8 @@ class MainWindow : public QMainWindow {
   QPointer<Panel> m_panel;
 };
 
-// The three lines of the text strip at the bottom of the main window; a panel may show its
-// own first line instead (Panel::statusLine).
+// The three lines of the text strip at the bottom of the main window, the motto first; a
+// panel may show its own second line instead (Panel::statusLine).
 QString TextStrip();
 
 }  // namespace tavimor

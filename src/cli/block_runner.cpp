@@ -72,8 +72,8 @@ class BlockWorker {
 struct BufferedShare {
   explicit BufferedShare(std::unique_ptr<RecordConverter> c) : converter(std::move(c)) {}
   void writeTo(std::ostream& realOut, std::ostream& realErr) {
-    realOut << out.view();
-    realErr << err.view();
+    realOut << out.str();
+    realErr << err.str();
     out.str(std::string());
     err.str(std::string());
   }
@@ -107,12 +107,10 @@ BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordCon
   const std::size_t threads = static_cast<std::size_t>(std::max(threadCount, 1));
   uint64_t converted = 0;
   bool ended = false;
-  bool firstBlock = true;
   while (!ended) {
     bytes.clear();
     spans.clear();
     bool cut = false;
-    const bool whole = firstBlock && hooks.CheckFirstBlock;
     while (spans.size() < kBlockRecords && bytes.size() < kBlockBytes) {
       const std::size_t begin = bytes.size();
       std::size_t lineNumber = 0;
@@ -123,17 +121,14 @@ BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordCon
       }
       cut = read == RecordReader::Read::Cut;
       spans.push_back({begin, bytes.size() - begin, lineNumber, cut});
-      if (cut || (!whole && !reader.hasBuffered())) break;
+      if (cut || !reader.hasBuffered()) break;
     }
     records.clear();
     for (const RecordSpan& span : spans) {
       records.push_back(
           {std::string_view(bytes).substr(span.Begin, span.Size), span.LineNumber, span.Cut});
     }
-    if (firstBlock && hooks.CheckFirstBlock && !hooks.CheckFirstBlock(records, ended)) {
-      return BlockRun::Refused;
-    }
-    firstBlock = false;
+    if (hooks.CheckBlock && !hooks.CheckBlock(records)) return BlockRun::Refused;
     const std::size_t count = records.size();
     if (count == 0) continue;
     const auto convertRange = [&](RecordConverter& c, std::size_t begin, std::size_t end,
@@ -165,9 +160,12 @@ BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordCon
       }
     }
     if (cut) first.finishCut(reader.copyRest(out), out);
+    if (!out) return BlockRun::WriteFailed;
     converted += count;
     if (hooks.AfterBlock) hooks.AfterBlock(converted);
   }
+  // The reader ends the input where flushing the output failed.
+  if (!out) return BlockRun::WriteFailed;
   bool anyFailed = first.anyFailed();
   for (const auto& share : shares) anyFailed = anyFailed || share->converter->anyFailed();
   return anyFailed ? BlockRun::SomeFailed : BlockRun::AllConverted;

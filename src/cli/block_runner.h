@@ -52,22 +52,22 @@ using RecordConverterFactory = std::function<std::unique_ptr<RecordConverter>()>
 
 // What a caller may add to a run; every member may be left empty.
 struct BlockHooks {
-  // Sees the first block before any of it is converted, and whether the input ended within
-  // it; returning false ends the run with nothing written. With it, the first block is read
-  // whole even where the input has nothing more buffered.
-  std::function<bool(std::span<const Record> records, bool inputEnded)> CheckFirstBlock;
+  // Sees each block before any of it is converted; returning false ends the run there, with
+  // nothing of that block written.
+  std::function<bool(std::span<const Record> records)> CheckBlock;
   // After a block's output is written, with the records converted so far.
   std::function<void(uint64_t records)> AfterBlock;
 };
 
-enum class BlockRun { AllConverted, SomeFailed, Refused };
+enum class BlockRun { AllConverted, SomeFailed, Refused, WriteFailed };
 
 // Converts the records of reader in blocks: the records of a block are split between
 // threads, the first share converted straight into out, the others into buffers written
 // after it, so the output is that of one thread, in input order. A block also ends where
-// the input has nothing more buffered, so that an interactive user sees each result as soon
-// as the line is typed. Memory stays constant: a block holds at most kBlockRecords records
-// and about kBlockBytes bytes.
+// the input has nothing more buffered, so that an interactive user or a live pipe sees each
+// result as soon as its line has come. Memory stays constant: a block holds at most
+// kBlockRecords records and about kBlockBytes bytes (or one longer record). A write to out
+// that fails ends the run after the block in which it failed (WriteFailed).
 inline constexpr std::size_t kBlockRecords = 8192;
 inline constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threads, RecordConverter& first,

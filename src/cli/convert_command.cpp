@@ -1,6 +1,5 @@
 #include "cli/convert_command.h"
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -8,13 +7,16 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/block_runner.h"
+#include "cli/descriptor_output.h"
 #include "cli/line_reader.h"
 #include "cli/progress.h"
 #include "cli/table_convert.h"
 #include "cli/table_reader.h"
 #include "cli/value_conversion.h"
+#include "core/conversion_steps.h"
 #include "core/formula_accuracy.h"
 #include "core/unit_tables.h"
 #include "core/version.h"
@@ -65,8 +67,7 @@ class ValueConverter : public RecordConverter {
 };
 
 void WarnAboutPressure(std::string_view which, const PressureSetting& pressure, std::ostream& err) {
-  const float mbar = ReadPressureMbar(pressure.Value, pressure.Unit);
-  if (!(mbar > 0) || !std::isfinite(mbar)) {
+  if (!steps::IsUsablePressure(ReadPressureMbar(pressure.Value, pressure.Unit))) {
     err << kProgram << ": warning: the " << which
         << " pressure is not a finite number above 0 mbar; conversions at it give \"out of "
            "range\"\n";
@@ -107,9 +108,7 @@ BlockRun ConvertStream(const ConvertSettings& settings, ValueConverter& converte
   std::ostream& messages = progress ? progress->messages() : err;
   BlockRun run;
   if (table) {
-    hooks.CheckFirstBlock = [&](std::span<const Record> records, bool ended) {
-      return table->prepare(records, ended);
-    };
+    hooks.CheckBlock = [&](std::span<const Record> records) { return table->prepare(records); };
     const std::unique_ptr<RecordConverter> first = table->makeConverter();
     run = ConvertRecordsInBlocks(
         *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out,
@@ -123,6 +122,23 @@ BlockRun ConvertStream(const ConvertSettings& settings, ValueConverter& converte
   return run;
 }
 
+// The results written so far could not all be written: says why, and the exit code.
+int WriteFailed(std::ostream& out, std::ostream& err) {
+  const auto* descriptor = dynamic_cast<const DescriptorOutput*>(out.rdbuf());
+  const std::string reason = descriptor != nullptr && !descriptor->failure().empty()
+                                 ? descriptor->failure()
+                                 : std::string("the output refused them");
+  err << kProgram << ": cannot write the results: " << reason << '\n';
+  return kExitWriteFailed;
+}
+
+// Text that the command only prints: a failed write is its only failure.
+int PrintOnly(std::string_view text, std::ostream& out, std::ostream& err) {
+  out << text;
+  out.flush();
+  return out ? kExitOk : WriteFailed(out, err);
+}
+
 }  // namespace
 
 int RunConvert(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
@@ -132,25 +148,22 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     err << kProgram << ": " << *parse.Error << '\n' << ConvertUsageHint();
     return kExitUsage;
   }
-  if (parse.Line.Help || parse.Line.Version) {
-    if (parse.Line.Help) {
-      out << ConvertUsage();
-    } else {
-      out << kProgram << ' ' << kTavimorVersion << '\n';
-    }
-    out.flush();
-    return out ? kExitOk : kExitBadValue;
+  if (parse.Line.Help) return PrintOnly(ConvertUsage(), out, err);
+  if (parse.Line.Version) {
+    return PrintOnly(std::string(kProgram) + ' ' + kTavimorVersion + '\n', out, err);
   }
-  if (parse.Line.Accuracy) {
-    out << FormulaAccuracyTable() << std::flush;
-    return out ? kExitOk : kExitBadValue;
-  }
+  if (parse.Line.Accuracy) return PrintOnly(FormulaAccuracyTable(), out, err);
 
   ConvertSettings settings;
   // Saved selections are loaded first, so that every other option overrides them.
-  if (const auto error = ApplySavedSelectionsOption(parse.Line, settings)) {
+  std::vector<std::string_view> replacedKeys;
+  if (const auto error = ApplySavedSelectionsOption(parse.Line, settings, replacedKeys)) {
     err << kProgram << ": " << *error << '\n';
     return kExitUsage;
+  }
+  for (const std::string_view key : replacedKeys) {
+    err << kProgram << ": warning: the saved selections hold a value for " << key
+        << " that its dialog refuses; its default is used instead\n";
   }
   if (const auto error = ApplyOptions(parse.Line, settings)) {
     err << kProgram << ": " << *error << '\n' << ConvertUsageHint();
@@ -168,6 +181,7 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     std::size_t number = 0;
     for (std::string_view value : parse.Line.Values) {
       converter.convert(Record{value, ++number}, out, err);
+      if (!out) return WriteFailed(out, err);
     }
     anyFailed = converter.anyFailed();
   } else {
@@ -184,13 +198,11 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     const BlockRun run =
         ConvertStream(settings, converter, input, inputBytes, out, err, errIsTerminal);
     if (run == BlockRun::Refused) return kExitUsage;
+    if (run == BlockRun::WriteFailed) return WriteFailed(out, err);
     anyFailed = run == BlockRun::SomeFailed;
   }
   out.flush();
-  if (!out) {
-    err << kProgram << ": cannot write the results\n";
-    return kExitBadValue;
-  }
+  if (!out) return WriteFailed(out, err);
   return anyFailed ? kExitBadValue : kExitOk;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 
 #include "core/choice_names.h"
 #include "core/number_text.h"
@@ -252,18 +251,18 @@ std::string Quoted(std::string_view text) {
 }
 
 std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
-                                                      ConvertSettings& settings) {
+                                                      ConvertSettings& settings,
+                                                      std::vector<std::string_view>& replacedKeys) {
   std::optional<std::string_view> file;
   for (const auto& [option, value] : line.Options) {
     if (option == "--ini") file = value;
   }
   if (!file) return std::nullopt;
-  const std::filesystem::path path(*file);
-  if (std::error_code ec; !std::filesystem::is_regular_file(path, ec) || !std::ifstream(path)) {
-    return "cannot read the saved selections " + Quoted(*file);
-  }
   PanelSelections saved;
-  ReadSavedSelections(ProfileReaderForFile(path), saved, settings.Calc);
+  SavedSelectionsLoad load =
+      LoadSavedSelectionsFile(std::filesystem::path(*file), saved, settings.Calc);
+  if (load.Error) return "cannot read the saved selections " + Quoted(*file) + ": " + *load.Error;
+  replacedKeys = std::move(load.ReplacedKeys);
   settings.FromUnit = saved.FromUnit;
   settings.ToUnit = saved.ToUnit;
   settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};

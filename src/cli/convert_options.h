@@ -78,9 +78,11 @@ CommandLineParse SplitCommandLine(std::span<const std::string_view> args);
 
 // The last --ini FILE: the units, pressures, compute-at choice and parameters saved there,
 // read by the panel's own parser; the From value saved there is not used. Returns the reason
-// when the file cannot be read.
+// when the file cannot be read; replacedKeys gets the keys whose parameter a dialog would
+// refuse, loaded as its default.
 std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
-                                                      ConvertSettings& settings);
+                                                      ConvertSettings& settings,
+                                                      std::vector<std::string_view>& replacedKeys);
 
 // Applies the options in order onto settings (the last of a repeated option wins); returns
 // the reason of the first bad option value or of options that do not go together, or

@@ -5,6 +5,7 @@
 #include "cli/table_reader.h"
 #include "cli/value_conversion.h"
 #include "core/choice_names.h"
+#include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
 
@@ -46,10 +47,33 @@ std::string ColumnName(std::size_t column, std::string_view role) {
   return name;
 }
 
+// Whether the pressure a cell gives in its unit is one a conversion can use, as
+// ReadPressureMbar rounds it. Each unit's factor is at most 1, so 1 to 1e30 of any unit is
+// at least 1 mbar and well within a float: the rounding is left to the rest.
+bool IsUsablePressureCell(float value, int unit) {
+  if (value >= 1 && value <= 1e30f) return true;
+  return steps::IsUsablePressure(ReadPressureMbar(value, unit));
+}
+
+// Why a row too long to hold gets "error": its held start tells whether a quoted cell is
+// still open there, the usual cause of a row that long.
+std::string TooLongRowReason(const RowCells& heldStart) {
+  const std::string limit(TableReader::kMaxRowText);
+  if (heldStart.QuoteOpen) {
+    return "a quoted cell is still open after " + limit +
+           ", the longest row the command holds (is its closing quote missing?)";
+  }
+  return "a row longer than " + limit + ", the longest row the command holds";
+}
+
 class TableRowConverter : public RecordConverter {
  public:
   TableRowConverter(const ConvertSettings& settings, const TableLayout& layout)
-      : m_layout(layout), m_conversion(settings), m_computeAtMeasured(!settings.ComputeAt) {}
+      : m_layout(layout),
+        m_conversion(settings),
+        m_computeAtMeasured(!settings.ComputeAt),
+        m_measuredUnit(settings.Measured.Unit),
+        m_computeAtUnit(settings.ComputeAt.value_or(settings.Measured).Unit) {}
 
   void convert(const Record& record, std::ostream& out, std::ostream& err) override {
     const std::string_view row = record.Text;
@@ -57,7 +81,7 @@ class TableRowConverter : public RecordConverter {
     if (record.Cut) {
       // The rest of the row is copied after it, then finishCut ends it.
       out << row;
-      fail(record.LineNumber, "a row longer than 1 MiB (is a quoted cell not closed?)", err);
+      fail(record.LineNumber, TooLongRowReason(m_cells), err);
       return;
     }
     if (IsBlankRow(m_cells)) {
@@ -110,12 +134,17 @@ class TableRowConverter : public RecordConverter {
     return std::nullopt;
   }
 
+  // A pressure cell in the given unit; like a bad value, one that no conversion can use is
+  // the row's error rather than an "out of range" result.
   std::optional<std::string> readPressure(std::string_view row, std::size_t column,
-                                          std::string_view role, float& value) {
+                                          std::string_view role, int unit, float& value) {
     if (auto reason = readCell(row, column, role)) return reason;
     const auto number = ReadNumberIfAny(m_text);
     if (!number) return ColumnName(column, role) + ": not a number";
     value = HoldSingle(*number);
+    if (!IsUsablePressureCell(value, unit)) {
+      return ColumnName(column, role) + ": not a pressure above 0 mbar";
+    }
     return std::nullopt;
   }
 
@@ -127,16 +156,16 @@ class TableRowConverter : public RecordConverter {
     }
     float pressure = 0;
     if (m_layout.MeasuredColumn) {
-      if (auto reason =
-              readPressure(row, *m_layout.MeasuredColumn, "measured pressure", pressure)) {
+      if (auto reason = readPressure(row, *m_layout.MeasuredColumn, "measured pressure",
+                                     m_measuredUnit, pressure)) {
         return reason;
       }
       m_conversion.setMeasuredPressure(pressure);
       if (m_computeAtMeasured) m_conversion.setComputePressure(pressure);
     }
     if (m_layout.ComputeAtColumn) {
-      if (auto reason =
-              readPressure(row, *m_layout.ComputeAtColumn, "compute-at pressure", pressure)) {
+      if (auto reason = readPressure(row, *m_layout.ComputeAtColumn, "compute-at pressure",
+                                     m_computeAtUnit, pressure)) {
         return reason;
       }
       m_conversion.setComputePressure(pressure);
@@ -183,6 +212,8 @@ class TableRowConverter : public RecordConverter {
   const TableLayout& m_layout;
   ValueConversion m_conversion;
   bool m_computeAtMeasured;
+  int m_measuredUnit;
+  int m_computeAtUnit;
   RowCells m_cells;
   std::string m_text;
   std::string m_result;
@@ -214,25 +245,21 @@ TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& 
   m_layout.DeltaHeader = "delta " + m_layout.ResultHeader;
 }
 
-bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
+bool TableConversion::prepare(std::span<const Record> records) {
+  if (m_decided) return true;
   const TableSettings& table = m_settings.Table;
   const char delimiter = m_layout.Delimiter;
-  RowCells cells;
   RowCells firstCells;
   const Record* firstRow = nullptr;
-  std::size_t widest = 0;
-  std::size_t rows = 0;
-  for (const Record& record : first) {
-    SplitRow(record.Text, delimiter, record.LineNumber == 1, cells);
-    if (IsBlankRow(cells)) continue;
-    ++rows;
-    widest = std::max(widest, cells.Cells.size());
-    if (firstRow == nullptr) {
+  for (const Record& record : records) {
+    SplitRow(record.Text, delimiter, record.LineNumber == 1, firstCells);
+    if (!IsBlankRow(firstCells)) {
       firstRow = &record;
-      firstCells = cells;
+      break;
     }
   }
-  if (firstRow == nullptr) return true;  // no row: blank lines pass as they are
+  if (firstRow == nullptr) return true;  // blank lines so far: they pass as they are
+  m_decided = true;
 
   const auto cellText = [&](std::size_t column) {
     std::string text;
@@ -258,8 +285,10 @@ bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
       }
       break;
     case HeaderChoice::Auto:
-      // A header names its columns: the chosen column's cell in it is no number.
-      header = byName || !ReadsAsNumber(cellText(table.Column->Number - 1));
+      // A header names its columns: the chosen column's cell in it is no number. A row
+      // without that cell is no header for it either; it then lacks the column.
+      header = byName || (table.Column->Number <= firstCells.Cells.size() &&
+                          !ReadsAsNumber(cellText(table.Column->Number - 1)));
       break;
   }
   if (header) m_layout.HeaderLine = firstRow->LineNumber;
@@ -270,30 +299,20 @@ bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
     if (!choice) continue;
     if (choice->Number != 0) {
       resolved[k] = choice->Number - 1;
-    } else {
-      // An exact match first, then one ignoring spaces around the name and ASCII case.
-      for (int loose = 0; loose < 2 && !resolved[k]; ++loose) {
-        for (std::size_t c = 0; c < firstCells.Cells.size() && !resolved[k]; ++c) {
-          const std::string text = cellText(c);
-          if (loose ? EqualsIgnoringAsciiCase(Trimmed(text), Trimmed(choice->Name))
-                    : text == choice->Name) {
-            resolved[k] = c;
-          }
-        }
-      }
-      if (!resolved[k]) {
-        m_err << kProgram << ": no column named " << Quoted(choice->Name) << " in the header row\n";
-        return false;
-      }
+    } else if (!resolveName(choice->Name, firstCells.Cells.size(), cellText, resolved[k])) {
+      return false;
     }
-    if (*resolved[k] >= widest) {
+    // The header row, or the first row, decides which columns the table has.
+    if (*resolved[k] >= firstCells.Cells.size()) {
       m_err << kProgram << ": ";
-      if (inputEnded) {
-        m_err << "no row of the table";
+      if (firstRow->Cut) {
+        m_err << "column " << *resolved[k] + 1 << " does not begin within the first "
+              << TableReader::kMaxRowText << " of the " << (header ? "header" : "first")
+              << " row, the longest row the command holds\n";
       } else {
-        m_err << "none of the first " << rows << " rows";
+        m_err << "the " << (header ? "header" : "first") << " row (line " << firstRow->LineNumber
+              << ") has no column " << *resolved[k] + 1 << '\n';
       }
-      m_err << " has column " << *resolved[k] + 1 << '\n';
       return false;
     }
   }
@@ -301,6 +320,34 @@ bool TableConversion::prepare(std::span<const Record> first, bool inputEnded) {
   m_layout.MeasuredColumn = resolved[1];
   m_layout.ComputeAtColumn = resolved[2];
   return true;
+}
+
+bool TableConversion::resolveName(const std::string& name, std::size_t cellCount,
+                                  const std::function<std::string(std::size_t)>& cellText,
+                                  std::optional<std::size_t>& column) {
+  // An exact match first, then one ignoring spaces around the name and ASCII case; two
+  // columns matching alike leave no choice to make.
+  for (int loose = 0; loose < 2; ++loose) {
+    std::vector<std::size_t> matches;
+    for (std::size_t c = 0; c < cellCount; ++c) {
+      const std::string text = cellText(c);
+      if (loose ? EqualsIgnoringAsciiCase(Trimmed(text), Trimmed(name)) : text == name) {
+        matches.push_back(c);
+      }
+    }
+    if (matches.size() == 1) {
+      column = matches[0];
+      return true;
+    }
+    if (matches.size() > 1) {
+      m_err << kProgram << ": columns " << matches[0] + 1 << " and " << matches[1] + 1
+            << " of the header row are both named " << Quoted(name)
+            << "; choose the column by its number\n";
+      return false;
+    }
+  }
+  m_err << kProgram << ": no column named " << Quoted(name) << " in the header row\n";
+  return false;
 }
 
 std::unique_ptr<RecordConverter> TableConversion::makeConverter() const {

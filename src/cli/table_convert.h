@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -40,17 +41,25 @@ class TableConversion {
   // settings.Table has a delimiter and a column.
   TableConversion(const ConvertSettings& settings, std::ostream& err);
 
-  // Decides the header row and the columns from the first records of the input (those of
-  // the whole input when inputEnded); false, with the reason on the error stream, when the
-  // table has not the columns asked for.
-  bool prepare(std::span<const Record> first, bool inputEnded);
+  // Sees the records of each block before they are converted. At the first row that is not
+  // blank, decides the header row and the columns on that row; false, with the reason on the
+  // error stream, when it lacks a column asked for or a name is not one column's. A later
+  // row without a column gets "error" when it is converted.
+  bool prepare(std::span<const Record> records);
 
+  // A converter that uses the layout as prepare decides it.
   std::unique_ptr<RecordConverter> makeConverter() const;
 
  private:
+  // The one header cell that matches name, or false with the reason on the error stream.
+  bool resolveName(const std::string& name, std::size_t cellCount,
+                   const std::function<std::string(std::size_t)>& cellText,
+                   std::optional<std::size_t>& column);
+
   ConvertSettings m_settings;
   std::ostream& m_err;
   TableLayout m_layout;
+  bool m_decided = false;
 };
 
 // A cell's text appended to line, quoted when it holds the delimiter, a quote or a line

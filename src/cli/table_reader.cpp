@@ -17,8 +17,8 @@ void SplitRow(std::string_view row, char delimiter, bool first, RowCells& cells)
   CellState state = CellState::Start;
   for (std::size_t i = begin; i < row.size(); ++i) {
     const char c = row[i];
-    if (c == '\n' && state != CellState::Quoted) {
-      end = i > begin && row[i - 1] == '\r' ? i - 1 : i;
+    if (IsLineBreak(c) && state != CellState::Quoted) {
+      end = i;
       break;
     }
     state = NextCellState(state, c, delimiter);
@@ -73,6 +73,8 @@ bool TableReader::fill() {
   std::streamsize available = m_input->in_avail();
   if (available <= 0) {
     m_flushBeforeWait.flush();
+    // Output that cannot be written ends the reading: nothing read after it could be shown.
+    if (!m_flushBeforeWait) return false;
     if (m_input->sgetc() == std::char_traits<char>::eof()) return false;
     available = std::max<std::streamsize>(m_input->in_avail(), 1);
   }
@@ -85,8 +87,36 @@ bool TableReader::fill() {
   return true;
 }
 
+void TableReader::countLine(char c) {
+  if (c == '\r' || !m_afterReturn) ++m_line;
+  m_afterReturn = c == '\r';
+}
+
+bool TableReader::takeLineFeed() {
+  if (m_next == m_end && !hasBuffered()) {
+    m_pendingLineFeed = true;
+    return false;
+  }
+  if (!fill() || m_buffer[m_next] != '\n') return false;
+  ++m_next;
+  m_afterReturn = false;
+  return true;
+}
+
 RecordReader::Read TableReader::next(std::string& block, std::size_t& lineNumber) {
   const std::size_t start = block.size();
+  if (m_pendingLineFeed) {
+    // The LF of a CR LF that came after its row was handed over: a blank record, so that
+    // it is written back where it stood.
+    m_pendingLineFeed = false;
+    if (fill() && m_buffer[m_next] == '\n') {
+      ++m_next;
+      m_afterReturn = false;
+      block.push_back('\n');
+      lineNumber = m_line - 1;
+      return Read::Whole;
+    }
+  }
   lineNumber = m_line;
   CellState state = CellState::Start;
   if (m_atInputStart) {
@@ -110,64 +140,59 @@ RecordReader::Read TableReader::next(std::string& block, std::size_t& lineNumber
     const std::size_t room = m_maxRowBytes - (block.size() - start);
     const std::size_t stop = std::min(m_end, m_next + room);
     std::size_t i = m_next;
-    bool ended = false;
+    char ending = '\0';
+    // Locals, not members, in the loop over every byte: a char pointer may alias them.
+    const char delimiter = m_delimiter;
+    bool afterReturn = m_afterReturn;
     for (; i < stop; ++i) {
       const char c = bytes[i];
-      if (c == '\n') {
-        ++m_line;
+      if (IsLineBreak(c)) {
+        if (c == '\r' || !afterReturn) ++m_line;
+        afterReturn = c == '\r';
         if (state != CellState::Quoted) {
+          ending = c;
           ++i;
-          ended = true;
           break;
         }
         continue;
       }
-      state = NextCellState(state, c, m_delimiter);
+      afterReturn = false;
+      state = NextCellState(state, c, delimiter);
     }
+    m_afterReturn = afterReturn;
     block.append(bytes + m_next, i - m_next);
     m_next = i;
-    if (ended) return Read::Whole;
+    if (ending == '\r' && takeLineFeed()) block.push_back('\n');
+    if (ending != '\0') return Read::Whole;
     if (block.size() - start < m_maxRowBytes) continue;
-    // The row goes on past what is held: a carriage return at the cut may start its line
-    // end, so it waits for copyRest.
     m_state = state;
-    m_pendingReturn = block.back() == '\r' && state != CellState::Quoted;
-    if (m_pendingReturn) block.pop_back();
     return Read::Cut;
   }
 }
 
 std::string TableReader::copyRest(std::ostream& out) {
   std::string chunk;
-  const auto pendingReturnIsData = [&] {
-    if (m_pendingReturn) chunk.push_back('\r');
-    m_pendingReturn = false;
-  };
   for (;;) {
     if (!fill()) {
-      pendingReturnIsData();
       out << chunk;
       return {};
     }
     for (; m_next < m_end; ++m_next) {
       const char c = m_buffer[m_next];
-      if (c == '\n') {
-        ++m_line;
+      if (IsLineBreak(c)) {
+        countLine(c);
         if (m_state != CellState::Quoted) {
           ++m_next;
           out << chunk;
-          const bool crlf = m_pendingReturn;
-          m_pendingReturn = false;
-          return crlf ? "\r\n" : "\n";
+          if (c == '\n') return "\n";
+          return takeLineFeed() ? "\r\n" : "\r";
         }
-      }
-      pendingReturnIsData();
-      m_state = NextCellState(m_state, c, m_delimiter);
-      if (c == '\r' && m_state != CellState::Quoted) {
-        m_pendingReturn = true;
-      } else {
         chunk.push_back(c);
+        continue;
       }
+      m_afterReturn = false;
+      m_state = NextCellState(m_state, c, m_delimiter);
+      chunk.push_back(c);
     }
     out << chunk;
     chunk.clear();

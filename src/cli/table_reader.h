@@ -19,9 +19,14 @@ namespace tavimor {
 // for byte. A quote opens a quoted
 // cell only at the start of a cell; in it two quotes stand for one, and delimiters and line
 // breaks belong to the cell. Bytes after its closing quote continue the cell, and a quote
-// elsewhere is an ordinary byte. A row ends with a line feed outside quotes, a carriage
-// return before it belonging to the line end, or at the end of the input.
+// elsewhere is an ordinary byte. A row ends with a line end outside quotes (LF, CR LF, or a
+// lone CR as old Mac files and spreadsheet programs write it), or at the end of the input.
 enum class CellState : uint8_t { Start, Unquoted, Quoted, AfterQuote };
+
+// One comparison for the bytes of text, all above CR.
+inline bool IsLineBreak(char c) {
+  return static_cast<unsigned char>(c) <= '\r' && (c == '\n' || c == '\r');
+}
 
 inline CellState NextCellState(CellState state, char c, char delimiter) {
   switch (state) {
@@ -68,12 +73,18 @@ void CellText(std::string_view raw, std::string& text);
 // The rows of a table, one at a time, each exactly as it came: cells, delimiters, quotes
 // and line end. A row longer than maxRowBytes is handed over Cut, its rest left to
 // copyRest, so that memory stays bounded whatever the input (an unclosed quote makes the
-// rest of the input one row).
+// rest of the input one row). Lines are counted as an editor shows them: inside quotes too,
+// CR LF as one. A CR LF whose LF has not come when its CR arrives, on a live input, is not
+// waited for: the LF comes later as a blank record of its own.
 class TableReader : public RecordReader {
  public:
-  static constexpr std::size_t kMaxRowBytes = std::size_t{1} << 20;
+  // The longest row held whole; a block of rows holds one such row and a few copies of it
+  // (the row written with its new cells), which bounds the memory of a run.
+  static constexpr std::size_t kMaxRowBytes = std::size_t{64} << 20;
+  static constexpr std::string_view kMaxRowText = "64 MiB";
 
-  // flushBeforeWait is flushed before waiting for input, as LineReader does.
+  // flushBeforeWait is flushed before waiting for input, as LineReader does; when that
+  // flush fails, the input ends there.
   TableReader(std::streambuf* input, char delimiter, std::ostream& flushBeforeWait,
               std::size_t maxRowBytes = kMaxRowBytes);
 
@@ -84,6 +95,11 @@ class TableReader : public RecordReader {
 
  private:
   bool fill();
+  // Counts a CR or LF as a line end unless it is the LF of a CR LF.
+  void countLine(char c);
+  // After a CR that ended a row: takes the LF of a CR LF if it is there or buffered, without
+  // waiting for the input; otherwise a LF that comes next is handed over later.
+  bool takeLineFeed();
 
   std::streambuf* m_input;
   char m_delimiter;
@@ -95,9 +111,9 @@ class TableReader : public RecordReader {
   uint64_t m_fetched = 0;
   std::size_t m_line = 1;
   bool m_atInputStart = true;
-  // Where a cut row stands.
-  CellState m_state = CellState::Start;
-  bool m_pendingReturn = false;
+  bool m_afterReturn = false;            // the last byte taken was a CR
+  bool m_pendingLineFeed = false;        // a row ended with a CR whose LF may still come
+  CellState m_state = CellState::Start;  // where a cut row stands
 };
 
 }  // namespace tavimor

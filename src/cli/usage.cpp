@@ -10,11 +10,13 @@ Converts each VALUE, or with no VALUE each line of standard input (or of
 in order: the result as the Moisture/Humidity panel shows it, or "error" (the
 reason goes to standard error as "line N: ...", N counting the values, or the
 lines of the input).
+A line ends with LF, CR LF or a lone CR (old Mac files).
 With --csv, --tsv or --delimiter the input is a table (RFC 4180: quoted cells,
-doubled quotes, line breaks in quotes, CRLF or LF, a byte-order mark kept): each
-row is printed as it came, with the result for its cell in --column as a new
-last cell ("error" where that cell is missing, empty or no number, with the
-reason on standard error); blank lines stay as they are.
+doubled quotes, line breaks in quotes, CR LF, LF or CR, a byte-order mark kept):
+each row is printed as it came, with the result for its cell in --column as a
+new last cell ("error" where that cell is missing, empty or no number, with the
+reason on standard error); blank lines stay as they are. A row of a pipe or a
+terminal is written as soon as it has come.
 
 Moisture units (index or name):
    0 mbar         partial water vapour pressure, mbar
@@ -82,13 +84,18 @@ Tables:
   --output-header TEXT     header of the new cell (default: the To unit, such as
                            "ppmv" or "dew point °C"; "delta ..." for the delta)
   --replace                write the result into the converted cell instead
-A row's pressures are read like the panel's pressure field. A column that no row
-of the table has, or a name that the header row lacks, is a usage error.
+A row's pressures are read like the panel's pressure field; a pressure cell that
+is no number or not above 0 mbar gives "error". The header row, or else the
+first row, decides the columns: a column it lacks, a name it lacks or a name two
+of its columns share is a usage error; a later row without the column gets
+"error". A row may be up to 64 MiB long; a longer one gets "error" and is
+copied as it came.
 
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the
 longest numeric prefix of the first 14 characters counts. A value outside the
 From unit's range (for example above 123.4 mbar) is an error.
-Exit status: 0 all converted, 1 some value gave "error", 2 usage error.
+Exit status: 0 all converted, 1 some value gave "error", 2 usage error, 3 the
+results could not be written (a full disk, a closed pipe): stopped at once.
 
 Converting a table: a logger file with the dew point in °C in column 2 and the
 line pressure in psig in column 3, converted to ppmv at each row's pressure:

@@ -21,6 +21,14 @@ inline double FiniteOrOutOfRange(double v) {
   return std::isfinite(v) ? v : OutOfRange;
 }
 
+// Deliberately stricter than the formula as written: P − pw in the denominator makes the mole
+// ratio negative (or infinite) once the water vapour would make up the whole pressure, and a
+// negative pressure makes it negative too. Neither is a concentration, so such a value has
+// no answer. OutOfRange from a search is negative and falls out here as well.
+inline bool IsMoleRatioPressure(double pwMbar, double pressureMbar) {
+  return pwMbar >= 0 && pwMbar < pressureMbar;
+}
+
 // A search result stays OutOfRange; anything else becomes °F.
 inline double CelsiusResultToFahrenheit(double c) {
   return c == OutOfRange ? OutOfRange : FahrenheitFromCelsiusDouble(c);
@@ -168,7 +176,7 @@ double MoistureToPpmv(MoistureUnit unit, double value, double pressureMbar, cons
     default:
       return OutOfRange;
   }
-  if (pw == OutOfRange) return OutOfRange;
+  if (!IsMoleRatioPressure(pw, P)) return OutOfRange;
   return FiniteOrOutOfRange(PpmvFromPressure(pw, P));
 }
 

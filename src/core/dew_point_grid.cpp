@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/dew_point.h"
+#include "core/std_bridge.h"
 
 namespace tavimor {
 
@@ -26,7 +27,7 @@ GridKey KeyOf(SaturationOperation op, double pressureMbar, const PhysicsChoice& 
   const uint64_t operation = op == SaturationOperation::Water ? 0 : 1;
   GridKey key;
   key.Choice = 1 | formula << 8 | static_cast<uint64_t>(factor) << 16 | operation << 24;
-  if (factor != FactorKind::None) key.PressureBits = std::bit_cast<uint64_t>(pressureMbar);
+  if (factor != FactorKind::None) key.PressureBits = BitCast<uint64_t>(pressureMbar);
   return key;
 }
 
@@ -98,9 +99,9 @@ struct DewPointGrid::Slot {
 
   void reset(const GridKey& key) {
     if (!Lines) {
-      Lines = std::make_unique_for_overwrite<Line[]>(kGridNodes / 4);
+      Lines = MakeUniqueArrayForOverwrite<Line>(kGridNodes / 4);
       Nodes = Lines[0].Nodes.data();
-      Ends = std::make_unique_for_overwrite<Interval[]>(kGridNodes);
+      Ends = MakeUniqueArrayForOverwrite<Interval>(kGridNodes);
       Guesses = std::make_unique<uint16_t[]>(kGridGuesses);
     }
     AboveKnown.fill(0);
@@ -147,9 +148,9 @@ struct DewPointGrid::Parts {
 
   void reset(uint64_t choice, FactorKind factor) {
     if (factor == FactorKind::None) {
-      if (!Plain) Plain = std::make_unique_for_overwrite<Node[]>(kGridNodes);
+      if (!Plain) Plain = MakeUniqueArrayForOverwrite<Node>(kGridNodes);
     } else if (!Estimates) {
-      Estimates = std::make_unique_for_overwrite<Estimate[]>(kGridNodes);
+      Estimates = MakeUniqueArrayForOverwrite<Estimate>(kGridNodes);
     }
     Known.fill(0);
     ExactKnown.fill(0);
@@ -304,7 +305,7 @@ bool PartsKnown(const DewPointGrid::Parts& p, std::size_t i) {
 // the kept parts.
 double DewPointGrid::exactValue(std::size_t i, int side) {
   Parts& p = parts();
-  if (!p.Exacts) p.Exacts = std::make_unique_for_overwrite<SaturationParts[]>(2 * kGridNodes);
+  if (!p.Exacts) p.Exacts = MakeUniqueArrayForOverwrite<SaturationParts>(2 * kGridNodes);
   SaturationParts& parts = p.Exacts[2 * i + static_cast<std::size_t>(side)];
   if (!((p.ExactKnown[i >> 6] >> (i & 63)) & 1)) {
     p.Exacts[2 * i] = SaturationPartsAt(m_op, m_formula, m_factor, Grid().Point[i] + 0.01);
@@ -533,7 +534,7 @@ namespace {
 // negative x and NaN: their bits fall outside the range too.
 std::size_t GuessIndex(double x) {
   constexpr uint64_t kFirst = uint64_t{1023 + kGuessLowestExponent} << kGuessBits;
-  const uint64_t index = (std::bit_cast<uint64_t>(x) >> (52 - kGuessBits)) - kFirst;
+  const uint64_t index = (BitCast<uint64_t>(x) >> (52 - kGuessBits)) - kFirst;
   return index < kGridGuesses ? static_cast<std::size_t>(index) : kGridGuesses;
 }
 

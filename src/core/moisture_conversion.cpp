@@ -1,7 +1,6 @@
 #include "core/moisture_conversion.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
@@ -9,6 +8,7 @@
 #include "core/moisture_format.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
+#include "core/std_bridge.h"
 
 namespace tavimor {
 
@@ -46,7 +46,7 @@ template <class T>
 bool SameBits(T a, T b) {
   static_assert(sizeof(T) == 8 || sizeof(T) == 4);
   using Bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
-  return std::bit_cast<Bits>(a) == std::bit_cast<Bits>(b);
+  return BitCast<Bits>(a) == BitCast<Bits>(b);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "core/conversion_steps.h"
 #include "core/dew_point_grid.h"
+#include "core/std_bridge.h"
 
 namespace tavimor {
 
@@ -27,7 +28,7 @@ using steps::UsesIgt;
 class AstmNodeParts {
  public:
   const AstmParts& at(std::size_t node) {
-    if (!m_parts) m_parts = std::make_unique_for_overwrite<AstmParts[]>(kGridNodes);
+    if (!m_parts) m_parts = MakeUniqueArrayForOverwrite<AstmParts>(kGridNodes);
     uint64_t& word = m_known[node >> 6];
     const uint64_t bit = uint64_t{1} << (node & 63);
     if ((word & bit) == 0) {
@@ -87,7 +88,9 @@ double PressureFromGasWaterContent(double lbPerMmscf, double pressureMbar,
     // All four looked at without a branch on each: which one holds pw is anybody's guess.
     std::size_t holding = steps.size();
     for (std::size_t k = 0; k < steps.size(); ++k) {
-      holding = (steps[k].Low <= pw) & (pw <= steps[k].High) ? k : holding;
+      const bool holds = (static_cast<unsigned>(steps[k].Low <= pw) &
+                          static_cast<unsigned>(pw <= steps[k].High)) != 0;
+      holding = holds ? k : holding;
     }
     if (holding < steps.size()) return steps[holding].Content;
     const std::size_t end = grid.searchEnd(pw);

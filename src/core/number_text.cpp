@@ -7,6 +7,8 @@
 #include <limits>
 #include <system_error>
 
+#include "core/std_bridge.h"
+
 namespace tavimor {
 
 namespace {
@@ -83,8 +85,8 @@ std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
   if (!exponentText.empty()) canonical.append("e").append(std::to_string(exponent));
 
   double value = 0.0;
-  const auto [end, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(),
-                                         value, std::chars_format::general);
+  const auto [end, ec] =
+      DoubleFromChars(canonical.data(), canonical.data() + canonical.size(), value);
   (void)end;
   if (ec == std::errc::result_out_of_range) {
     value = OutOfRangeMagnitude(intDigits, fracDigits, exponent);
@@ -111,7 +113,7 @@ std::optional<double> ReadNumberIfAny(std::string_view text) {
 
 std::string FormatAllDigits(float value) {
   std::array<char, 40> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+  const auto result = DoubleToChars(buffer.data(), buffer.data() + buffer.size(),
                                     static_cast<double>(value), std::chars_format::general, 17);
   return std::string(buffer.data(), result.ptr);
 }
@@ -120,7 +122,7 @@ std::string FormatFixed(double value, int decimals) {
   decimals = std::clamp(decimals, 0, 60);
   char buffer[400];
   const auto [end, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+      DoubleToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (ec != std::errc()) return std::string();
   return std::string(buffer, end);
 }
@@ -150,7 +152,7 @@ std::string FormatSignificant(double value, int n) {
   if (!std::isfinite(value)) return FormatFixed(value, 0);
   char buffer[64];
   const auto [end, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, n - 1);
+      DoubleToChars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, n - 1);
   if (ec != std::errc()) return std::string();
   const std::string_view scientific(buffer, static_cast<std::size_t>(end - buffer));
   const std::size_t e = scientific.find('e');

@@ -7,6 +7,7 @@
 #include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/number_text.h"
+#include "core/saturation.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "model/clipboard_lines.h"
@@ -16,9 +17,10 @@
 
 namespace tavimor {
 
-namespace ids = moisture_ids;
-
 namespace {
+
+using Field = MoistureField;
+using List = MoistureList;
 
 constexpr std::string_view kEnterNewValue = "enter new val";
 
@@ -34,16 +36,19 @@ constexpr std::size_t kClipboardListMaxLines = 100000;
 constexpr std::size_t kFieldReadChars = 14;
 
 // The option units in the order of the label and dialog pass.
-constexpr MoistureUnit kOptionUnits[] = {MoistureUnit::PpmwGas, MoistureUnit::PpmwLiquid,
-                                         MoistureUnit::GramsPerM3, MoistureUnit::RelHumidity};
+constexpr std::array kOptionUnits = {MoistureUnit::PpmwGas, MoistureUnit::PpmwLiquid,
+                                     MoistureUnit::GramsPerM3, MoistureUnit::RelHumidity};
 
-bool IsOptionUnit(int unit) {
-  return std::any_of(std::begin(kOptionUnits), std::end(kOptionUnits),
-                     [unit](MoistureUnit u) { return static_cast<int>(u) == unit; });
+// The place of a unit among the option units, if it is one.
+std::optional<std::size_t> OptionSlot(int unit) {
+  for (std::size_t slot = 0; slot < kOptionUnits.size(); ++slot) {
+    if (static_cast<int>(kOptionUnits[slot]) == unit) return slot;
+  }
+  return std::nullopt;
 }
 
-float FieldNumber(std::string_view text) {
-  return HoldSingle(ReadNumber(text));
+std::size_t SideIndex(MoistureSide side) {
+  return side == MoistureSide::From ? 0 : 1;
 }
 
 // The first n characters of UTF-8 text, never cutting a character in two.
@@ -63,23 +68,24 @@ std::size_t CountLines(std::string_view text) {
 
 }  // namespace
 
-std::string_view IsobarCaption(int button) {
-  switch (button) {
+std::string_view IsobarCaption(IsobarChoice choice) {
+  switch (choice) {
     case kIsobarMeasured:
       return "dark green  curves\n2x & 4x measured\npressure selection";
     case kIsobarComputed:
       return "dark green  curves\n2x & 4x computed\npressure selection";
-    default:
-      return " ";
+    case kIsobarNone:
+      break;
   }
+  return " ";
 }
 
-void MoistureChanges::addField(MoistureControl id) {
-  if (std::find(Fields.begin(), Fields.end(), id) == Fields.end()) Fields.push_back(id);
+void MoistureChanges::addField(MoistureField field) {
+  if (std::find(Fields.begin(), Fields.end(), field) == Fields.end()) Fields.push_back(field);
 }
 
 void MoistureChanges::merge(const MoistureChanges& later) {
-  for (const MoistureControl id : later.Fields) addField(id);
+  for (const MoistureField field : later.Fields) addField(field);
   Lists = Lists || later.Lists;
   Choices = Choices || later.Choices;
   Results = Results || later.Results;
@@ -89,6 +95,7 @@ void MoistureChanges::merge(const MoistureChanges& later) {
 
 MoistureModel::MoistureModel(CalcSettings& settings, MoisturePanelState& state)
     : m_settings(settings), m_state(state) {
+  static_assert(kOptionUnits.size() == kOptionUnitCount);
   for (auto& entries : m_entries) {
     for (std::size_t unit = 0; unit < entries.size(); ++unit) {
       entries[unit] = std::string(kMoistureUnits[unit].ComboText);
@@ -96,54 +103,34 @@ MoistureModel::MoistureModel(CalcSettings& settings, MoisturePanelState& state)
   }
 }
 
-const std::string& MoistureModel::text(MoistureControl id) const {
-  return const_cast<MoistureModel*>(this)->field(id);
+void MoistureModel::setText(MoistureField field, std::string text) {
+  FieldText& f = m_fields[static_cast<std::size_t>(field)];
+  f.Number = ReadNumber(text);
+  f.Text = std::move(text);
 }
 
-std::string& MoistureModel::field(MoistureControl id) {
-  switch (id) {
-    case ids::kFromValue:
-      return m_fromText;
-    case ids::kIncrement:
-      return m_incrementText;
-    case ids::kMeasuredPressure:
-      return m_measuredText;
-    case ids::kComputePressure:
-      return m_computeText;
-    case ids::kDelta:
-      return m_deltaText;
-    default:
-      return m_resultText;
-  }
+void MoistureModel::copyText(MoistureField from, MoistureField to) {
+  m_fields[static_cast<std::size_t>(to)] = at(from);
 }
 
-int MoistureModel::listSelection(MoistureControl list) const {
-  switch (list) {
-    case ids::kFromUnit:
-      return m_fromList;
-    case ids::kToUnit:
-      return m_toList;
-    case ids::kMeasuredPressureUnit:
-      return m_measuredList;
-    case ids::kComputePressureUnit:
-      return m_computeList;
-    default:
-      return -1;
-  }
+float MoistureModel::number(MoistureField field) const {
+  return HoldSingle(at(field).Number);
 }
 
 const std::string& MoistureModel::unitEntry(MoistureSide side, int unit) const {
-  const auto& entries = m_entries[side == MoistureSide::From ? 0 : 1];
+  const auto& entries = m_entries[SideIndex(side)];
   return entries[static_cast<std::size_t>(std::clamp(unit, 0, kMoistureUnitCount - 1))];
 }
 
 GraphInputs MoistureModel::graphInputs() const {
   GraphInputs in;
-  in.FromValue = ReadNumber(m_fromText);
-  in.FromUnit = m_fromList;
-  in.ToUnit = m_toList;
-  in.MeasuredPressureMbar = ReadPressureMbar(FieldNumber(m_measuredText), m_measuredList);
-  in.ComputePressureMbar = ReadPressureMbar(FieldNumber(m_computeText), m_computeList);
+  in.FromValue = at(Field::From).Number;
+  in.FromUnit = listSelection(List::FromUnit);
+  in.ToUnit = listSelection(List::ToUnit);
+  in.MeasuredPressureMbar =
+      ReadPressureMbar(number(Field::Measured), listSelection(List::MeasuredUnit));
+  in.ComputePressureMbar =
+      ReadPressureMbar(number(Field::ComputeAt), listSelection(List::ComputeAtUnit));
   in.IsobarButton = m_isobar;
   in.ZoomHeld = m_state.ZoomHeld;
   in.Settings = m_settings;
@@ -152,17 +139,15 @@ GraphInputs MoistureModel::graphInputs() const {
 
 PanelSelectionTexts MoistureModel::selectionTexts() const {
   PanelSelectionTexts texts;
-  texts.IsobarChoice =
-      m_isobar == kIsobarMeasured || m_isobar == kIsobarComputed ? m_isobar : kIsobarNone;
-  texts.PressureChoice =
-      m_pressureChoice == kComputeAtMeasured ? kComputeAtMeasured : kComputeAtPressure;
-  texts.FromText = m_fromText;
-  texts.FromListIndex = m_fromList;
-  texts.ToListIndex = m_toList;
-  texts.MeasuredText = m_measuredText;
-  texts.MeasuredListIndex = m_measuredList;
-  texts.ComputeText = m_computeText;
-  texts.ComputeListIndex = m_computeList;
+  texts.IsobarChoice = m_isobar;
+  texts.PressureChoice = m_pressureChoice;
+  texts.FromText = text(Field::From);
+  texts.FromListIndex = listSelection(List::FromUnit);
+  texts.ToListIndex = listSelection(List::ToUnit);
+  texts.MeasuredText = text(Field::Measured);
+  texts.MeasuredListIndex = listSelection(List::MeasuredUnit);
+  texts.ComputeText = text(Field::ComputeAt);
+  texts.ComputeListIndex = listSelection(List::ComputeAtUnit);
   return texts;
 }
 
@@ -178,19 +163,20 @@ MoistureChanges MoistureModel::load(const ProfileReader& read) {
 
   MoistureChanges changes;
   // The From field is written before its list has a selection: no range check here.
-  m_fromText = FormatSignificant(saved.FromValue, 5);
-  m_state.FromUnit = m_fromList = saved.FromUnit;
-  m_measuredText = FormatSignificant(saved.MeasuredPressure, 6);
-  m_state.MeasuredPressureUnit = m_measuredList = saved.MeasuredPressureUnit;
-  m_state.ToUnit = m_toList = saved.ToUnit;
-  m_computeText = FormatSignificant(saved.ComputePressure, 6);
-  m_state.ComputePressureUnit = m_computeList = saved.ComputePressureUnit;
-  changes.Fields = {ids::kFromValue, ids::kMeasuredPressure, ids::kComputePressure};
+  setText(Field::From, FormatSignificant(saved.FromValue, 5));
+  m_state.FromUnit = list(List::FromUnit) = saved.FromUnit;
+  setText(Field::Measured, FormatSignificant(saved.MeasuredPressure, 6));
+  m_state.MeasuredPressureUnit = list(List::MeasuredUnit) = saved.MeasuredPressureUnit;
+  m_state.ToUnit = list(List::ToUnit) = saved.ToUnit;
+  setText(Field::ComputeAt, FormatSignificant(saved.ComputePressure, 6));
+  m_state.ComputePressureUnit = list(List::ComputeAtUnit) = saved.ComputePressureUnit;
+  changes.Fields = {Field::From, Field::Measured, Field::ComputeAt};
   changes.Lists = true;
 
-  m_isobar = saved.IsobarChoice;
-  m_pressureChoice = saved.PressureChoice;
-  m_computeAtEnabled = saved.PressureChoice != kComputeAtMeasured;
+  // The saved choices are members of their sets: the reader takes the default for others.
+  m_isobar = static_cast<IsobarChoice>(saved.IsobarChoice);
+  m_pressureChoice = static_cast<PressureChoice>(saved.PressureChoice);
+  m_computeAtEnabled = m_pressureChoice != kComputeAtMeasured;
   changes.Choices = true;
   return changes;
 }
@@ -201,15 +187,15 @@ MoistureChanges MoistureModel::start() {
 
 MoistureInputs MoistureModel::inputs() const {
   MoistureInputs in;
-  in.FromValue = FieldNumber(m_fromText);
-  in.Increment = FieldNumber(m_incrementText);
+  in.FromValue = number(Field::From);
+  in.Increment = number(Field::Increment);
   in.FromUnit = m_state.FromUnit;
-  in.FromListSelection = m_fromList;
-  in.ToListSelection = m_toList;
-  in.MeasuredPressure = FieldNumber(m_measuredText);
-  in.MeasuredPressureUnit = m_measuredList;
-  in.ComputePressure = FieldNumber(m_computeText);
-  in.ComputePressureUnit = m_computeList;
+  in.FromListSelection = listSelection(List::FromUnit);
+  in.ToListSelection = listSelection(List::ToUnit);
+  in.MeasuredPressure = number(Field::Measured);
+  in.MeasuredPressureUnit = listSelection(List::MeasuredUnit);
+  in.ComputePressure = number(Field::ComputeAt);
+  in.ComputePressureUnit = listSelection(List::ComputeAtUnit);
   return in;
 }
 
@@ -221,14 +207,16 @@ void MoistureModel::recompute() {
 void MoistureModel::recomputeResult() {
   MoistureResults results = ComputeMoistureResults(inputs(), m_settings);
   m_resultValid = results.ResultValid;
-  m_resultText = std::move(results.ResultText);
-  m_deltaText = std::move(results.DeltaText);
+  setText(Field::Result, std::move(results.ResultText));
+  setText(Field::Delta, std::move(results.DeltaText));
 }
 
 void MoistureModel::recomputeSpread() {
   // Where the result field shows no number the line says so, whatever other choices give.
   m_spreadLine = SpreadLine(
-      m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{}, m_toList);
+      m_resultValid ? ComputeMoistureSpread(inputs(), m_settings) : MoistureSpread{},
+      listSelection(List::ToUnit),
+      NaturalGasOverride(m_settings, listSelection(List::FromUnit), listSelection(List::ToUnit)));
 }
 
 MoistureChanges MoistureModel::recomputed(MoistureChanges changes) {
@@ -238,68 +226,66 @@ MoistureChanges MoistureModel::recomputed(MoistureChanges changes) {
 }
 
 void MoistureModel::setFromText(std::string text, MoistureChanges& changes) {
-  m_fromText = std::move(text);
-  changes.addField(ids::kFromValue);
+  setText(Field::From, std::move(text));
+  changes.addField(Field::From);
   // Writing the field notifies the panel, which checks the new text.
   validateFromValue(changes);
 }
 
 void MoistureModel::validateFromValue(MoistureChanges& changes) {
-  const auto message = FromValueRangeMessage(m_fromList, FieldNumber(m_fromText));
+  const auto message = FromValueRangeMessage(listSelection(List::FromUnit), number(Field::From));
   if (!message) return;
   // "enter new val" reads as 0, which every range accepts: one warning per bad entry.
-  m_fromText = std::string(kEnterNewValue);
-  changes.addField(ids::kFromValue);
+  setText(Field::From, std::string(kEnterNewValue));
+  changes.addField(Field::From);
   changes.Warning = std::string(*message);
   changes.Focus = MoistureFocus::FromFieldSelected;
 }
 
 MoistureChanges MoistureModel::fromFieldNotified(std::string_view text) {
   MoistureChanges changes;
-  m_fromText = std::string(text);
+  setText(Field::From, std::string(text));
   validateFromValue(changes);
   return recomputed(std::move(changes));
 }
 
 MoistureChanges MoistureModel::incrementFieldNotified(std::string_view text) {
-  m_incrementText = std::string(text);
+  setText(Field::Increment, std::string(text));
   return recomputed({});
 }
 
 MoistureChanges MoistureModel::computeAtFieldNotified(std::string_view text) {
-  m_computeText = std::string(text);
+  setText(Field::ComputeAt, std::string(text));
   return recomputed({});
 }
 
 MoistureChanges MoistureModel::measuredFieldNotified(std::string_view text) {
   MoistureChanges changes;
-  m_measuredText = std::string(text);
+  setText(Field::Measured, std::string(text));
   if (m_pressureChoice == kComputeAtMeasured) {
-    m_computeText = m_measuredText;
-    changes.addField(ids::kComputePressure);
+    copyText(Field::Measured, Field::ComputeAt);
+    changes.addField(Field::ComputeAt);
   }
   return recomputed(std::move(changes));
 }
 
-MoistureChanges MoistureModel::pressureUnitPicked(MoistureControl fieldId, MoistureControl listId,
+MoistureChanges MoistureModel::pressureUnitPicked(MoistureField field, MoistureList pressureList,
                                                   int index, int32_t& stateUnit) {
   MoistureChanges changes;
-  int& list = listId == ids::kMeasuredPressureUnit ? m_measuredList : m_computeList;
-  list = index;
+  list(pressureList) = index;
   changes.Lists = true;
   if (index != stateUnit && IsPressureUnitIndex(index)) {
-    const bool measured = fieldId == ids::kMeasuredPressure;
+    const bool measured = field == Field::Measured;
     if (measured && m_pressureChoice == kComputeAtMeasured) {
-      m_state.ComputePressureUnit = m_computeList = index;
+      m_state.ComputePressureUnit = list(List::ComputeAtUnit) = index;
     }
-    std::string& text = field(fieldId);
-    const float mbar = ReadPressureMbar(FieldNumber(text), stateUnit);
-    text = FormatSignificant(PressureFromMbar(mbar, index), 7);
-    changes.addField(fieldId);
+    const float mbar = ReadPressureMbar(number(field), stateUnit);
+    setText(field, FormatSignificant(PressureFromMbar(mbar, index), 7));
+    changes.addField(field);
     // The new measured text is copied into the compute-at field under "compute at measured".
     if (measured && m_pressureChoice == kComputeAtMeasured) {
-      m_computeText = text;
-      changes.addField(ids::kComputePressure);
+      copyText(Field::Measured, Field::ComputeAt);
+      changes.addField(Field::ComputeAt);
     }
     stateUnit = index;
   }
@@ -308,33 +294,33 @@ MoistureChanges MoistureModel::pressureUnitPicked(MoistureControl fieldId, Moist
 }
 
 MoistureChanges MoistureModel::measuredUnitPicked(int index) {
-  return pressureUnitPicked(ids::kMeasuredPressure, ids::kMeasuredPressureUnit, index,
+  return pressureUnitPicked(Field::Measured, List::MeasuredUnit, index,
                             m_state.MeasuredPressureUnit);
 }
 
 MoistureChanges MoistureModel::computeAtUnitPicked(int index) {
-  return pressureUnitPicked(ids::kComputePressure, ids::kComputePressureUnit, index,
+  return pressureUnitPicked(Field::ComputeAt, List::ComputeAtUnit, index,
                             m_state.ComputePressureUnit);
 }
 
-MoistureChanges MoistureModel::isobarClicked(int button) {
+MoistureChanges MoistureModel::isobarClicked(IsobarChoice choice) {
   MoistureChanges changes;
-  m_isobar = button;
-  m_isobarCaption = std::string(IsobarCaption(button));
+  m_isobar = choice;
+  m_isobarCaption = std::string(IsobarCaption(choice));
   changes.Choices = true;
   return recomputed(std::move(changes));
 }
 
-MoistureChanges MoistureModel::pressureChoiceClicked(int button) {
+MoistureChanges MoistureModel::pressureChoiceClicked(PressureChoice choice) {
   MoistureChanges changes;
-  m_pressureChoice = button;
+  m_pressureChoice = choice;
   changes.Choices = true;
-  if (button == kComputeAtMeasured) {
+  if (choice == kComputeAtMeasured) {
     m_computeAtEnabled = false;
-    m_state.ComputePressureUnit = m_computeList = m_measuredList;
+    m_state.ComputePressureUnit = list(List::ComputeAtUnit) = listSelection(List::MeasuredUnit);
     changes.Lists = true;
-    m_computeText = m_measuredText;
-    changes.addField(ids::kComputePressure);
+    copyText(Field::Measured, Field::ComputeAt);
+    changes.addField(Field::ComputeAt);
   } else {
     m_computeAtEnabled = true;
   }
@@ -351,48 +337,54 @@ MoistureChanges MoistureModel::settingsChanged() {
   return recomputed({});
 }
 
+std::optional<ParameterDialogRequest> MoistureModel::parameterDialogFor(MoistureSide side,
+                                                                        int index) const {
+  const auto slot = OptionSlot(index);
+  if (!slot) return std::nullopt;
+  return ParameterDialogRequest{kOptionUnits[*slot], side,
+                                side == MoistureSide::From ? m_settings.From : m_settings.To,
+                                m_suffixes[*slot]};
+}
+
 void MoistureModel::labelAndDialogPass(MoistureSide side, int selected,
-                                       const ParameterDialogRunner& run) {
+                                       const std::optional<ParameterDialogAnswer>& answer) {
   SideParams& params = side == MoistureSide::From ? m_settings.From : m_settings.To;
-  auto& entries = m_entries[side == MoistureSide::From ? 0 : 1];
-  for (const MoistureUnit unit : kOptionUnits) {
-    const auto index = static_cast<std::size_t>(unit);
+  auto& entries = m_entries[SideIndex(side)];
+  for (std::size_t slot = 0; slot < kOptionUnits.size(); ++slot) {
+    const auto index = static_cast<std::size_t>(kOptionUnits[slot]);
     const std::string_view base = kMoistureUnits[index].ComboText;
-    if (static_cast<int>(unit) != selected) {
+    if (static_cast<int>(index) != selected) {
       entries[index] = std::string(base);
       continue;
     }
-    std::string& suffix = unit == MoistureUnit::PpmwGas      ? m_gasSuffix
-                          : unit == MoistureUnit::PpmwLiquid ? m_liquidSuffix
-                          : unit == MoistureUnit::GramsPerM3 ? m_mediumSuffix
-                                                             : m_ambientSuffix;
-    if (run) {
+    if (answer) {
       // The dialog's result code is not consulted: its working values are taken back.
-      ParameterDialogAnswer answer = run({unit, side, params, suffix});
-      params = answer.Params;
-      suffix = std::move(answer.LabelSuffix);
+      params = answer->Params;
+      m_suffixes[slot] = answer->LabelSuffix;
     }
-    entries[index] = EntryTextWithChoice(base, suffix);
+    entries[index] = EntryTextWithChoice(base, m_suffixes[slot]);
   }
 }
 
-MoistureChanges MoistureModel::fromUnitPicked(int index, const ParameterDialogRunner& runDialog) {
+MoistureChanges MoistureModel::fromUnitPicked(int index,
+                                              const std::optional<ParameterDialogAnswer>& answer) {
   MoistureChanges changes;
   if (!MoistureUnitFromIndex(index)) return changes;
-  m_fromList = index;
+  list(List::FromUnit) = index;
   changes.Lists = true;
-  labelAndDialogPass(MoistureSide::From, index, runDialog);
-  if (index == m_state.FromUnit && !IsOptionUnit(index)) {
+  labelAndDialogPass(MoistureSide::From, index, answer);
+  if (index == m_state.FromUnit && !OptionSlot(index)) {
     changes.Focus = MoistureFocus::Panel;
     return changes;
   }
-  const float measuredMbar = ReadPressureMbar(FieldNumber(m_measuredText), m_measuredList);
-  const ReexpressedFromValue reexpressed =
-      ReexpressFromValue(FieldNumber(m_fromText), m_state.FromUnit, index, measuredMbar, m_settings,
-                         m_state.FromBasis, m_fromList, m_toList);
+  const float measuredMbar =
+      ReadPressureMbar(number(Field::Measured), listSelection(List::MeasuredUnit));
+  const ReexpressedFromValue reexpressed = ReexpressFromValue(
+      number(Field::From), m_state.FromUnit, index, measuredMbar, m_settings, m_state.FromBasis,
+      listSelection(List::FromUnit), listSelection(List::ToUnit));
   if (reexpressed.Outcome == ReexpressOutcome::OldUnitFailed) {
-    m_fromText = std::string(kEnterNewValue);
-    changes.addField(ids::kFromValue);
+    setText(Field::From, std::string(kEnterNewValue));
+    changes.addField(Field::From);
     changes.Focus = MoistureFocus::FromFieldSelected;
   } else {
     // The new text is checked against the range of the new unit, already selected.
@@ -404,17 +396,19 @@ MoistureChanges MoistureModel::fromUnitPicked(int index, const ParameterDialogRu
   return recomputed(std::move(changes));
 }
 
-MoistureChanges MoistureModel::toUnitPicked(int index, const ParameterDialogRunner& runDialog) {
+MoistureChanges MoistureModel::toUnitPicked(int index,
+                                            const std::optional<ParameterDialogAnswer>& answer) {
   MoistureChanges changes;
   if (!MoistureUnitFromIndex(index)) return changes;
-  m_state.ToUnit = m_toList = index;
+  m_state.ToUnit = list(List::ToUnit) = index;
   changes.Lists = true;
-  labelAndDialogPass(MoistureSide::To, index, runDialog);
+  labelAndDialogPass(MoistureSide::To, index, answer);
   changes.Focus = MoistureFocus::Panel;
   return recomputed(std::move(changes));
 }
 
-ClipboardListConversion MoistureModel::convertClipboardList(std::string_view text) {
+ClipboardListConversion MoistureModel::convertClipboardList(
+    std::string_view text, const ClipboardLineWarning& warnAtLine) {
   ClipboardListConversion conversion;
   const std::size_t lineCount = CountLines(text);
   if (lineCount > kClipboardListMaxLines) {
@@ -426,19 +420,23 @@ ClipboardListConversion MoistureModel::convertClipboardList(std::string_view tex
   std::vector<std::string> results;
   const std::vector<std::string_view> lines = SplitClipboardLines(text);
   results.reserve(lines.size());
+  MoistureChanges pending;
   for (const std::string_view line : lines) {
     MoistureChanges changes;
     setFromText(std::string(FirstCharacters(line, kClipboardLineMaxChars)), changes);
-    if (changes.Warning) conversion.Warnings.push_back(*changes.Warning);
-    changes.Warning.reset();
-    // The spread of each line would be lost: only the last line's is shown.
     recomputeResult();
     changes.Results = true;
-    conversion.Changes.merge(changes);
-    results.push_back(std::string(FirstCharacters(m_resultText, kFieldReadChars)));
+    pending.merge(changes);
+    results.push_back(std::string(FirstCharacters(at(Field::Result).Text, kFieldReadChars)));
+    if (!pending.Warning) continue;
+    // The spread of the other lines would be lost unseen; this one is shown with its line.
+    recomputeSpread();
+    if (warnAtLine) warnAtLine(pending);
+    pending = {};
   }
   if (!lines.empty()) recomputeSpread();
   conversion.Output = JoinClipboardResults(results);
+  conversion.Changes = std::move(pending);
   return conversion;
 }
 

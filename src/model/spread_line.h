@@ -8,12 +8,14 @@
 
 namespace tavimor {
 
-// The unit after the numbers of the spread line: short, as a reader writes it after a value.
+// The unit as the From and To lists name it: the head of its entry, before the dash.
 std::string_view SpreadUnitText(MoistureUnit unit);
 
 // How far the choice of saturation formula and enhancement factor moves the result, in the
-// result field's format and the To unit: the line the main window shows beside the panel.
-// Without a valid spread (the result field shows no number) it says "out of range".
-std::string SpreadLine(const MoistureSpread& spread, int toUnit);
+// result field's format and the To unit: the line the main window shows below its motto
+// while the panel is shown. Where every choice gives the same text it says so, and names
+// the natural-gas method when naturalGasDecides (its override makes all choices one). Without
+// a valid spread (the result field shows no number) it says "out of range".
+std::string SpreadLine(const MoistureSpread& spread, int toUnit, bool naturalGasDecides);
 
 }  // namespace tavimor

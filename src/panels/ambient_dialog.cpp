@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
@@ -22,10 +21,10 @@ constexpr int kFahrenheit = static_cast<int>(AmbientTempUnit::AmbientFahrenheit)
 
 AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuffix,
                              QWidget* parent)
-    : ParameterDialog(moisture_ids::kAmbientDialog,
-                      QStringLiteral("Ambient Temperature for RH calculation"), 211, 71, parent),
+    : ParameterDialog(parameter_dialog_ids::kAmbientDialog,
+                      QStringLiteral("Ambient Temperature for RH calculation"), 211, 71,
+                      std::move(labelSuffix), parent),
       m_working(working) {
-  m_labelSuffix = std::move(labelSuffix);
   AddStaticText(
       this, 0,
       QStringLiteral("Ambient Temperature (dry bulb)\nfor Relative Humidity (RH) calculation"),
@@ -53,6 +52,11 @@ AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuf
   GiveDefaultFocus(this);
 }
 
+void AmbientDialog::applyTo(SideParams& side) const {
+  side.AmbientTempUnit = m_working.AmbientTempUnit;
+  side.AmbientTempC = m_working.AmbientTempC;
+}
+
 void AmbientDialog::onOk() {
   const int checked = m_units->checkedId();
   float tempC = m_working.AmbientTempC;
@@ -61,7 +65,7 @@ void AmbientDialog::onOk() {
   if (!IsAcceptedTemperatureC(tempC)) return;
   m_working.AmbientTempC = tempC;
   if (checked == kCelsius || checked == kFahrenheit) {
-    m_labelSuffix = AmbientLabelSuffix(tempC, checked == kFahrenheit);
+    setLabelSuffix(AmbientLabelSuffix(tempC, checked == kFahrenheit));
   }
   done(0);
 }

@@ -21,6 +21,7 @@ class AmbientDialog : public ParameterDialog {
   AmbientDialog(const AmbientWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
 
   const AmbientWorking& working() const { return m_working; }
+  void applyTo(SideParams& side) const override;
 
  private:
   void onOk();

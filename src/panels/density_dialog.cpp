@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
@@ -31,10 +30,10 @@ QRadioButton* AddOption(QWidget* dialog, QButtonGroup* group, int id, const char
 
 DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuffix,
                              QWidget* parent)
-    : ParameterDialog(moisture_ids::kDensityDialog,
-                      QStringLiteral("Water Vapor Density Calculation"), 227, 111, parent),
+    : ParameterDialog(parameter_dialog_ids::kDensityDialog,
+                      QStringLiteral("Water Vapor Density Calculation"), 227, 111,
+                      std::move(labelSuffix), parent),
       m_working(working) {
-  m_labelSuffix = std::move(labelSuffix);
   AddStaticText(this, 0, QStringLiteral("Choose the media for which the calculation will be done"),
                 DialogRect(7, 7, 176, 8));
   m_media = new QButtonGroup(this);
@@ -75,11 +74,17 @@ DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuf
   GiveDefaultFocus(this);
 }
 
+void DensityDialog::applyTo(SideParams& side) const {
+  side.DensityMedium = m_working.DensityMedium;
+  side.VaporTempUnit = m_working.VaporTempUnit;
+  side.VaporTempC = m_working.VaporTempC;
+}
+
 void DensityDialog::onMediumCommand(int button) {
   const auto medium = static_cast<DensityMedium>(button);
   m_working.DensityMedium = medium;
   m_media->button(button)->setChecked(true);
-  m_labelSuffix = std::string(MediumText(medium));
+  setLabelSuffix(std::string(MediumText(medium)));
   const bool naturalGas = button == kNaturalGas;
   if (naturalGas) {
     // Standard conditions: 60 °F, or 15.6 °C.
@@ -97,7 +102,7 @@ void DensityDialog::onOk() {
   const float tempC = fahrenheit ? CelsiusFromFahrenheit(number) : number;
   if (!IsAcceptedTemperatureC(tempC)) return;
   m_working.VaporTempC = tempC;
-  m_labelSuffix = MediumLabelSuffix(m_working.DensityMedium, tempC, fahrenheit);
+  setLabelSuffix(MediumLabelSuffix(m_working.DensityMedium, tempC, fahrenheit));
   done(0);
 }
 

@@ -22,6 +22,7 @@ class DensityDialog : public ParameterDialog {
   DensityDialog(const DensityWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
 
   const DensityWorking& working() const { return m_working; }
+  void applyTo(SideParams& side) const override;
 
  private:
   void onMediumCommand(int button);

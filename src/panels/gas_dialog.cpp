@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "core/unit_tables.h"
-#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
@@ -39,10 +38,10 @@ class DigitsOnlyFilter : public QObject {
 }  // namespace
 
 GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget* parent)
-    : ParameterDialog(moisture_ids::kGasDialog, QStringLiteral("Common Gas Molecular Weights"), 262,
-                      65, parent),
+    : ParameterDialog(parameter_dialog_ids::kGasDialog,
+                      QStringLiteral("Common Gas Molecular Weights"), 262, 65,
+                      std::move(labelSuffix), parent),
       m_working(working) {
-  m_labelSuffix = std::move(labelSuffix);
   m_gasList = AddDropDownList(this, parameter_dialog_ids::kGasList, DialogRect(7, 7, 141, 95),
                               QStringLiteral("Gas"));
   m_molWeight = AddEditField(this, parameter_dialog_ids::kMolWeight, DialogRect(163, 7, 40, 14),
@@ -58,7 +57,7 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
   if (m_working.GasIndex < 0 || m_working.GasIndex >= kGasCount) m_working.GasIndex = 1;
   const GasEntry& entry = GasTable[static_cast<std::size_t>(m_working.GasIndex)];
   m_gasList->setCurrentIndex(m_working.GasIndex);
-  m_labelSuffix = std::string(entry.LabelSuffix);
+  setLabelSuffix(std::string(entry.LabelSuffix));
   if (m_working.GasIndex == OtherGasIndex) {
     m_molWeight->setEnabled(true);
     setFieldNumber(m_molWeight, m_working.MolWeight);
@@ -72,6 +71,11 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
   OnEveryListNotification(m_gasList, &m_notifications, [this] { onListNotification(); });
   connect(ok, &QPushButton::clicked, this, &GasDialog::onOk);
   GiveDefaultFocus(this);
+}
+
+void GasDialog::applyTo(SideParams& side) const {
+  side.GasIndex = m_working.GasIndex;
+  side.MolWeight = m_working.MolWeight;
 }
 
 void GasDialog::onListNotification() {
@@ -96,7 +100,7 @@ void GasDialog::onOk() {
   } else {
     m_working.MolWeight = entry.MolWeight;
   }
-  m_labelSuffix = GasLabelSuffix(index, m_working.MolWeight);
+  setLabelSuffix(GasLabelSuffix(index, m_working.MolWeight));
   if (IsAcceptedPositive(m_working.MolWeight)) done(0);
 }
 

@@ -22,6 +22,7 @@ class GasDialog : public ParameterDialog {
   GasDialog(const GasWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
 
   const GasWorking& working() const { return m_working; }
+  void applyTo(SideParams& side) const override;
 
  private:
   void onListNotification();

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "core/unit_tables.h"
-#include "model/moisture_ids.h"
 #include "model/parameter_labels.h"
 #include "panels/parameter_dialog_ids.h"
 #include "ui/dialog_focus.h"
@@ -34,12 +33,11 @@ const LiquidEntry* FindLiquid(int button) {
 
 LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix, QWidget* parent)
     : ParameterDialog(
-          moisture_ids::kLiquidDialog,
+          parameter_dialog_ids::kLiquidDialog,
           QStringLiteral(
               "Henry's Constant (K) used for computation of ppmW of water vapor in a liquid"),
-          366, 121, parent),
+          366, 121, std::move(labelSuffix), parent),
       m_working(working) {
-  m_labelSuffix = std::move(labelSuffix);
   m_liquids = new QButtonGroup(this);
   for (int i = 0; i < kLiquidCount; ++i) {
     const LiquidEntry& liquid = kLiquidTable[static_cast<std::size_t>(i)];
@@ -74,6 +72,11 @@ LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix
   GiveDefaultFocus(this);
 }
 
+void LiquidDialog::applyTo(SideParams& side) const {
+  side.Liquid = m_working.Liquid;
+  side.HenryK = m_working.HenryK;
+}
+
 void LiquidDialog::onLiquidCommand(int button) {
   const LiquidEntry* liquid = FindLiquid(button);
   if (!liquid) return;
@@ -82,7 +85,7 @@ void LiquidDialog::onLiquidCommand(int button) {
     m_working.Liquid = LiquidChoice::CustomLiquid;
     return;
   }
-  m_labelSuffix = std::string(liquid->LabelSuffix);
+  setLabelSuffix(std::string(liquid->LabelSuffix));
   m_working.Liquid = static_cast<LiquidChoice>(button);
   m_working.HenryK = liquid->HenryK;
 }
@@ -90,7 +93,7 @@ void LiquidDialog::onLiquidCommand(int button) {
 void LiquidDialog::onOk() {
   if (m_liquids->checkedId() == kCustom) {
     m_working.HenryK = fieldNumber(m_customK);
-    m_labelSuffix = CustomLiquidLabelSuffix(m_working.HenryK);
+    setLabelSuffix(CustomLiquidLabelSuffix(m_working.HenryK));
   }
   if (IsAcceptedPositive(m_working.HenryK)) done(0);
 }

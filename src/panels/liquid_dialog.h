@@ -21,6 +21,7 @@ class LiquidDialog : public ParameterDialog {
   LiquidDialog(const LiquidWorking& working, std::string labelSuffix, QWidget* parent = nullptr);
 
   const LiquidWorking& working() const { return m_working; }
+  void applyTo(SideParams& side) const override;
 
  private:
   void onLiquidCommand(int button);

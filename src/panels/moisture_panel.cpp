@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <memory>
 #include <utility>
 
 #include "core/unit_tables.h"
@@ -25,14 +26,23 @@
 #include "panels/graph_control.h"
 #include "panels/liquid_dialog.h"
 #include "panels/moisture_graph.h"
+#include "panels/moisture_panel_ids.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
 namespace tavimor {
 
 namespace ids = moisture_ids;
+using Field = MoistureField;
+using List = MoistureList;
 
 namespace {
+
+// The place of a field or list in the panel's arrays.
+template <class Enum>
+constexpr std::size_t At(Enum id) {
+  return static_cast<std::size_t>(id);
+}
 
 QString Text(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -62,6 +72,29 @@ QFrame* AddEtchedLine(QWidget* panel, const EtchedLine& line) {
   return frame;
 }
 
+// The parameter dialog of a unit, on a side's values and the label suffix its kind of dialog
+// last left; none for a unit without parameter.
+std::unique_ptr<ParameterDialog> MakeParameterDialog(MoistureUnit unit, const SideParams& side,
+                                                     std::string suffix, QWidget* parent) {
+  switch (unit) {
+    case MoistureUnit::PpmwGas:
+      return std::make_unique<GasDialog>(GasWorking{side.GasIndex, side.MolWeight},
+                                         std::move(suffix), parent);
+    case MoistureUnit::PpmwLiquid:
+      return std::make_unique<LiquidDialog>(LiquidWorking{side.Liquid, side.HenryK},
+                                            std::move(suffix), parent);
+    case MoistureUnit::GramsPerM3:
+      return std::make_unique<DensityDialog>(
+          DensityWorking{side.DensityMedium, side.VaporTempUnit, side.VaporTempC},
+          std::move(suffix), parent);
+    case MoistureUnit::RelHumidity:
+      return std::make_unique<AmbientDialog>(
+          AmbientWorking{side.AmbientTempUnit, side.AmbientTempC}, std::move(suffix), parent);
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 MoisturePanel::MoisturePanel(CalcSettings& settings, MoisturePanelState& state,
@@ -75,7 +108,7 @@ MoisturePanel::MoisturePanel(CalcSettings& settings, MoisturePanelState& state,
   fillLists();
   apply(m_model.load(profile));
   // As a click queued to the panel: the caption is written after initialisation.
-  const int isobar = m_model.isobarChoice();
+  const IsobarChoice isobar = m_model.isobarChoice();
   QMetaObject::invokeMethod(
       this, [this, isobar] { apply(m_model.isobarClicked(isobar)); }, Qt::QueuedConnection);
   m_graph->createSurface();
@@ -97,28 +130,29 @@ void MoisturePanel::buildControls() {
   for (const EtchedLine& line : kEtchedLines) AddEtchedLine(this, line);
 
   AddStaticText(this, 0, QStringLiteral("From:"), DialogRect(5, 16, 18, 8));
-  m_fromValue =
+  m_fields[At(Field::From)] =
       AddEditField(this, ids::kFromValue, DialogRect(29, 14, 64, 14), QStringLiteral("From value"));
-  m_fromUnitList = AddDropDownList(this, ids::kFromUnit, DialogRect(117, 14, 298, 123),
-                                   QStringLiteral("From unit"));
+  m_lists[At(List::FromUnit)] = AddDropDownList(this, ids::kFromUnit, DialogRect(117, 14, 298, 123),
+                                                QStringLiteral("From unit"));
 
   AddStaticText(this, 0, QStringLiteral("delta"), DialogRect(451, 19, 16, 8));
-  m_increment = AddEditField(this, ids::kIncrement, DialogRect(473, 15, 40, 14),
-                             QStringLiteral("Increment of the From value"));
+  m_fields[At(Field::Increment)] = AddEditField(this, ids::kIncrement, DialogRect(473, 15, 40, 14),
+                                                QStringLiteral("Increment of the From value"));
   AddStaticText(this, 0,
                 QStringLiteral("Examine what change would occur in the units of interest, if "
                                "the source units changed by the specified amount near the "
                                "current conversion value."),
                 DialogRect(453, 57, 59, 83));
   AddStaticText(this, 0, QStringLiteral("delta"), DialogRect(452, 169, 16, 8));
-  m_delta = AddEditField(this, ids::kDelta, DialogRect(475, 166, 40, 14),
-                         QStringLiteral("Effect of the increment on the result"),
-                         /*readOnly=*/true);
+  m_fields[At(Field::Delta)] =
+      AddEditField(this, ids::kDelta, DialogRect(475, 166, 40, 14),
+                   QStringLiteral("Effect of the increment on the result"), /*readOnly=*/true);
 
   AddStaticText(this, 0, QStringLiteral("measured at pressure of:"), DialogRect(321, 32, 78, 8));
-  m_measured = AddEditField(this, ids::kMeasuredPressure, DialogRect(320, 42, 40, 14),
-                            QStringLiteral("Measured pressure"));
-  m_measuredUnitList =
+  m_fields[At(Field::Measured)] =
+      AddEditField(this, ids::kMeasuredPressure, DialogRect(320, 42, 40, 14),
+                   QStringLiteral("Measured pressure"));
+  m_lists[At(List::MeasuredUnit)] =
       AddDropDownList(this, ids::kMeasuredPressureUnit, DialogRect(371, 43, 43, 69),
                       QStringLiteral("Measured pressure unit"));
 
@@ -159,16 +193,19 @@ void MoisturePanel::buildControls() {
                   QStringLiteral("compute at measured pressure"), DialogRect(318, 123, 111, 10));
   AddOptionButton(this, m_pressureChoice, ids::kComputeAtPressure,
                   QStringLiteral("compute at pressure of:"), DialogRect(318, 134, 90, 10));
-  m_compute = AddEditField(this, ids::kComputePressure, DialogRect(320, 145, 40, 14),
-                           QStringLiteral("Compute-at pressure"));
-  m_computeUnitList = AddDropDownList(this, ids::kComputePressureUnit, DialogRect(368, 147, 43, 73),
-                                      QStringLiteral("Compute-at pressure unit"));
+  m_fields[At(Field::ComputeAt)] =
+      AddEditField(this, ids::kComputePressure, DialogRect(320, 145, 40, 14),
+                   QStringLiteral("Compute-at pressure"));
+  m_lists[At(List::ComputeAtUnit)] =
+      AddDropDownList(this, ids::kComputePressureUnit, DialogRect(368, 147, 43, 73),
+                      QStringLiteral("Compute-at pressure unit"));
 
   AddStaticText(this, 0, QStringLiteral("To:"), DialogRect(8, 172, 12, 8));
-  m_result = AddEditField(this, ids::kResult, DialogRect(27, 169, 64, 14), QStringLiteral("Result"),
-                          /*readOnly=*/true);
-  m_toUnitList = AddDropDownList(this, ids::kToUnit, DialogRect(113, 169, 298, 108),
-                                 QStringLiteral("To unit"));
+  m_fields[At(Field::Result)] =
+      AddEditField(this, ids::kResult, DialogRect(27, 169, 64, 14), QStringLiteral("Result"),
+                   /*readOnly=*/true);
+  m_lists[At(List::ToUnit)] = AddDropDownList(this, ids::kToUnit, DialogRect(113, 169, 298, 108),
+                                              QStringLiteral("To unit"));
 
   m_convertClipboard = new QAction(QStringLiteral("Convert Clipboard List"), this);
   m_convertClipboard->setObjectName(QStringLiteral("ConvertClipboardList"));
@@ -180,89 +217,79 @@ void MoisturePanel::buildControls() {
 }
 
 void MoisturePanel::connectEvents() {
-  const auto notifications = [this](QLineEdit* field, MoistureControl id,
-                                    MoistureChanges (MoistureModel::*notified)(std::string_view)) {
-    OnEditNotifications(
-        field, &m_notifications,
-        [this, notified](const QString& text) { onFieldNotification(notified, text); },
-        [this, id, notified] {
-          // Gaining or losing the focus notifies too, with the text the field holds.
-          apply((m_model.*notified)(m_model.text(id)));
-        });
-  };
-  notifications(m_fromValue, ids::kFromValue, &MoistureModel::fromFieldNotified);
-  notifications(m_measured, ids::kMeasuredPressure, &MoistureModel::measuredFieldNotified);
-  notifications(m_compute, ids::kComputePressure, &MoistureModel::computeAtFieldNotified);
-  notifications(m_increment, ids::kIncrement, &MoistureModel::incrementFieldNotified);
+  onFieldNotifications(Field::From,
+                       [this](std::string_view text) { return m_model.fromFieldNotified(text); });
+  onFieldNotifications(Field::Measured, [this](std::string_view text) {
+    return m_model.measuredFieldNotified(text);
+  });
+  onFieldNotifications(Field::ComputeAt, [this](std::string_view text) {
+    return m_model.computeAtFieldNotified(text);
+  });
+  onFieldNotifications(Field::Increment, [this](std::string_view text) {
+    return m_model.incrementFieldNotified(text);
+  });
   // Only a change of a list's selection by the user has an effect; picking the entry that is
-  // already selected counts too.
-  const auto runDialog = [this](const ParameterDialogRequest& request) {
-    return runParameterDialog(request);
-  };
-  connect(m_fromUnitList, &QComboBox::activated, this,
-          [this, runDialog](int index) { apply(m_model.fromUnitPicked(index, runDialog)); });
-  connect(m_toUnitList, &QComboBox::activated, this,
-          [this, runDialog](int index) { apply(m_model.toUnitPicked(index, runDialog)); });
-  connect(m_measuredUnitList, &QComboBox::activated, this,
+  // already selected counts too. A unit with a parameter opens its dialog first, and the
+  // model takes the dialog's answer with the pick.
+  connect(list(List::FromUnit), &QComboBox::activated, this, [this](int index) {
+    const auto answer = runParameterDialog(m_model.parameterDialogFor(MoistureSide::From, index));
+    apply(m_model.fromUnitPicked(index, answer));
+  });
+  connect(list(List::ToUnit), &QComboBox::activated, this, [this](int index) {
+    const auto answer = runParameterDialog(m_model.parameterDialogFor(MoistureSide::To, index));
+    apply(m_model.toUnitPicked(index, answer));
+  });
+  connect(list(List::MeasuredUnit), &QComboBox::activated, this,
           [this](int index) { apply(m_model.measuredUnitPicked(index)); });
-  connect(m_computeUnitList, &QComboBox::activated, this,
+  connect(list(List::ComputeAtUnit), &QComboBox::activated, this,
           [this](int index) { apply(m_model.computeAtUnitPicked(index)); });
+  // The groups hold only the buttons of their choices.
   connect(m_isobars, &QButtonGroup::idClicked, this,
-          [this](int id) { apply(m_model.isobarClicked(id)); });
-  connect(m_pressureChoice, &QButtonGroup::idClicked, this,
-          [this](int id) { apply(m_model.pressureChoiceClicked(id)); });
+          [this](int id) { apply(m_model.isobarClicked(static_cast<IsobarChoice>(id))); });
+  connect(m_pressureChoice, &QButtonGroup::idClicked, this, [this](int id) {
+    apply(m_model.pressureChoiceClicked(static_cast<PressureChoice>(id)));
+  });
   // The zoom lasts while the left button is held on the zoom button (see eventFilter); the
-  // keyboard's Space presses the button without zooming.
+  // keyboard's Space presses the button without zooming. The pressed button keeps the mouse:
+  // the moves it ignores once the pointer is off it are not the panel's.
   m_zoomButton->installEventFilter(this);
+  m_zoomButton->setAttribute(Qt::WA_NoMousePropagation);
   connect(m_zoomButton, &QPushButton::clicked, this, [this] { apply(m_model.setZoomHeld(false)); });
   connect(m_convertClipboard, &QAction::triggered, this, &MoisturePanel::ConvertClipboardList);
 }
 
 void MoisturePanel::fillLists() {
   // A filled list has no selection until one is set, as the classic list box.
-  m_measuredUnitList->clear();
-  for (const PressureUnitRow& row : kPressureUnits) m_measuredUnitList->addItem(Text(row.Name));
-  m_measuredUnitList->setCurrentIndex(-1);
-  m_fromUnitList->clear();
-  for (const MoistureUnitRow& row : kMoistureUnits) m_fromUnitList->addItem(Text(row.ComboText));
-  m_fromUnitList->setCurrentIndex(-1);
-  m_computeUnitList->clear();
-  for (const PressureUnitRow& row : kPressureUnits) m_computeUnitList->addItem(Text(row.Name));
-  m_computeUnitList->setCurrentIndex(-1);
-  m_toUnitList->clear();
-  for (const MoistureUnitRow& row : kMoistureUnits) m_toUnitList->addItem(Text(row.ComboText));
-  m_toUnitList->setCurrentIndex(-1);
+  QStringList pressureUnits;
+  for (const PressureUnitRow& row : kPressureUnits) pressureUnits << Text(row.Name);
+  QStringList moistureUnits;
+  for (const MoistureUnitRow& row : kMoistureUnits) moistureUnits << Text(row.ComboText);
+  const auto fill = [](QComboBox* unitList, const QStringList& texts) {
+    unitList->clear();
+    unitList->addItems(texts);
+    unitList->setCurrentIndex(-1);
+  };
+  fill(list(List::MeasuredUnit), pressureUnits);
+  fill(list(List::FromUnit), moistureUnits);
+  fill(list(List::ComputeAtUnit), pressureUnits);
+  fill(list(List::ToUnit), moistureUnits);
 }
 
-void MoisturePanel::onFieldNotification(
-    MoistureChanges (MoistureModel::*notified)(std::string_view), const QString& text) {
-  if (m_writingBack) return;
-  apply((m_model.*notified)(text.toStdString()));
-}
-
-QLineEdit* MoisturePanel::field(MoistureControl id) const {
-  switch (id) {
-    case ids::kFromValue:
-      return m_fromValue;
-    case ids::kIncrement:
-      return m_increment;
-    case ids::kMeasuredPressure:
-      return m_measured;
-    case ids::kComputePressure:
-      return m_compute;
-    case ids::kDelta:
-      return m_delta;
-    default:
-      return m_result;
-  }
+void MoisturePanel::onFieldNotifications(
+    MoistureField id, std::function<MoistureChanges(std::string_view text)> notified) {
+  OnEditNotifications(
+      field(id), &m_notifications,
+      [this, notified](const QString& text) {
+        if (!m_writingBack) apply(notified(text.toStdString()));
+      },
+      // Gaining or losing the focus notifies too, with the text the field holds.
+      [this, id, notified] { apply(notified(m_model.text(id))); });
 }
 
 void MoisturePanel::apply(const MoistureChanges& changes) {
   {
     const QScopedValueRollback writing(m_writingBack, true);
-    for (const MoistureControl id : changes.Fields) {
-      SetFieldText(field(id), Text(m_model.text(id)));
-    }
+    for (const MoistureField id : changes.Fields) SetFieldText(field(id), Text(m_model.text(id)));
     if (changes.Lists) writeLists();
     if (changes.Choices) writeChoices();
     if (changes.Results) writeResults();
@@ -275,8 +302,8 @@ void MoisturePanel::apply(const MoistureChanges& changes) {
       setFocus(Qt::OtherFocusReason);
       break;
     case MoistureFocus::FromFieldSelected:
-      m_fromValue->setFocus(Qt::OtherFocusReason);
-      m_fromValue->selectAll();
+      field(Field::From)->setFocus(Qt::OtherFocusReason);
+      field(Field::From)->selectAll();
       break;
     case MoistureFocus::Released:
       if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
@@ -288,28 +315,22 @@ void MoisturePanel::showWarning(const std::string& message) {
   if (m_ui.beep) m_ui.beep();
   if (m_ui.showInformation) m_ui.showInformation(this, Text(message));
   // Typing then replaces "enter new val".
-  m_fromValue->setFocus(Qt::OtherFocusReason);
-  m_fromValue->selectAll();
+  field(Field::From)->setFocus(Qt::OtherFocusReason);
+  field(Field::From)->selectAll();
 }
 
 void MoisturePanel::writeLists() {
-  const struct {
-    QComboBox* list;
-    MoistureControl id;
-  } lists[] = {{m_fromUnitList, ids::kFromUnit},
-               {m_toUnitList, ids::kToUnit},
-               {m_measuredUnitList, ids::kMeasuredPressureUnit},
-               {m_computeUnitList, ids::kComputePressureUnit}};
-  for (const auto& [list, id] : lists) {
-    if (id == ids::kFromUnit || id == ids::kToUnit) {
-      const MoistureSide side = id == ids::kFromUnit ? MoistureSide::From : MoistureSide::To;
-      for (int unit = 0; unit < list->count(); ++unit) {
+  for (const List id : {List::FromUnit, List::ToUnit, List::MeasuredUnit, List::ComputeAtUnit}) {
+    QComboBox* shown = list(id);
+    if (id == List::FromUnit || id == List::ToUnit) {
+      const MoistureSide side = id == List::FromUnit ? MoistureSide::From : MoistureSide::To;
+      for (int unit = 0; unit < shown->count(); ++unit) {
         const QString entry = Text(m_model.unitEntry(side, unit));
-        if (list->itemText(unit) != entry) list->setItemText(unit, entry);
+        if (shown->itemText(unit) != entry) shown->setItemText(unit, entry);
       }
     }
     const int selection = m_model.listSelection(id);
-    if (list->currentIndex() != selection) list->setCurrentIndex(selection);
+    if (shown->currentIndex() != selection) shown->setCurrentIndex(selection);
   }
 }
 
@@ -322,13 +343,13 @@ void MoisturePanel::writeChoices() {
   }
   const QString caption = Text(m_model.isobarCaption());
   if (m_isobarCaption->toPlainText() != caption) m_isobarCaption->setPlainText(caption);
-  m_compute->setEnabled(m_model.computeAtEnabled());
-  m_computeUnitList->setEnabled(m_model.computeAtEnabled());
+  field(Field::ComputeAt)->setEnabled(m_model.computeAtEnabled());
+  list(List::ComputeAtUnit)->setEnabled(m_model.computeAtEnabled());
 }
 
 void MoisturePanel::writeResults() {
-  SetFieldText(m_result, Text(m_model.text(ids::kResult)));
-  SetFieldText(m_delta, Text(m_model.text(ids::kDelta)));
+  SetFieldText(field(Field::Result), Text(m_model.text(Field::Result)));
+  SetFieldText(field(Field::Delta), Text(m_model.text(Field::Delta)));
   m_graph->paintGraph(m_model.graphInputs());
   update();
   emit statusLineChanged();
@@ -338,8 +359,8 @@ void MoisturePanel::paintEvent(QPaintEvent* event) {
   Panel::paintEvent(event);
   // The leader lines join the From and To fields to the marker on the graph's edges.
   QPainter painter(this);
-  PaintLeaderLines(painter, m_graph->geometry(), m_fromValue->geometry(), m_result->geometry(),
-                   m_graph->lastPlan());
+  PaintLeaderLines(painter, m_graph->geometry(), field(Field::From)->geometry(),
+                   field(Field::Result)->geometry(), m_graph->lastPlan());
 }
 
 void MoisturePanel::refresh() {
@@ -347,9 +368,12 @@ void MoisturePanel::refresh() {
 }
 
 bool MoisturePanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_zoomButton && event->type() == QEvent::MouseButtonPress &&
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  if (watched == m_zoomButton && (press || event->type() == QEvent::MouseButtonRelease) &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    apply(m_model.setZoomHeld(true));
+    // The button receives the release wherever the pointer is; released off the button it
+    // is no click, yet the zoom ends all the same.
+    apply(m_model.setZoomHeld(press));
   }
   return Panel::eventFilter(watched, event);
 }
@@ -366,51 +390,17 @@ void MoisturePanel::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
-ParameterDialogAnswer MoisturePanel::runParameterDialog(const ParameterDialogRequest& request) {
-  ParameterDialogAnswer answer{request.Params, request.LabelSuffix};
-  SideParams& params = answer.Params;
-  const auto run = [this](QDialog& dialog) {
-    if (m_ui.runDialog) m_ui.runDialog(dialog);
-  };
-  switch (request.Unit) {
-    case MoistureUnit::PpmwGas: {
-      GasDialog dialog({params.GasIndex, params.MolWeight}, request.LabelSuffix, this);
-      run(dialog);
-      params.GasIndex = dialog.working().GasIndex;
-      params.MolWeight = dialog.working().MolWeight;
-      answer.LabelSuffix = dialog.labelSuffix();
-      break;
-    }
-    case MoistureUnit::PpmwLiquid: {
-      LiquidDialog dialog({params.Liquid, params.HenryK}, request.LabelSuffix, this);
-      run(dialog);
-      params.Liquid = dialog.working().Liquid;
-      params.HenryK = dialog.working().HenryK;
-      answer.LabelSuffix = dialog.labelSuffix();
-      break;
-    }
-    case MoistureUnit::GramsPerM3: {
-      DensityDialog dialog({params.DensityMedium, params.VaporTempUnit, params.VaporTempC},
-                           request.LabelSuffix, this);
-      run(dialog);
-      params.DensityMedium = dialog.working().DensityMedium;
-      params.VaporTempUnit = dialog.working().VaporTempUnit;
-      params.VaporTempC = dialog.working().VaporTempC;
-      answer.LabelSuffix = dialog.labelSuffix();
-      break;
-    }
-    case MoistureUnit::RelHumidity: {
-      AmbientDialog dialog({params.AmbientTempUnit, params.AmbientTempC}, request.LabelSuffix,
-                           this);
-      run(dialog);
-      params.AmbientTempUnit = dialog.working().AmbientTempUnit;
-      params.AmbientTempC = dialog.working().AmbientTempC;
-      answer.LabelSuffix = dialog.labelSuffix();
-      break;
-    }
-    default:
-      break;
-  }
+std::optional<ParameterDialogAnswer> MoisturePanel::runParameterDialog(
+    const std::optional<ParameterDialogRequest>& request) {
+  if (!request) return std::nullopt;
+  const std::unique_ptr<ParameterDialog> dialog =
+      MakeParameterDialog(request->Unit, request->Params, request->LabelSuffix, this);
+  if (!dialog) return std::nullopt;
+  // Every parameter template opens at (0, 0) from the panel, its owner.
+  PlaceDialog(*dialog, *this, 0, 0);
+  if (m_ui.runDialog) m_ui.runDialog(*dialog);
+  ParameterDialogAnswer answer{request->Params, dialog->labelSuffix()};
+  dialog->applyTo(answer.Params);
   return answer;
 }
 
@@ -422,8 +412,9 @@ void MoisturePanel::ConvertClipboardList() {
     clipboard->setText(QString());
     return;
   }
-  const ClipboardListConversion conversion =
-      m_model.convertClipboardList(clipboard->text().toStdString());
+  // A line outside the range is written back and warned about before the next is converted.
+  const ClipboardListConversion conversion = m_model.convertClipboardList(
+      clipboard->text().toStdString(), [this](const MoistureChanges& changes) { apply(changes); });
   if (conversion.Refusal) {
     if (m_ui.showWarning) {
       m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), Text(*conversion.Refusal));
@@ -431,7 +422,6 @@ void MoisturePanel::ConvertClipboardList() {
     return;
   }
   apply(conversion.Changes);
-  for (const std::string& warning : conversion.Warnings) showWarning(warning);
   clipboard->setText(Text(conversion.Output));
 }
 

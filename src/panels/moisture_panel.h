@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <array>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/calc_settings.h"
 #include "model/moisture_model.h"
@@ -56,38 +60,35 @@ class MoisturePanel : public Panel {
   void buildControls();
   void fillLists();
   void connectEvents();
-  // Sends a field's notification to the model, unless the panel itself is writing the field.
-  void onFieldNotification(MoistureChanges (MoistureModel::*notified)(std::string_view),
-                           const QString& text);
+  // Sends every notification of a field to the model: a changed text, unless the panel
+  // itself is writing the field, and a focus change with the text the field holds.
+  void onFieldNotifications(MoistureField field,
+                            std::function<MoistureChanges(std::string_view text)> notified);
 
   void apply(const MoistureChanges& changes);
   void showWarning(const std::string& message);
   void writeLists();
   void writeChoices();
   void writeResults();
-  QLineEdit* field(MoistureControl id) const;
-  ParameterDialogAnswer runParameterDialog(const ParameterDialogRequest& request);
+  QLineEdit* field(MoistureField id) const { return m_fields[static_cast<std::size_t>(id)]; }
+  QComboBox* list(MoistureList id) const { return m_lists[static_cast<std::size_t>(id)]; }
+  // Runs the parameter dialog a pick opens, if any, and gives back its answer.
+  std::optional<ParameterDialogAnswer> runParameterDialog(
+      const std::optional<ParameterDialogRequest>& request);
 
   MoistureModel m_model;
   UiServices m_ui;
   // True while the panel writes model texts into its fields: those are no user's edits.
   bool m_writingBack = false;
 
-  QLineEdit* m_fromValue = nullptr;
-  QComboBox* m_fromUnitList = nullptr;
-  QLineEdit* m_increment = nullptr;
-  QLineEdit* m_delta = nullptr;
-  QLineEdit* m_measured = nullptr;
-  QComboBox* m_measuredUnitList = nullptr;
+  // The model's fields and lists, each at the place of its enumerator.
+  std::array<QLineEdit*, kMoistureFieldCount> m_fields{};
+  std::array<QComboBox*, kMoistureListCount> m_lists{};
   MoistureGraphControl* m_graph = nullptr;
   QPushButton* m_zoomButton = nullptr;
   QButtonGroup* m_isobars = nullptr;
   QPlainTextEdit* m_isobarCaption = nullptr;
   QButtonGroup* m_pressureChoice = nullptr;
-  QLineEdit* m_compute = nullptr;
-  QComboBox* m_computeUnitList = nullptr;
-  QLineEdit* m_result = nullptr;
-  QComboBox* m_toUnitList = nullptr;
   QAction* m_convertClipboard = nullptr;
   // Owns the edit fields' notifications, so they end before the controls are destroyed.
   QObject m_notifications;

@@ -11,8 +11,8 @@
 namespace tavimor {
 
 ParameterDialog::ParameterDialog(int templateId, const QString& title, int widthDu, int heightDu,
-                                 QWidget* parent)
-    : QDialog(parent) {
+                                 std::string labelSuffix, QWidget* parent)
+    : QDialog(parent), m_labelSuffix(std::move(labelSuffix)) {
   setObjectName(QString::number(templateId));
   setWindowTitle(title);
   setFont(DialogFont());

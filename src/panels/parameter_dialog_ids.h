@@ -2,6 +2,14 @@
 
 namespace tavimor::parameter_dialog_ids {
 
+// Dialog templates of the parameter dialogs; each is the dialog's objectName.
+enum ParameterDialogTemplate : int {
+  kLiquidDialog = 141,
+  kAmbientDialog = 142,
+  kDensityDialog = 143,
+  kGasDialog = 145,
+};
+
 // Control identifiers of the parameter dialogs' fields and lists; each is the widget's
 // objectName. Their option buttons carry the identifiers of the choices they stand for
 // (LiquidChoice, AmbientTempUnit, DensityMedium, VaporTempUnit).

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 
 #if defined(_WIN32)
@@ -19,9 +21,9 @@
 namespace tavimor {
 namespace {
 
-// Larger files are not settings files: reads give the empty text and writes refuse, so a
-// stray 1 GB file neither stalls the program nor is rewritten.
-constexpr std::uintmax_t kMaxProfileBytes = 16u * 1024u * 1024u;
+// A file larger than this is not one Tavimor wrote: saving refuses to rewrite it, so that a
+// stray 1 GB file is not copied for the sake of twelve keys. Reading has no such limit.
+constexpr std::uintmax_t kMaxRewrittenBytes = 16u * 1024u * 1024u;
 
 bool IsSpaceOrTab(char c) {
   return c == ' ' || c == '\t';
@@ -45,51 +47,48 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-enum class ReadStatus { Ok, Missing, Failed };
-
-struct FileText {
-  ReadStatus Status = ReadStatus::Missing;
-  std::string Bytes;
-  std::string Error;
-};
-
-FileText ReadWholeFile(const std::filesystem::path& file) {
-  FileText result;
+ProfileFile ReadWholeFile(const std::filesystem::path& file) {
+  ProfileFile result;
   std::error_code ec;
   const auto status = std::filesystem::status(file, ec);
   if (ec || !std::filesystem::exists(status)) {
-    result.Status = ReadStatus::Missing;
+    result.Status = ProfileFileStatus::Missing;
+    result.Error = "it does not exist";
     return result;
   }
+  result.Status = ProfileFileStatus::Failed;
   if (!std::filesystem::is_regular_file(status)) {
-    result.Status = ReadStatus::Failed;
     result.Error = "it is not a regular file";
-    return result;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec || size > kMaxProfileBytes) {
-    result.Status = ReadStatus::Failed;
-    result.Error = ec ? ec.message() : "it is larger than 16 MB";
     return result;
   }
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    result.Status = ReadStatus::Failed;
     result.Error = std::strerror(errno);
     return result;
   }
-  // Read at most one byte past the limit, in case the file grew since file_size.
-  result.Bytes.resize(static_cast<std::size_t>(size) + 1);
-  in.read(result.Bytes.data(), static_cast<std::streamsize>(result.Bytes.size()));
-  const auto got = in.gcount();
-  if (in.bad() || static_cast<std::uintmax_t>(got) > kMaxProfileBytes) {
-    result.Status = ReadStatus::Failed;
-    result.Error = in.bad() ? "reading failed" : "it is larger than 16 MB";
-    result.Bytes.clear();
+  // Read to the end, not to the size seen before: the file may grow or shrink meanwhile.
+  try {
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size < result.Bytes.max_size()) result.Bytes.reserve(static_cast<std::size_t>(size));
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+      result.Bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+  } catch (const std::bad_alloc&) {
+    result.Bytes = std::string();
+    result.Error = "it does not fit in memory";
+    return result;
+  } catch (const std::length_error&) {
+    result.Bytes = std::string();
+    result.Error = "it does not fit in memory";
     return result;
   }
-  result.Bytes.resize(static_cast<std::size_t>(got));
-  result.Status = ReadStatus::Ok;
+  if (in.bad()) {
+    result.Bytes = std::string();
+    result.Error = "reading failed";
+    return result;
+  }
+  result.Status = ProfileFileStatus::Ok;
   return result;
 }
 
@@ -342,17 +341,25 @@ ProfileWriteResult ReplaceFile(const std::filesystem::path& file, std::string_vi
 
 }  // namespace
 
-std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
-                              std::string_view key, std::size_t maxLength) {
-  const FileText content = ReadWholeFile(file);
-  if (content.Status != ReadStatus::Ok) return {};
-  const std::string_view text = content.Bytes;
+ProfileFile ReadProfileFile(const std::filesystem::path& file) {
+  return ReadWholeFile(file);
+}
+
+std::string ProfileString(std::string_view text, std::string_view section, std::string_view key,
+                          std::size_t maxLength) {
   const std::vector<Line> lines = SplitLines(text);
   const KeyPlace place = FindKey(text, lines, section, key);
   if (!place.KeyLine) return {};
   const auto kv = KeyValue(LineText(text, lines[*place.KeyLine], *place.KeyLine == 0));
   if (!kv) return {};
   return std::string(kv->second.substr(0, maxLength));
+}
+
+std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key, std::size_t maxLength) {
+  const ProfileFile content = ReadWholeFile(file);
+  if (content.Status != ProfileFileStatus::Ok) return {};
+  return ProfileString(content.Bytes, section, key, maxLength);
 }
 
 ProfileWriteResult WriteProfileStrings(
@@ -375,14 +382,20 @@ ProfileWriteResult WriteProfileStrings(
       return result;
     }
   }
-  FileText content = ReadWholeFile(target);
-  if (content.Status == ReadStatus::Failed) {
+  if (const std::uintmax_t size = std::filesystem::file_size(target, ec);
+      !ec && size > kMaxRewrittenBytes) {
+    result.Error = "Nothing was saved: " + target.string() +
+                   " is larger than 16 MB, too large for a settings file.";
+    return result;
+  }
+  ProfileFile content = ReadWholeFile(target);
+  if (content.Status == ProfileFileStatus::Failed) {
     // Rewriting a file we could not read would lose what it holds.
     result.Error = "Could not read " + target.string() + ": " + content.Error;
     return result;
   }
   std::optional<std::filesystem::perms> mode;
-  if (content.Status == ReadStatus::Ok) {
+  if (content.Status == ProfileFileStatus::Ok) {
     const auto status = std::filesystem::status(target, ec);
     if (!ec) mode = status.permissions();
   }

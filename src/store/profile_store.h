@@ -16,6 +16,21 @@ namespace tavimor {
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::size_t maxLength = 49);
 
+enum class ProfileFileStatus { Ok, Missing, Failed };
+
+// A whole file read at once, of any size that fits in memory.
+struct ProfileFile {
+  ProfileFileStatus Status = ProfileFileStatus::Missing;
+  std::string Bytes;  // when Ok
+  std::string Error;  // why not, for the user, otherwise ("it does not exist" when Missing)
+};
+
+ProfileFile ReadProfileFile(const std::filesystem::path& file);
+
+// The value of a key of a section in the text of a file, as ReadProfileString finds it.
+std::string ProfileString(std::string_view text, std::string_view section, std::string_view key,
+                          std::size_t maxLength = 49);
+
 struct ProfileWriteResult {
   bool Ok = false;
   std::string Error;  // what failed, for the user, when !Ok

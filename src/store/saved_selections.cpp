@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "core/number_text.h"
@@ -81,6 +82,17 @@ struct Scanned {
     if (i == values.size()) return fallback;
     return std::nullopt;
   }
+  // A parameter a dialog takes typed: as Number, but also the default, with replaced set,
+  // where the number is one the dialog would refuse; replaced is set as well where the
+  // default stands for a number that could not be read.
+  std::optional<float> Parameter(std::size_t i, float fallback, bool (*accepted)(float),
+                                 bool& replaced) const {
+    if (i > values.size()) return std::nullopt;
+    const std::optional<float> v = Has(i) ? AsFloat(values[i]) : std::nullopt;
+    if (v && accepted(*v)) return v;
+    replaced = true;
+    return fallback;
+  }
 };
 
 Scanned Scan(std::string_view text, std::string_view kinds) {
@@ -96,23 +108,26 @@ void Assign(std::optional<float> v, float& field) {
   if (v) field = *v;
 }
 
-// "%d,%f,%d,%f": a From choice and value, then a To choice and value.
+// "%d,%f,%d,%f": a From choice and value, then a To choice and value, each value checked as
+// its dialog checks it typed. True when a value was replaced by its default.
 template <class Enum>
-void ApplySidePairs(std::string_view text, std::initializer_list<Enum> members, Enum defaultChoice,
-                    float defaultValue, Enum SideParams::*choice, float SideParams::*value,
-                    CalcSettings& settings) {
+bool ApplySidePairs(std::string_view text, std::initializer_list<Enum> members, Enum defaultChoice,
+                    float defaultValue, bool (*accepted)(float), Enum SideParams::*choice,
+                    float SideParams::*value, CalcSettings& settings) {
   if (text.empty()) {
     for (SideParams* side : {&settings.From, &settings.To}) {
       side->*choice = defaultChoice;
       side->*value = defaultValue;
     }
-    return;
+    return false;
   }
   const Scanned s = Scan(text, "dfdf");
+  bool replaced = false;
   if (s.Has(0)) settings.From.*choice = ChoiceOf(s.values[0], members, defaultChoice);
-  Assign(s.Number(1, defaultValue), settings.From.*value);
+  Assign(s.Parameter(1, defaultValue, accepted, replaced), settings.From.*value);
   if (s.Has(2)) settings.To.*choice = ChoiceOf(s.values[2], members, defaultChoice);
-  Assign(s.Number(3, defaultValue), settings.To.*value);
+  Assign(s.Parameter(3, defaultValue, accepted, replaced), settings.To.*value);
+  return replaced;
 }
 
 // "%f,%d" with a moisture or pressure index.
@@ -128,17 +143,19 @@ void ApplyNumberAndIndex(std::string_view text, float defaultValue, int32_t inde
   if (s.Has(1)) index = IndexIn(s.values[1], indexCount, defaultIndex);
 }
 
-void ApplyMolWeight(std::string_view text, CalcSettings& settings) {
+bool ApplyMolWeight(std::string_view text, CalcSettings& settings) {
   if (text.empty()) {
     settings.From.GasIndex = settings.To.GasIndex = 1;
     settings.From.MolWeight = settings.To.MolWeight = kDefaultMolWeight;
-    return;
+    return false;
   }
   const Scanned s = Scan(text, "dfdf");
+  bool replaced = false;
   if (s.Has(0)) settings.From.GasIndex = static_cast<int16_t>(IndexIn(s.values[0], kGasCount, 1));
-  Assign(s.Number(1, kDefaultMolWeight), settings.From.MolWeight);
+  Assign(s.Parameter(1, kDefaultMolWeight, IsAcceptedPositive, replaced), settings.From.MolWeight);
   if (s.Has(2)) settings.To.GasIndex = static_cast<int16_t>(IndexIn(s.values[2], kGasCount, 1));
-  Assign(s.Number(3, kDefaultMolWeight), settings.To.MolWeight);
+  Assign(s.Parameter(3, kDefaultMolWeight, IsAcceptedPositive, replaced), settings.To.MolWeight);
+  return replaced;
 }
 
 void ApplyMedium(std::string_view text, CalcSettings& settings) {
@@ -243,7 +260,7 @@ std::vector<double> ScanSavedFields(std::string_view text, std::string_view kind
   return values;
 }
 
-void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections& selections,
+bool ApplySavedKey(std::string_view key, std::string_view text, PanelSelections& selections,
                    CalcSettings& settings) {
   if (key == kKeyFromDew) {
     ApplyNumberAndIndex(text, 0, kMoistureUnitCount, 1, &selections.FromValue, selections.FromUnit);
@@ -256,23 +273,25 @@ void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections&
     ApplyNumberAndIndex(text, kDefaultPressure, kPressureUnitCount, 0, &selections.ComputePressure,
                         selections.ComputePressureUnit);
   } else if (key == kKeyMW) {
-    ApplyMolWeight(text, settings);
+    return ApplyMolWeight(text, settings);
   } else if (key == kKeyHenry) {
-    ApplySidePairs(
+    return ApplySidePairs(
         text,
         {LiquidChoice::Hexane, LiquidChoice::Hexene, LiquidChoice::Benzene,
          LiquidChoice::TransformerOil, LiquidChoice::HexaneBenzene5050, LiquidChoice::CustomLiquid},
-        LiquidChoice::Hexane, kDefaultHenryK, &SideParams::Liquid, &SideParams::HenryK, settings);
+        LiquidChoice::Hexane, kDefaultHenryK, IsAcceptedPositive, &SideParams::Liquid,
+        &SideParams::HenryK, settings);
   } else if (key == kKeyTAmbient) {
-    ApplySidePairs(text, {AmbientTempUnit::AmbientCelsius, AmbientTempUnit::AmbientFahrenheit},
-                   AmbientTempUnit::AmbientCelsius, kDefaultTempC, &SideParams::AmbientTempUnit,
-                   &SideParams::AmbientTempC, settings);
+    return ApplySidePairs(text,
+                          {AmbientTempUnit::AmbientCelsius, AmbientTempUnit::AmbientFahrenheit},
+                          AmbientTempUnit::AmbientCelsius, kDefaultTempC, IsAcceptedTemperatureC,
+                          &SideParams::AmbientTempUnit, &SideParams::AmbientTempC, settings);
   } else if (key == kKeyMediumDensity) {
     ApplyMedium(text, settings);
   } else if (key == kKeyTDensity) {
-    ApplySidePairs(text, {VaporTempUnit::VaporCelsius, VaporTempUnit::VaporFahrenheit},
-                   VaporTempUnit::VaporCelsius, kDefaultTempC, &SideParams::VaporTempUnit,
-                   &SideParams::VaporTempC, settings);
+    return ApplySidePairs(text, {VaporTempUnit::VaporCelsius, VaporTempUnit::VaporFahrenheit},
+                          VaporTempUnit::VaporCelsius, kDefaultTempC, IsAcceptedTemperatureC,
+                          &SideParams::VaporTempUnit, &SideParams::VaporTempC, settings);
   } else if (key == kKeyEquDensity) {
     ApplyGasMethod(text, settings);
   } else if (key == kKeyEquSWVP) {
@@ -280,18 +299,45 @@ void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections&
   } else if (key == kKeyIsoAndPrsr) {
     ApplyIsoAndPrsr(text, selections);
   }
+  return false;
 }
 
-void ReadSavedSelections(const ProfileReader& read, PanelSelections& selections,
-                         CalcSettings& settings) {
+std::vector<std::string_view> ReadSavedSelections(const ProfileReader& read,
+                                                  PanelSelections& selections,
+                                                  CalcSettings& settings) {
+  std::vector<std::string_view> replaced;
   for (const std::string_view key : kPanelKeyReadOrder) {
-    ApplySavedKey(key, read(key), selections, settings);
+    if (ApplySavedKey(key, read(key), selections, settings)) replaced.push_back(key);
   }
+  return replaced;
+}
+
+SavedSelectionsLoad LoadSavedSelectionsFile(const std::filesystem::path& file,
+                                            PanelSelections& selections, CalcSettings& settings) {
+  SavedSelectionsLoad load;
+  const ProfileFile content = ReadProfileFile(file);
+  if (content.Status != ProfileFileStatus::Ok) {
+    load.Error = content.Error;
+    return load;
+  }
+  const std::string_view text = content.Bytes;
+  load.ReplacedKeys = ReadSavedSelections(
+      [text](std::string_view key) {
+        return ProfileString(text, kProfileSection, key, kSavedLineMaxRead);
+      },
+      selections, settings);
+  return load;
 }
 
 ProfileReader ProfileReaderForFile(std::filesystem::path file) {
-  return [file = std::move(file)](std::string_view key) {
-    return ReadProfileString(file, kProfileSection, key, kSavedLineMaxRead);
+  // The file is read once, at the first key, however many keys follow.
+  auto content = std::make_shared<std::optional<std::string>>();
+  return [file = std::move(file), content](std::string_view key) {
+    if (!*content) {
+      ProfileFile read = ReadProfileFile(file);
+      *content = read.Status == ProfileFileStatus::Ok ? std::move(read.Bytes) : std::string();
+    }
+    return ProfileString(**content, kProfileSection, key, kSavedLineMaxRead);
   };
 }
 

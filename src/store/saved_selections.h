@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,7 +58,8 @@ inline constexpr std::size_t kSavedFieldMaxChars = 14;
 // The text of a key of the section, or the empty text when it is missing.
 using ProfileReader = std::function<std::string(std::string_view key)>;
 
-// A reader of the section "Tavimor" of an INI file.
+// A reader of the section "Tavimor" of an INI file, which it reads at the first key; a file
+// that cannot be read reads as empty (the desktop program then starts from the defaults).
 ProfileReader ProfileReaderForFile(std::filesystem::path file);
 
 // Reads the fields of a saved line the way the stored formats are read: kinds holds one
@@ -71,12 +73,27 @@ std::vector<double> ScanSavedFields(std::string_view text, std::string_view kind
 // key assigns its leading fields up to the first that does not parse, and the fields after
 // it keep their values. A number that cannot be read (or does not fit a float) takes the
 // key's default number; a choice or index that is no member of its set takes its default.
-void ApplySavedKey(std::string_view key, std::string_view text, PanelSelections& selections,
+// A molecular weight, Henry's constant or temperature that its parameter dialog would refuse
+// typed takes the default too, as does one that cannot be read: then it returns true.
+bool ApplySavedKey(std::string_view key, std::string_view text, PanelSelections& selections,
                    CalcSettings& settings);
 
-// Reads the twelve keys of the panel in its order and applies them.
-void ReadSavedSelections(const ProfileReader& read, PanelSelections& selections,
-                         CalcSettings& settings);
+// Reads the twelve keys of the panel in its order and applies them. Returns the keys that
+// held a parameter replaced by its default (see ApplySavedKey), in that order.
+std::vector<std::string_view> ReadSavedSelections(const ProfileReader& read,
+                                                  PanelSelections& selections,
+                                                  CalcSettings& settings);
+
+// The saved selections of a file, read once.
+struct SavedSelectionsLoad {
+  std::optional<std::string> Error;  // why the file cannot be read; then nothing was applied
+  std::vector<std::string_view> ReplacedKeys;  // as ReadSavedSelections returns them
+};
+
+// Applies the section "Tavimor" of file. A file that is missing, is no regular file (a FIFO,
+// a folder) or cannot be read is an error rather than a file of defaults.
+SavedSelectionsLoad LoadSavedSelectionsFile(const std::filesystem::path& file,
+                                            PanelSelections& selections, CalcSettings& settings);
 
 // What the Save Selections dialog reads from the shown Moisture/Humidity panel.
 struct PanelSelectionTexts {

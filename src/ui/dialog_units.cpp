@@ -1,8 +1,15 @@
 #include "ui/dialog_units.h"
 
+#include <QDialog>
 #include <QFontDatabase>
 
 namespace tavimor {
+
+void PlaceDialog(QDialog& dialog, const QWidget& owner, int xDu, int yDu, DialogBaseUnits units) {
+  const QPoint at =
+      owner.mapToGlobal(QPoint(DialogUnitsToPixelsX(xDu, units), DialogUnitsToPixelsY(yDu, units)));
+  dialog.setGeometry(QRect(at, dialog.size()));
+}
 
 QFont DialogFont() {
 #if defined(Q_OS_LINUX)
@@ -14,6 +21,13 @@ QFont DialogFont() {
   font.setPointSize(8);
 #endif
   font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+QFont SystemFont() {
+  QFont font = DialogFont();
+  font.setPixelSize(13);
+  font.setBold(true);
   return font;
 }
 

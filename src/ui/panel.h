@@ -29,8 +29,8 @@ class Panel : public QWidget {
   // ConvCategory (the dialog appends it). Empty: only ConvCategory is written.
   virtual ProfileKeys savedSelectionKeys() const { return {}; }
 
-  // The first line of the main window's text strip while this panel is shown; empty: the
-  // program's own line.
+  // The second line of the main window's text strip, below the motto, while this panel is
+  // shown; empty: the program's own line.
   virtual QString statusLine() const { return {}; }
 
  signals:

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "ui/dialog_units.h"
+#include "ui/group_box_style.h"
 #include "ui/panel.h"
 
 namespace tavimor {
@@ -73,6 +74,7 @@ QLabel* AddStaticText(QWidget* panel, int id, const QString& text, const QRect& 
 
 QGroupBox* AddGroupBox(QWidget* panel, const QString& title, const QRect& rect) {
   auto* box = new QGroupBox(title, panel);
+  box->setStyle(GroupBoxStyle());
   NameControl(box, 0, title);
   box->setGeometry(rect);
   box->setFocusPolicy(Qt::NoFocus);

@@ -208,17 +208,41 @@ TEST(ConvertCommand, KeepsOnlyTheStartOfAHugeLine) {
   EXPECT_EQ(r.Code, kExitBadValue);
 }
 
+// A terminal or a live pipe (tail -f of a logger's file): each line or row is converted and
+// written before the next is waited for, also the first rows of a table, and a CR LF whose
+// LF comes late still goes out whole.
 TEST(ConvertCommand, ShowsEachResultBeforeWaitingForTheNextLine) {
-  BufferedSink sink;
-  std::ostream out(&sink);
-  TerminalInput terminal({"20\n", "-20\n"}, sink);
-  std::istream in(&terminal);
-  std::ostringstream err;
-  const std::string_view args[] = {"--from", "dp-c", "--to", "ppmv"};
-  EXPECT_EQ(RunConvert(args, in, out, err), kExitOk);
-  ASSERT_EQ(terminal.DeliveredAtRead.size(), 3u);
-  EXPECT_EQ(terminal.DeliveredAtRead[1], std::string("23597.0\n").size());
-  EXPECT_EQ(sink.Delivered, "23597.0\n1238.1\n");
+  struct Case {
+    const char* name;
+    std::vector<std::string_view> args;
+    std::vector<std::string> input;
+    std::vector<std::string> output;  // delivered before each further read
+  };
+  const Case cases[] = {
+      {"lines", {}, {"20\n", "-20\r", "\n30\n"}, {"23597.0\n", "1238.1\n", "43679.5\n"}},
+      {"a table",
+       {"--csv", "--column", "2"},
+       {"t,dp\n", "1,20\n", "2,-20\r", "\n3,30\n"},
+       {"t,dp,ppmv\n", "1,20,23597.0\n", "2,-20,1238.1\r", "\n3,30,43679.5\n"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BufferedSink sink;
+    std::ostream out(&sink);
+    TerminalInput terminal(c.input, sink);
+    std::istream in(&terminal);
+    std::ostringstream err;
+    std::vector<std::string_view> args = {"--from", "dp-c", "--to", "ppmv"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    EXPECT_EQ(RunConvert(args, in, out, err), kExitOk) << err.str();
+    ASSERT_EQ(terminal.DeliveredAtRead.size(), c.input.size() + 1);
+    std::string expected;
+    for (std::size_t i = 0; i < c.output.size(); ++i) {
+      expected += c.output[i];
+      EXPECT_EQ(sink.Delivered.substr(0, terminal.DeliveredAtRead[i + 1]), expected);
+    }
+    EXPECT_EQ(sink.Delivered, expected);
+  }
 }
 
 TEST(ConvertCommand, ReportsOutputThatCannotBeWritten) {
@@ -227,8 +251,8 @@ TEST(ConvertCommand, ReportsOutputThatCannotBeWritten) {
   std::istringstream in;
   std::ostringstream err;
   const std::string_view args[] = {"20"};
-  EXPECT_EQ(RunConvert(args, in, out, err), kExitBadValue);
-  EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+  EXPECT_EQ(RunConvert(args, in, out, err), kExitWriteFailed);
+  EXPECT_NE(err.str().find("cannot write the results: "), std::string::npos);
 }
 
 TEST(ConvertCommand, UsageErrorsConvertNothing) {

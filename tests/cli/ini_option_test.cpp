@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -26,8 +27,8 @@ class IniOption : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(m_dir); }
 
-  std::string Write(const std::string& section) {
-    const auto file = m_dir / "tavimor.ini";
+  std::string Write(const std::string& section, const char* name = "tavimor.ini") {
+    const auto file = m_dir / name;
     std::ofstream(file, std::ios::binary) << "[Tavimor]\n" << section;
     return file.string();
   }
@@ -86,6 +87,50 @@ TEST_F(IniOption, BadFileContentsLoadDefaults) {
   const test::RunOutput run = Convert({"--ini", ini, "20"});
   EXPECT_EQ(run.Code, kExitOk) << run.Err;
   EXPECT_EQ(run.Out, "20.0\n");
+}
+
+// A settings file is never taken silently for defaults: one of any size is read, one that
+// cannot be read is refused, and a value its dialog would refuse typed is replaced by its
+// default with a warning naming the key, while the rest of the file counts.
+TEST_F(IniOption, FilesAreReadWholeOrRefusedAndRefusedValuesAreNamed) {
+  const std::string big = Write("ToDew=0,5\n" + std::string(17'000'000, ';') + "\n", "big.ini");
+  const std::string refused = Write(
+      "ToDew=0,6\nMW=1,-18,1,-18\nHenry=5,-1,5,-1\nTAmbient=0,300,0,300\nTDensity=1039,20,1039,"
+      "-80\n");
+  const std::filesystem::path fifo = m_dir / "fifo.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const auto warning = [](const char* key) {
+    return "tavimor-convert: warning: the saved selections hold a value for " + std::string(key) +
+           " that its dialog refuses; its default is used instead\n";
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"a 17 MB file is read", {"--ini", big, "10"}, kExitOk, "12252.0\n", ""},
+      {"refused values load defaults, the To unit still counts",
+       {"--ini", refused, "20"},
+       kExitOk,
+       "14646.4\n",
+       warning("MW") + warning("Henry") + warning("TAmbient") + warning("TDensity")},
+      {"a FIFO is refused, not waited for",
+       {"--ini", fifo.string(), "10"},
+       kExitUsage,
+       "",
+       "tavimor-convert: cannot read the saved selections " + Quoted(fifo.string()) +
+           ": it is not a regular file\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const test::RunOutput run = Convert(c.args);
+    EXPECT_EQ(run.Code, c.code);
+    EXPECT_EQ(run.Out, c.out);
+    EXPECT_EQ(run.Err, c.err);
+  }
 }
 
 TEST_F(IniOption, MissingFileIsAUsageError) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "cli/table_reader.h"
 #include "run_command.h"
 
 namespace tavimor {
@@ -193,23 +194,29 @@ TEST(TableConvert, NewCellEqualsTheConversionOfTheValueAlone) {
   }
 }
 
-// A row longer than the reader holds (1 MiB), as an unclosed quote makes one, goes out byte
+// A row longer than the reader holds (64 MiB), as an unclosed quote makes one, goes out byte
 // for byte with "error" before its line end, and the rows after it are converted as usual.
 TEST(TableConvert, PassesARowTooLongToHoldThroughUnchanged) {
-  const std::string longCell = "\"" + std::string(3 << 20, 'x') + "\r\n\"";
-  const std::string unclosed = "\"" + std::string(3 << 20, 'y') + "\n";
-  // Cut right after, or right before, a carriage return that belongs to the line end.
-  const std::string cutAtReturn((std::size_t{1} << 20) - 1, 'z');
-  const std::string cutBeforeReturn(std::size_t{1} << 20, 'z');
-  const std::string input = "20,a\r\n" + longCell + ",5\r\n" + cutAtReturn + "\r\n" +
+  constexpr std::size_t kMax = TableReader::kMaxRowBytes;
+  const std::string longCell = "\"" + std::string(kMax + (1 << 20), 'x') + "\r\n\"";
+  const std::string unclosed = "\"" + std::string(kMax + (1 << 20), 'y') + "\n";
+  // A CR that ends a row within the limit ends it whole; one right after the limit ends a
+  // row that was cut.
+  const std::string endsAtLimit(kMax - 1, 'z');
+  const std::string cutBeforeReturn(kMax, 'z');
+  const std::string input = "20,a\r\n" + longCell + ",5\r\n" + endsAtLimit + "\r\n" +
                             cutBeforeReturn + "\r\n-20,b\r\n" + unclosed;
   const RunOutput r = RunCommand(
       {"--csv", "--column", "1", "--header", "no", "--from", "dp-c", "--to", "ppmv"}, input);
-  EXPECT_TRUE(r.Out == "20,a,23597.0\r\n" + longCell + ",5,error\r\n" + cutAtReturn + ",error\r\n" +
+  EXPECT_TRUE(r.Out == "20,a,23597.0\r\n" + longCell + ",5,error\r\n" + endsAtLimit + ",error\r\n" +
                            cutBeforeReturn + ",error\r\n-20,b,1238.1\r\n" + unclosed + ",error");
-  const std::string tooLong = ": a row longer than 1 MiB (is a quoted cell not closed?)\n";
-  EXPECT_EQ(r.Err,
-            "line 2" + tooLong + "line 4" + tooLong + "line 5" + tooLong + "line 7" + tooLong);
+  const std::string open =
+      ": a quoted cell is still open after 64 MiB, the longest row the command holds (is its "
+      "closing quote missing?)\n";
+  EXPECT_EQ(r.Err, "line 2" + open +
+                       "line 4: column 1: not a number\nline 5: a row longer than "
+                       "64 MiB, the longest row the command holds\nline 7" +
+                       open);
   EXPECT_EQ(r.Code, kExitBadValue);
 }
 

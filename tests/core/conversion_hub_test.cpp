@@ -4,9 +4,11 @@
 #include <random>
 
 #include "core/conversion_hub.h"
+#include "core/moisture_conversion.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "core_test_support.h"
+#include "reference/reference.h"
 
 namespace tavimor {
 namespace {
@@ -95,6 +97,45 @@ TEST(Conversion, ReportsOutOfRangeWhenASearchFails) {
   UnitParams gas = AirSide();
   gas.DensityMedium = DensityMedium::NaturalGas;
   EXPECT_EQ(MoistureToPpmv(U::GramsPerM3, 1e7, kStandardMbar, gas, kGoffGratch), OutOfRange);
+}
+
+// 10^6 pw / (P - pw) is no mole ratio once the water vapour would make up the whole pressure
+// (or is negative): the fast path and the literal algorithm both give out of range, and so the
+// panel, the command, the graph and the spread, which all convert through them.
+TEST(MoistureToPpmv, WaterVapourAtOrAboveTheTotalPressureIsOutOfRange) {
+  UnitParams hot = AirSide();
+  hot.AmbientTempC = 150;  // an accepted ambient temperature
+  UnitParams vapour = AirSide();
+  vapour.DensityMedium = DensityMedium::PureVapor;
+  struct Case {
+    const char* name;
+    U unit;
+    double value;
+    double pressureMbar;
+    UnitParams side;
+  };
+  const Case cases[] = {
+      {"51 mbar of vapour at 50 mbar", U::PartialPressure, 51, 50, AirSide()},
+      {"vapour equal to the total pressure", U::PartialPressure, 50, 50, AirSide()},
+      {"a frost point of 20 °C at 5 mbar", U::DewFrostPointC, 20, 5, AirSide()},
+      {"50 %RH at 150 °C", U::RelHumidity, 50, kStandardMbar, hot},
+      {"a negative %RH", U::RelHumidity, -10, kStandardMbar, AirSide()},
+      {"10 g/m³ of pure vapour", U::GramsPerM3, 10, kStandardMbar, vapour},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(MoistureToPpmv(c.unit, c.value, c.pressureMbar, c.side, kGoffGratch), OutOfRange);
+    EXPECT_EQ(reference::MoistureToPpmv(c.unit, c.value, c.pressureMbar, c.side, kGoffGratch),
+              OutOfRange);
+  }
+  EXPECT_EQ(Eight(MoistureToPpmv(U::PartialPressure, 49.99, 50, AirSide(), kGoffGratch)),
+            "4.999e+009");
+  MoistureInputs panel;
+  panel.FromUnit = panel.FromListSelection = 0;
+  panel.ToListSelection = 5;
+  panel.FromValue = 51;
+  panel.MeasuredPressure = panel.ComputePressure = 50;
+  EXPECT_EQ(ComputeMoistureResults(panel, CalcSettings{}).ResultText, kOutOfRangeText);
 }
 
 // Bad input never yields a number that is not finite: no "nan" or "inf" can reach a text.

@@ -18,7 +18,7 @@
 
 #include "panel_test_support.h"
 #include "panels/moisture_panel.h"
-#include "model/moisture_ids.h"
+#include "panels/moisture_panel_ids.h"
 #include "ui/ui_services.h"
 
 namespace tavimor::test {
@@ -41,6 +41,8 @@ struct MoistureHost {
   int beeps = 0;
   QStringList messages;
   QStringList dialogTitles;
+  // Called as each message box appears, while the panel shows what it shows then.
+  std::function<void(const QString& text)> onMessage;
   // Answers for the next dialogs, in order; a dialog without an answer gets OK clicked.
   std::deque<std::function<void(QDialog&)>> answers;
   std::unique_ptr<QWidget> window;
@@ -50,7 +52,10 @@ struct MoistureHost {
   UiServices services() {
     UiServices ui;
     ui.beep = [this] { ++beeps; };
-    ui.showInformation = [this](QWidget*, const QString& text) { messages << text; };
+    ui.showInformation = [this](QWidget*, const QString& text) {
+      messages << text;
+      if (onMessage) onMessage(text);
+    };
     ui.showWarning = [this](QWidget*, const QString&, const QString& text) { messages << text; };
     ui.runDialog = [this](QDialog& dialog) {
       dialogTitles << dialog.windowTitle();

@@ -466,13 +466,31 @@ class TestMoistureGraph : public QObject {
     QTest::mouseRelease(zoom, Qt::LeftButton);
     QVERIFY(!graph->lastPlan().Zoomed);
 
-    // Released elsewhere: zoomed until the mouse moves over the panel itself.
-    QTest::mousePress(zoom, Qt::LeftButton);
-    QTest::mouseRelease(zoom, Qt::LeftButton, {}, QPoint(150, -60));
-    QVERIFY(host.state.ZoomHeld);
-    QVERIFY(graph->lastPlan().Zoomed);
-    QTest::mouseMove(host.panel, QPoint(300, 5));
-    QTRY_VERIFY(!host.state.ZoomHeld);
+    // The pressed button keeps the mouse: the zoom lasts wherever the pointer goes while the
+    // left button is held, and a release anywhere ends it.
+    const QPoint on = zoom->rect().center();
+    const QPoint off(zoom->width() + 40, on.y());
+    const struct {
+      const char* what;
+      QPoint at;  // in the button's coordinates
+    } moves[] = {
+        {"40 px right of the button", off},
+        {"further right, over the panel", off + QPoint(60, 0)},
+        {"over the graph", graph->geometry().center() - zoom->pos()},
+        {"back on the button", on},
+        {"off again", off},
+    };
+    QTest::mousePress(zoom, Qt::LeftButton, {}, on);
+    for (const auto& move : moves) {
+      QTest::mouseMove(zoom, move.at);
+      QVERIFY2(host.state.ZoomHeld, move.what);
+      QVERIFY2(graph->lastPlan().Zoomed, move.what);
+    }
+    QTest::mouseRelease(zoom, Qt::LeftButton, {}, off);
+    QVERIFY(!host.state.ZoomHeld);
+    QVERIFY(!graph->lastPlan().Zoomed);
+    // The moves after the release leave it so.
+    QTest::mouseMove(zoom, on);
     QVERIFY(!graph->lastPlan().Zoomed);
   }
 

@@ -14,6 +14,8 @@
 #include <QTimer>
 
 #include "moisture_test_support.h"
+#include "panels/graph_control.h"
+#include "plot/plot_geometry.h"
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
 #include "ui/dialog_units.h"
@@ -47,23 +49,11 @@ class TestMoisturePanel : public QObject {
 
  private slots:
   void layoutHasEveryControl();
-  void defaultsWithoutSavedSelections();
-  void conversionsFromDewPoint20();
-  void rangeWarningsPerUnit();
   void rangeWarningMovesFocusAndSelectsText();
-  void textWithoutNumberConvertsAsZero();
-  void outOfRangeAndNotApplicable();
-  void measuredPressureReexpressedInEveryUnit();
-  void computeAtMeasuredCopiesThePressure();
-  void savedFromDewVariants();
   void savedIsoAndPrsr();
-  void fromUnitChangeReexpresses();
-  void ppmwGasTwiceWithDifferentGases();
-  void optionEntryRestoredAfterAnotherUnit();
   void toSideDialogLeavesFromSide();
-  void clipboardLists_data();
-  void clipboardLists();
-  void clipboardOutOfRangeLine();
+  void parameterDialogsOpenAtThePanelsCorner();
+  void clipboardWarningAppearsWithItsLine();
   void clipboardTooLongIsRefusedAndKept();
   void clipboardWithoutText();
   void clipboardShortcutAndMenuEntry();
@@ -117,113 +107,6 @@ void TestMoisturePanel::layoutHasEveryControl() {
   }
 }
 
-void TestMoisturePanel::defaultsWithoutSavedSelections() {
-  MoistureHost host;
-  host.settings.From.MolWeight = 4;  // replaced by the defaults
-  host.create();
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("0."));
-  QCOMPARE(host.list(ids::kFromUnit)->currentIndex(), 1);
-  QCOMPARE(host.text(ids::kMeasuredPressure), QStringLiteral("1013.25"));
-  QCOMPARE(host.text(ids::kComputePressure), QStringLiteral("1013.25"));
-  QCOMPARE(host.list(ids::kMeasuredPressureUnit)->currentText(), QStringLiteral("mBAR"));
-  QCOMPARE(host.list(ids::kComputePressureUnit)->currentText(), QStringLiteral("mBAR"));
-  QCOMPARE(host.list(ids::kToUnit)->currentIndex(), 1);
-  QVERIFY(Radio(host.panel, ids::kIsobarNone)->isChecked());
-  QCOMPARE(Caption(host.panel), QStringLiteral(" "));
-  QVERIFY(Radio(host.panel, ids::kComputeAtPressure)->isChecked());
-  QVERIFY(host.field(ids::kComputePressure)->isEnabled());
-  QVERIFY(host.list(ids::kComputePressureUnit)->isEnabled());
-  QCOMPARE(host.text(ids::kIncrement), QString());
-  QCOMPARE(host.text(ids::kResult), QStringLiteral("-0.0"));
-  QCOMPARE(host.text(ids::kDelta), QStringLiteral("0.0"));
-  QCOMPARE(host.settings.From.MolWeight, 29.0f);
-  QCOMPARE(host.state.FromBasis.MolWeight, 29.0f);
-  QCOMPARE(host.state.FromUnit, 1);
-  QCOMPARE(host.state.ToUnit, 1);
-  QCOMPARE(host.state.ZoomHeld, false);
-  QCOMPARE(host.beeps, 0);
-}
-
-void TestMoisturePanel::conversionsFromDewPoint20() {
-  // 20 °C dew point at 1013.25 mbar into every unit; g/m³ with the default natural-gas medium.
-  const struct {
-    int toUnit;
-    const char* result;
-  } cases[] = {{0, "23.36"}, {1, "20.0"},    {2, "68.0"},    {3, "20.0"},
-               {4, "68.0"},  {5, "23597.0"}, {6, "14646.4"}, {7, "1100.7"},
-               {8, "17.63"}, {9, "100.0"},   {10, "44.38"}};
-  MoistureHost host;
-  host.create();
-  host.pick(ids::kFromUnit, 3);
-  host.field(ids::kFromValue)->setText(QStringLiteral("20"));
-  for (const auto& c : cases) {
-    host.pick(ids::kToUnit, c.toUnit);
-    QCOMPARE(host.text(ids::kResult), QString::fromUtf8(c.result));
-    QCOMPARE(host.text(ids::kDelta), QStringLiteral("0.0"));
-    QCOMPARE(host.state.ToUnit, c.toUnit);
-  }
-  QCOMPARE(host.dialogTitles,
-           QStringList({QStringLiteral("Common Gas Molecular Weights"),
-                        QStringLiteral("Water Vapor Density Calculation"),
-                        QStringLiteral("Ambient Temperature for RH calculation"),
-                        QStringLiteral("Henry's Constant (K) used for computation of ppmW of water "
-                                       "vapor in a liquid")}));
-  host.pick(ids::kToUnit, 5);
-  QTest::keyClicks(host.field(ids::kIncrement), QStringLiteral("1"));
-  QCOMPARE(host.text(ids::kDelta), QStringLiteral("1539.7"));
-}
-
-void TestMoisturePanel::rangeWarningsPerUnit() {
-  const struct {
-    int unit;
-    const char* value;
-    const char* message;  // empty: accepted
-  } cases[] = {
-      {0, "123.4", ""},
-      {0, "123.41", "stay between 0 and 123.4 mb."},
-      {0, "-0.01", "stay between 0 and 123.4 mb."},
-      {1, "-140", ""},
-      {1, "50", ""},
-      {1, "-140.5", "stay between -140°C and +50°C"},
-      {1, "50.01", "stay between -140°C and +50°C"},
-      {2, "-220", ""},
-      {2, "122", ""},
-      {2, "-220.5", "stay between -220°F and +122°F"},
-      {2, "122.01", "stay between -220°F and +122°F"},
-      {3, "-500", ""},
-      {4, "1e6", ""},
-      {5, "138670", ""},
-      {5, "138671", "stay between 0 and 138670 ppm"},
-      {6, "-1", "stay between 0 and 138670 ppm"},
-      {7, "5812", ""},
-      {7, "5813", "stay between 0 and 5812 lbs/mm'³"},
-      {8, "93", ""},
-      {8, "93.5", "stay between 0 and 93 g/m³"},
-      {9, "250", ""},
-      {10, "138670.5", "stay between 0 and 138670 ppm"},
-      {1, "1e99", "stay between -140°C and +50°C"},
-  };
-  MoistureHost host;
-  host.create();
-  for (const auto& c : cases) {
-    const QString tag = QStringLiteral("%1 %2").arg(c.unit).arg(QString::fromUtf8(c.value));
-    host.pick(ids::kFromUnit, c.unit);
-    host.field(ids::kFromValue)->setText(QStringLiteral("0"));
-    host.beeps = 0;
-    host.messages.clear();
-    host.field(ids::kFromValue)->setText(QString::fromUtf8(c.value));
-    if (*c.message == '\0') {
-      QVERIFY2(host.messages.isEmpty(), qPrintable(tag));
-      QCOMPARE(host.beeps, 0);
-      QCOMPARE(host.text(ids::kFromValue), QString::fromUtf8(c.value));
-    } else {
-      QCOMPARE(host.messages, QStringList(QString::fromUtf8(c.message)));
-      QCOMPARE(host.beeps, 1);
-      QCOMPARE(host.text(ids::kFromValue), QStringLiteral("enter new val"));
-    }
-  }
-}
-
 void TestMoisturePanel::rangeWarningMovesFocusAndSelectsText() {
   MoistureHost host;
   host.create();
@@ -241,142 +124,6 @@ void TestMoisturePanel::rangeWarningMovesFocusAndSelectsText() {
   host.pick(ids::kToUnit, 5);
   QCOMPARE(host.text(ids::kResult), QStringLiteral("0.0"));
   QCOMPARE(host.messages.size(), 1);
-}
-
-void TestMoisturePanel::textWithoutNumberConvertsAsZero() {
-  MoistureHost host;
-  host.create();
-  host.pick(ids::kToUnit, 5);
-  host.field(ids::kFromValue)->setText(QStringLiteral("0"));
-  const QString zero = host.text(ids::kResult);
-  host.field(ids::kFromValue)->setText(QStringLiteral("abc"));
-  QCOMPARE(host.text(ids::kResult), zero);
-  QCOMPARE(host.beeps, 0);
-  QVERIFY(host.messages.isEmpty());
-}
-
-void TestMoisturePanel::outOfRangeAndNotApplicable() {
-  const struct {
-    const char* name;
-    int fromUnit;
-    const char* value;
-    const char* increment;
-    int toUnit;
-    const char* computeAt;
-    const char* result;
-    const char* delta;
-  } cases[] = {
-      {"From cannot convert, nor with the increment", 3, "1e30", "", 1, "1013.25", "out of range",
-       "out of range"},
-      {"From cannot convert, with the increment it can", 3, "1e30", "-1e30", 1, "1013.25",
-       "out of range", "n/a"},
-      {"To out of range, also with the increment", 5, "100000", "", 1, "5000", "out of range",
-       "out of range"},
-      {"To out of range, with the increment in range", 5, "100000", "-90000", 1, "5000",
-       "out of range", "n/a"},
-      {"result in range, incremented result not", 5, "10000", "90000", 1, "5000", "32.7",
-       "out of range"},
-      {"measured pressure 0", 1, "0", "", 1, "1013.25", "out of range", "out of range"},
-  };
-  for (const auto& c : cases) {
-    MoistureHost host;
-    host.create();
-    host.pick(ids::kFromUnit, c.fromUnit);
-    host.pick(ids::kToUnit, c.toUnit);
-    host.field(ids::kFromValue)->setText(QString::fromUtf8(c.value));
-    host.field(ids::kIncrement)->setText(QString::fromUtf8(c.increment));
-    host.field(ids::kComputePressure)->setText(QString::fromUtf8(c.computeAt));
-    if (QByteArray(c.name) == "measured pressure 0") {
-      host.field(ids::kMeasuredPressure)->setText(QStringLiteral("0"));
-    }
-    QVERIFY2(host.text(ids::kResult) == QString::fromUtf8(c.result), c.name);
-    QVERIFY2(host.text(ids::kDelta) == QString::fromUtf8(c.delta), c.name);
-  }
-}
-
-void TestMoisturePanel::measuredPressureReexpressedInEveryUnit() {
-  const struct {
-    int unit;
-    const char* text;
-  } cases[] = {{1, "14.696"}, {2, "0."}, {3, "1."}, {4, "101.325"}};
-  for (const auto& c : cases) {
-    MoistureHost host;
-    host.create();
-    host.panel->findChild<QRadioButton*>(QStringLiteral("1016"))->click();
-    host.pick(ids::kMeasuredPressureUnit, c.unit);
-    QCOMPARE(host.text(ids::kMeasuredPressure), QString::fromUtf8(c.text));
-    QCOMPARE(host.list(ids::kComputePressureUnit)->currentIndex(), c.unit);
-    QCOMPARE(host.text(ids::kComputePressure), QString::fromUtf8(c.text));
-    QCOMPARE(host.state.MeasuredPressureUnit, c.unit);
-    QCOMPARE(host.state.ComputePressureUnit, c.unit);
-    // The same pressure in the new unit: the result does not move.
-    QCOMPARE(host.text(ids::kResult), QStringLiteral("-0.0"));
-  }
-  // Back to mBAR through PSIA, and the compute-at list on its own under 1017.
-  MoistureHost host;
-  host.create();
-  host.pick(ids::kMeasuredPressureUnit, 1);
-  QCOMPARE(host.text(ids::kMeasuredPressure), QStringLiteral("14.696"));
-  QCOMPARE(host.text(ids::kComputePressure), QStringLiteral("1013.25"));
-  host.pick(ids::kMeasuredPressureUnit, 1);  // the unit already shown: no text changes
-  QCOMPARE(host.text(ids::kMeasuredPressure), QStringLiteral("14.696"));
-  host.pick(ids::kMeasuredPressureUnit, 0);
-  QCOMPARE(host.text(ids::kMeasuredPressure), QStringLiteral("1013.25"));
-  host.pick(ids::kComputePressureUnit, 4);
-  QCOMPARE(host.text(ids::kComputePressure), QStringLiteral("101.325"));
-  QCOMPARE(host.state.ComputePressureUnit, 4);
-  host.field(ids::kComputePressure)->setText(QStringLiteral("abc"));
-  host.pick(ids::kComputePressureUnit, 2);
-  QCOMPARE(host.text(ids::kComputePressure), QStringLiteral("-14.696"));
-}
-
-void TestMoisturePanel::computeAtMeasuredCopiesThePressure() {
-  MoistureHost host;
-  host.create();
-  Radio(host.panel, ids::kComputeAtPressure)->click();
-  host.field(ids::kComputePressure)->setText(QStringLiteral("2026.5"));
-  host.pick(ids::kToUnit, 0);
-  QCOMPARE(host.text(ids::kResult), QStringLiteral("12.21"));
-  Radio(host.panel, ids::kComputeAtMeasured)->click();
-  QCOMPARE(host.text(ids::kComputePressure), QStringLiteral("1013.25"));
-  QVERIFY(!host.field(ids::kComputePressure)->isEnabled());
-  QVERIFY(!host.list(ids::kComputePressureUnit)->isEnabled());
-  QCOMPARE(host.text(ids::kResult), QStringLiteral("6.103"));
-  // Under 1016 the measured field is copied at every notification.
-  host.field(ids::kMeasuredPressure)->setText(QStringLiteral("500"));
-  QCOMPARE(host.text(ids::kComputePressure), QStringLiteral("500"));
-  Radio(host.panel, ids::kComputeAtPressure)->click();
-  QVERIFY(host.field(ids::kComputePressure)->isEnabled());
-  QVERIFY(host.list(ids::kComputePressureUnit)->isEnabled());
-}
-
-void TestMoisturePanel::savedFromDewVariants() {
-  MoistureHost host;
-  host.create(MapReader({{"FromDew", "12.5,5"}}));
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("12.5"));
-  QCOMPARE(host.list(ids::kFromUnit)->currentText(),
-           QStringLiteral("PPMv  -  parts per million by volume"));
-  QCOMPARE(host.state.FromUnit, 5);
-
-  host.state.FromUnit = 7;  // from an earlier creation
-  host.create(MapReader({{"FromDew", "12,abc"}}));
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("12."));
-  QCOMPARE(host.list(ids::kFromUnit)->currentIndex(), 7);
-
-  host.create(MapReader({{"FromDew", "enter new val,0"}, {"FromPrs", "N/A,1"}}));
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("0."));
-  QCOMPARE(host.text(ids::kMeasuredPressure), QStringLiteral("1013.25"));
-  QCOMPARE(host.list(ids::kFromUnit)->currentIndex(), 7);
-
-  // Shown with 5 and 6 significant digits; no range check at loading.
-  host.create(MapReader({{"FromDew", "123.456,0"}, {"FromPrs", "1013.250,0"}}));
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("123.46"));
-  QCOMPARE(host.text(ids::kMeasuredPressure), QStringLiteral("1013.25"));
-  host.create(MapReader({{"FromDew", "500,0"}}));
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("500."));
-  QCOMPARE(host.beeps, 0);
-  host.create(MapReader({{"FromDew", "-40,1"}}));
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("-40."));
 }
 
 void TestMoisturePanel::savedIsoAndPrsr() {
@@ -398,71 +145,6 @@ void TestMoisturePanel::savedIsoAndPrsr() {
   QCOMPARE(Caption(host.panel), QStringLiteral(" "));
 }
 
-void TestMoisturePanel::fromUnitChangeReexpresses() {
-  MoistureHost host;
-  host.create();
-  host.pick(ids::kFromUnit, 2);
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("32.0"));
-  QCOMPARE(host.state.FromUnit, 2);
-  // The same plain unit again: nothing converted.
-  host.field(ids::kFromValue)->setText(QStringLiteral("40"));
-  host.pick(ids::kFromUnit, 2);
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("40"));
-  // Into ppmv, then into an amount that cannot hold it: "N/A".
-  host.pick(ids::kFromUnit, 5);
-  const QString ppmv = host.text(ids::kFromValue);
-  QVERIFY(ppmv.toDouble() > 8000 && ppmv.toDouble() < 9000);
-  // The new unit cannot express it: "N/A".
-  host.pick(ids::kFromUnit, 3);
-  host.field(ids::kFromValue)->setText(QStringLiteral("1e30"));
-  host.pick(ids::kFromUnit, 1);
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("N/A"));
-  // The old unit cannot convert the number (no pressure): "enter new val", no beep.
-  host.field(ids::kMeasuredPressure)->setText(QStringLiteral("0"));
-  host.field(ids::kFromValue)->setText(QStringLiteral("-10"));
-  host.pick(ids::kFromUnit, 2);
-  QCOMPARE(host.state.FromUnit, 2);
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("enter new val"));
-  QCOMPARE(host.beeps, 0);
-}
-
-void TestMoisturePanel::ppmwGasTwiceWithDifferentGases() {
-  MoistureHost host;
-  host.create();
-  host.pick(ids::kFromUnit, 5);
-  host.field(ids::kFromValue)->setText(QStringLiteral("1000"));
-  host.answers.push_back(ChooseGas(1));  // air, 29
-  host.pick(ids::kFromUnit, 6);
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("620.7"));
-  QCOMPARE(host.list(ids::kFromUnit)->itemText(6),
-           QStringLiteral("PPMw(mol/mol)  -  parts per million by weight  in Air MW=29"));
-  QCOMPARE(host.state.FromBasis.MolWeight, 29.0f);
-  host.answers.push_back(ChooseGas(8));  // helium, 4
-  host.pick(ids::kFromUnit, 6);
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("4500.1"));
-  QCOMPARE(host.list(ids::kFromUnit)->itemText(6),
-           QStringLiteral("PPMw(mol/mol)  -  parts per million by weight  in Helium MW=4"));
-  QCOMPARE(host.settings.From.MolWeight, 4.0f);
-  QCOMPARE(host.state.FromBasis.MolWeight, 4.0f);
-  QCOMPARE(host.settings.From.GasIndex, 8);
-}
-
-void TestMoisturePanel::optionEntryRestoredAfterAnotherUnit() {
-  MoistureHost host;
-  host.create();
-  const QString base =
-      QStringLiteral("PPMw(mol/mol)  -  parts per million by weight | choose gas...");
-  QCOMPARE(host.list(ids::kToUnit)->itemText(6), base);
-  host.answers.push_back(ChooseGas(0));
-  host.pick(ids::kToUnit, 6);
-  QCOMPARE(host.list(ids::kToUnit)->itemText(6),
-           QStringLiteral("PPMw(mol/mol)  -  parts per million by weight  in Acetylene MW=26"));
-  QCOMPARE(host.list(ids::kToUnit)->currentIndex(), 6);
-  host.pick(ids::kToUnit, 5);
-  QCOMPARE(host.list(ids::kToUnit)->itemText(6), base);
-  QCOMPARE(host.list(ids::kFromUnit)->itemText(6), base);
-}
-
 void TestMoisturePanel::toSideDialogLeavesFromSide() {
   MoistureHost host;
   host.create();
@@ -481,59 +163,72 @@ void TestMoisturePanel::toSideDialogLeavesFromSide() {
            QStringLiteral("%RH  -  percent Relative Humidity  at dry bulb temperature of 68.0°F"));
 }
 
-void TestMoisturePanel::clipboardLists_data() {
-  QTest::addColumn<QString>("clipboard");
-  QTest::addColumn<QString>("expected");
-  QTest::newRow("CR LF") << QStringLiteral("10\r\n20\r\n") << QStringLiteral("9967.6\n20135.9\n");
-  QTest::newRow("bare LF") << QStringLiteral("10\n20\n") << QStringLiteral("9967.6\n20135.9\n");
-  QTest::newRow("no final line feed")
-      << QStringLiteral("10\r\n20") << QStringLiteral("9967.6\n20135.9\n");
-  QTest::newRow("30-character line is one line")
-      << (QStringLiteral("10") + QString(28, QLatin1Char(' ')) + QStringLiteral("\n20"))
-      << QStringLiteral("9967.6\n20135.9\n");
-  QTest::newRow("blank line converts 0")
-      << QStringLiteral("10\n\n") << QStringLiteral("9967.6\n0.0\n");
-  QTest::newRow("empty text") << QString() << QString();
-}
-
-void TestMoisturePanel::clipboardLists() {
-  QFETCH(QString, clipboard);
-  QFETCH(QString, expected);
+void TestMoisturePanel::parameterDialogsOpenAtThePanelsCorner() {
+  // Their templates place them at (0, 0) dialog units from the owner's client area, the
+  // panel's, with no centring.
   MoistureHost host;
   host.create();
-  host.pick(ids::kFromUnit, 0);
-  host.pick(ids::kToUnit, 5);
-  QGuiApplication::clipboard()->setText(clipboard);
-  host.panel->ConvertClipboardList();
-  QCOMPARE(QGuiApplication::clipboard()->text(), expected);
-  QCOMPARE(host.beeps, 0);
+  QVERIFY(host.show());
+  const struct {
+    int unit;
+    const char* id;
+    QSize sizeDu;
+  } cases[] = {{6, "145", {262, 65}},
+               {10, "141", {366, 121}},
+               {9, "142", {211, 71}},
+               {8, "143", {227, 111}}};
+  for (const auto& c : cases) {
+    QString id;
+    QRect shown;
+    host.answers.push_back([&](QDialog& dialog) {
+      id = dialog.objectName();
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      shown = dialog.geometry();
+      ClickOk(dialog);
+    });
+    host.pick(ids::kToUnit, c.unit);
+    QCOMPARE(id, QLatin1String(c.id));
+    QCOMPARE(shown, QRect(host.panel->mapToGlobal(QPoint(0, 0)),
+                          DialogRect(0, 0, c.sizeDu.width(), c.sizeDu.height()).size()));
+  }
 }
 
-void TestMoisturePanel::clipboardOutOfRangeLine() {
+void TestMoisturePanel::clipboardWarningAppearsWithItsLine() {
+  // State: From "mB", To dew/frost point °C; a list whose middle line is outside the range.
+  // Expected: the box appears while that line is on screen, before the next line converts.
   MoistureHost host;
   host.create();
+  QVERIFY(host.show());
   host.pick(ids::kFromUnit, 0);
-  host.pick(ids::kToUnit, 5);
-  QGuiApplication::clipboard()->setText(QStringLiteral("500\r\n10\r\n"));
+  host.pick(ids::kToUnit, 1);
+  auto* graph = host.panel->findChild<MoistureGraphControl*>(QStringLiteral("1008"));
+  QVERIFY(graph);
+  struct Seen {
+    QString from, result, strip;
+    std::optional<int> markerColumn, zeroColumn;
+  };
+  QList<Seen> seen;
+  host.onMessage = [&](const QString&) {
+    const GraphPlan& plan = graph->lastPlan();
+    seen.append({host.text(ids::kFromValue), host.text(ids::kResult), host.panel->statusLine(),
+                 plan.MarkerAt ? std::optional(plan.MarkerAt->Column) : std::nullopt,
+                 ColumnOf(*plan.Geometry, 0)});
+  };
+  QGuiApplication::clipboard()->setText(QStringLiteral("10\r\n500\r\n20\r\n"));
   host.panel->ConvertClipboardList();
-  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0.0\n9967.6\n"));
   QCOMPARE(host.messages, QStringList(QStringLiteral("stay between 0 and 123.4 mb.")));
   QCOMPARE(host.beeps, 1);
-  // The fields keep the last line.
-  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("10"));
-  QCOMPARE(host.text(ids::kResult), QStringLiteral("9967.6"));
-
-  // Ten thousand lines, all kept and aligned.
-  QString many;
-  for (int i = 0; i < 10000; ++i)
-    many += (i % 2 ? QStringLiteral("20\r\n") : QStringLiteral("10\r\n"));
-  QGuiApplication::clipboard()->setText(many);
-  host.panel->ConvertClipboardList();
-  const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-  QCOMPARE(lines.size(), 10001);
-  QCOMPARE(lines.at(0), QStringLiteral("9967.6"));
-  QCOMPARE(lines.at(9999), QStringLiteral("20135.9"));
-  QCOMPARE(lines.at(10000), QString());
+  QCOMPARE(seen[0].from, QStringLiteral("enter new val"));
+  QCOMPARE(seen[0].result, QStringLiteral("out of range"));
+  QVERIFY2(seen[0].strip.endsWith(QStringLiteral(": out of range")), qPrintable(seen[0].strip));
+  // The graph's marker stands at 0, the value "enter new val" reads as.
+  QVERIFY(seen[0].markerColumn);
+  QCOMPARE(seen[0].markerColumn, seen[0].zeroColumn);
+  // The output keeps one line per input line; the fields keep the last line.
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("7.0\nout of range\n17.5\n"));
+  QCOMPARE(host.text(ids::kFromValue), QStringLiteral("20"));
+  QCOMPARE(host.text(ids::kResult), QStringLiteral("17.5"));
 }
 
 void TestMoisturePanel::clipboardTooLongIsRefusedAndKept() {

@@ -230,6 +230,7 @@ class ShellTest : public QObject {
   void failedSaveIsReportedAndOldFileKept();
   void iniFileComesFromOptionThenEnvironmentThenConfigFolder();
   void everyTextFitsItsControl();
+  void groupBoxTitlesSitOnTheirFrameLine();
   void activationLeavesTheConverterFieldsEmpty_data();
   void activationLeavesTheConverterFieldsEmpty();
 };
@@ -459,26 +460,31 @@ void ShellTest::textStripIsThreeLinesWithoutAddresses() {
 void ShellTest::stripShowsTheSpreadOfTheMoistureResult_data() {
   QTest::addColumn<QByteArray>("ini");
   QTest::addColumn<QString>("typed");
-  QTest::addColumn<QString>("firstLine");
+  QTest::addColumn<QString>("spreadLine");
   const auto ini = [](const char* from, const char* to, const char* pressure) {
     return QByteArray("[Tavimor]\nConvCategory=1001\nFromDew=0,") + from + "\nToDew=0," + to +
            "\nFromPrs=" + pressure + ",0\nToPrs=" + pressure + ",0\n";
   };
   QTest::newRow("-80 frost point at 20 bar to ppmv")
       << ini("1", "5", "20000") << "-80"
-      << "Across the 4 formulas and 3 enhancement choices: 0.02661 to 0.03232 ppmv";
-  QTest::newRow("ppmv to frost point")
-      << ini("5", "1", "20000") << "100"
-      << "Across the 4 formulas and 3 enhancement choices: -13.9 to -12.9 °C dew/frost point";
-  QTest::newRow("no water, no frost point")
-      << ini("0", "1", "1013.25") << "0"
-      << "Across the 4 formulas and 3 enhancement choices: out of range";
+      << "Over the 4 saturation-pressure formulas and 3 enhancement-factor choices: 0.02661 to "
+         "0.03232 PPMv";
+  QTest::newRow("a wide line: 50 °C frost point in ppmw")
+      << ini("1", "6", "1013.25") << "50"
+      << "Over the 4 saturation-pressure formulas and 3 enhancement-factor choices: 86021.7 to "
+         "86724.6 PPMw(mol/mol)";
+  QTest::newRow("natural gas decides")
+      << ini("5", "7", "1013.25") << "1000"
+      << "All formula choices give 48.23 lbs H2O per Million Feet³ under the natural-gas method";
 }
 
 void ShellTest::stripShowsTheSpreadOfTheMoistureResult() {
+  // State: the Moisture/Humidity panel shown. Expected: the motto stays the strip's first
+  // line, the spread takes the second, whole within the window; other panels get the
+  // program's own second line back.
   QFETCH(QByteArray, ini);
   QFETCH(QString, typed);
-  QFETCH(QString, firstLine);
+  QFETCH(QString, spreadLine);
   Shell shell(&ini);
   QVERIFY(shell.start());
   auto* from = shell.panel()->findChild<QLineEdit*>(QStringLiteral("1004"));
@@ -486,7 +492,9 @@ void ShellTest::stripShowsTheSpreadOfTheMoistureResult() {
   from->selectAll();
   QTest::keyClicks(from, typed);
   const QStringList own = TextStrip().split(QLatin1Char('\n'));
-  QCOMPARE(shell.strip(), QStringList({firstLine, own[1], own[2]}).join(' '));
+  QCOMPARE(shell.strip(), QStringList({own[0], spreadLine, own[2]}).join(' '));
+  QVERIFY(QFontMetrics(SystemFont()).horizontalAdvance(spreadLine) <
+          shell.window->centralWidget()->width());
   shell.clickCategory(1002);
   QCOMPARE(shell.strip(), own.join(' '));
 }
@@ -498,24 +506,31 @@ void ShellTest::aboutOpensFromMenuAndFromAltKeys() {
   QString seenName;
   QRect seenGeometry;
   QString seenVersion;
+  QFont seenFont;
   shell.onDialog = [&](QDialog& dialog) {
     seenName = dialog.objectName();
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog)) return int(QDialog::Rejected);
     seenGeometry = dialog.geometry();
     if (auto* version = dialog.findChild<QLabel*>(QStringLiteral("AboutVersion"))) {
       seenVersion = version->text();
+      seenFont = version->font();
     }
     return int(QDialog::Accepted);
   };
   shell.command(kCmdAbout)->trigger();
   QCOMPARE(shell.dialogsRun, QStringList{QStringLiteral("About")});
   QCOMPARE(seenName, QStringLiteral("103"));
-  // At (22, 17) dialog units from the main window's client area, as its template says.
+  // Its template names the system font, 8 x 16 pixels a base unit: 230 x 75 dialog units at
+  // (22, 17) from the main window's client area.
   QCOMPARE(seenGeometry,
-           QRect(shell.window->centralWidget()->mapToGlobal(DialogRect(22, 17, 0, 0).topLeft()),
-                 DialogRect(0, 0, 230, 75).size()));
+           QRect(shell.window->centralWidget()->mapToGlobal(QPoint(44, 34)), QSize(460, 150)));
+  // Its texts in that font (everyTextFitsItsControl sees them whole).
+  QCOMPARE(seenFont, SystemFont());
   // The version --version prints, from the build's one version.
   QCOMPARE(seenVersion, QStringLiteral("Tavimor version " TAVIMOR_VERSION));
 
+  shell.onDialog = {};
   shell.window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(shell.window.get()));
   QLineEdit* field = shell.firstField();
@@ -906,6 +921,62 @@ void ShellTest::everyTextFitsItsControl() {
   shell.command(kCmdSaveSelections)->trigger();
   QCOMPARE(shell.dialogsRun.size(), 8);
   QCOMPARE(cut, QStringList());
+}
+
+void ShellTest::groupBoxTitlesSitOnTheirFrameLine() {
+  // As the classic platform draws a group box: the frame's top line runs through the middle
+  // of the title, and the title interrupts it.
+  Shell shell;
+  QVERIFY(shell.start());
+  QStringList titles;
+  QStringList wrong;
+  for (int category : {1001, 1002, 1003, 1004}) {
+    shell.clickCategory(category);
+    for (QGroupBox* box : shell.panel()->findChildren<QGroupBox*>()) {
+      const QString title = box->title();
+      titles << title;
+      const QImage image = box->grab().toImage();
+      const QRgb frame = box->palette().color(QPalette::Dark).rgb();
+      const auto onLine = [&](int x, int y) { return image.pixel(x, y) == frame; };
+      const QFontMetrics fm(box->font());
+      // The top line: the first row in the frame's colour, inside the left edge.
+      int row = 0;
+      while (row < image.height() && !onLine(3, row)) ++row;
+      // Along it: the line, a gap as wide as the title, the line again up to the right edge.
+      int gapStart = 3;
+      while (gapStart < image.width() && onLine(gapStart, row)) ++gapStart;
+      int gapEnd = image.width() - 3;
+      while (gapEnd > gapStart && onLine(gapEnd, row)) --gapEnd;
+      const int gap = gapEnd - gapStart + 1;
+      const int titleWidth = fm.horizontalAdvance(title);
+      // The title's ink above the line and below it, inside the gap.
+      bool inkAbove = false;
+      bool inkBelow = false;
+      for (int x = gapStart; x <= gapEnd; ++x) {
+        for (int y = 0; y < fm.height(); ++y) {
+          if (qGray(image.pixel(x, y)) >= 100) continue;
+          inkAbove = inkAbove || y < row;
+          inkBelow = inkBelow || y > row + 1;
+        }
+      }
+      if (qAbs(row - fm.height() / 2) > 1 || gapStart < 5 || gap < titleWidth ||
+          gap > titleWidth + 4 || !inkAbove || !inkBelow) {
+        wrong << QStringLiteral(
+                     "%1: line at row %2 of a %3-pixel title, gap %4 px from x = %5 "
+                     "for a %6-px title, ink above %7, below %8")
+                     .arg(title)
+                     .arg(row)
+                     .arg(fm.height())
+                     .arg(gap)
+                     .arg(gapStart)
+                     .arg(titleWidth)
+                     .arg(inkAbove)
+                     .arg(inkBelow);
+      }
+    }
+  }
+  QCOMPARE(titles.size(), 8);
+  QCOMPARE(wrong, QStringList());
 }
 
 void ShellTest::activationLeavesTheConverterFieldsEmpty_data() {

@@ -89,10 +89,12 @@ TEST_F(ProfileStoreTest, TenMegabyteFilesAreReadInOnePass) {
   EXPECT_EQ(ReadProfileString(file_, kProfileSection, "ConvCategory"), "1002");
 }
 
-TEST_F(ProfileStoreTest, OversizedFileIsNeitherReadNorRewritten) {
+// A settings file of any size is read (taking it for a file of defaults would silently
+// ignore it), but one that large was not written by Tavimor, and saving leaves it alone.
+TEST_F(ProfileStoreTest, OversizedFileIsReadButNotRewritten) {
   Put("[Tavimor]\nConvCategory=1003\n");
   fs::resize_file(file_, 17u * 1024u * 1024u);
-  EXPECT_EQ(ReadProfileString(file_, kProfileSection, "ConvCategory"), "");
+  EXPECT_EQ(ReadProfileString(file_, kProfileSection, "ConvCategory"), "1003");
   const ProfileWriteResult r = WriteProfileString(file_, kProfileSection, "ConvCategory", "1002");
   EXPECT_FALSE(r.Ok);
   EXPECT_NE(r.Error.find("16 MB"), std::string::npos) << r.Error;

@@ -202,7 +202,7 @@ TEST(ApplySavedKey, SettingsKeysFallBackToDefaultsForNonMembers) {
   s = earlier;
   ApplySavedKey(kKeyHenry, "1019,0.000000,1027,3.5", panel, s);
   EXPECT_EQ(s.From.Liquid, LiquidChoice::CustomLiquid);
-  EXPECT_EQ(s.From.HenryK, 0) << "a tiny custom K saved as 0.000000 reads back as 0";
+  EXPECT_EQ(s.From.HenryK, 1.9f) << "a tiny custom K saved as 0.000000 is refused as typed";
   EXPECT_EQ(s.To.Liquid, LiquidChoice::Hexane) << "1027 is the K field, no liquid button";
   EXPECT_EQ(s.To.HenryK, 3.5f);
 
@@ -243,6 +243,48 @@ TEST(ApplySavedKey, SettingsKeysFallBackToDefaultsForNonMembers) {
   s = earlier;
   ApplySavedKey(kKeyEquSWVP, "junk", panel, s);
   EXPECT_EQ(s.SwvpFormula, SwvpFormula::Sonntag) << "nothing read, nothing assigned";
+}
+
+// A hand-edited file reaches the physics only with values the parameter dialogs accept when
+// typed (a weight or constant above 0, a temperature above -80 and below 200 °C): any other
+// takes its default, alone, and the key is named; the dialogs' own bounds still load.
+TEST(ReadSavedSelections, ValuesTheDialogsRefuseLoadTheirDefaultsAndAreNamed) {
+  struct Case {
+    const char* name;
+    std::string_view key;
+    const char* text;
+    bool replaced;
+    float SideParams::*field;
+    float from;
+    float to;
+  };
+  const Case cases[] = {
+      {"negative molecular weights", kKeyMW, "1,-18,1,-18", true, &SideParams::MolWeight, 29, 29},
+      {"a weight of 0 beside one accepted", kKeyMW, "15,0,15,18", true, &SideParams::MolWeight, 29,
+       18},
+      {"negative Henry's constants", kKeyHenry, "5,-1,5,-1", true, &SideParams::HenryK, 1.9f, 1.9f},
+      {"ambient temperatures of 300 and 200 °C", kKeyTAmbient, "0,300,0,200", true,
+       &SideParams::AmbientTempC, 20, 20},
+      {"ambient temperatures at the dialog's bounds", kKeyTAmbient, "1033,199.9,1033,-79.9", false,
+       &SideParams::AmbientTempC, 199.9f, -79.9f},
+      {"a vapour temperature of -80 °C", kKeyTDensity, "1039,-80,1039,25", true,
+       &SideParams::VaporTempC, 20, 25},
+      {"a weight beyond the float range", kKeyMW, "15,1e39,15,18", true, &SideParams::MolWeight, 29,
+       18},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PanelSelections panel;
+    CalcSettings settings;
+    settings.To.*c.field = 55;  // not a default, so that a field left alone shows
+    const std::vector<std::string_view> replaced = ReadSavedSelections(
+        MapReader({{std::string(c.key), c.text}, {"ToDew", "0,5"}}), panel, settings);
+    EXPECT_EQ(replaced,
+              c.replaced ? std::vector<std::string_view>{c.key} : std::vector<std::string_view>{});
+    EXPECT_EQ(settings.From.*c.field, c.from);
+    EXPECT_EQ(settings.To.*c.field, c.to);
+    EXPECT_EQ(panel.ToUnit, 5) << "the rest of the file still counts";
+  }
 }
 
 TEST(ComposeSavedSelections, DefaultsWithFromValueMinus40) {
@@ -311,7 +353,7 @@ TEST(ComposeSavedSelections, HugeValuesStayBoundedAndReadBack) {
   CalcSettings read;
   for (const auto& [key, value] : keys) ApplySavedKey(key, value, back, read);
   EXPECT_EQ(read.From.MolWeight, 3.4e38f);
-  EXPECT_EQ(read.To.MolWeight, -3.4e38f);
+  EXPECT_EQ(read.To.MolWeight, 29) << "a negative molecular weight is refused as typed";
   EXPECT_EQ(read.From.HenryK, 1.9f) << "a value that is not finite is saved as the default";
   EXPECT_FLOAT_EQ(back.FromValue, 99999999999999.0f) << "the first 14 characters only";
 }

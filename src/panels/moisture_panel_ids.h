@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/moisture_options.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor::moisture_ids {
 
 // Control identifiers of the Moisture/Humidity panel (template 132); each is the widget's
 // objectName.
 enum MoistureControl : int {
+  kDecoration = kDecorationControl,
   kFromValue = 1004,
   kFromUnit = 1005,
   kMeasuredPressureUnit = 1006,
@@ -19,7 +21,6 @@ enum MoistureControl : int {
   kIncrement = 1018,
   kDelta = 1019,
   kZoomButton = 1047,
-  kDecoration = 1048,  // the picture every panel shows
   kIsobarCaption = 1049,
 };
 
@@ -30,16 +31,4 @@ using tavimor::kIsobarComputed;
 using tavimor::kIsobarMeasured;
 using tavimor::kIsobarNone;
 
-// Dialog templates of the parameter dialogs; each is the dialog's objectName.
-enum ParameterDialogTemplate : int {
-  kGasDialog = 145,
-  kLiquidDialog = 141,
-  kAmbientDialog = 142,
-  kDensityDialog = 143,
-};
-
 }  // namespace tavimor::moisture_ids
-
-namespace tavimor {
-using moisture_ids::MoistureControl;
-}  // namespace tavimor

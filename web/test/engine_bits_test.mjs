@@ -1,0 +1,168 @@
+// The WebAssembly engine against tavimor-convert on random cases over every unit pair,
+// formula, enhancement factor, natural-gas method, medium and pressure unit: the same bits of
+// every held result (--raw), the same display texts, deltas and spreads, byte for byte.
+//
+//   node engine_bits_test.mjs SITE_FOLDER TAVIMOR_CONVERT [GROUPS_PER_PAIR] [SEED]
+
+import { spawnSync } from "node:child_process";
+import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+
+const [site, command, groupsArg = "4", seedArg = "20"] = process.argv.slice(2);
+
+// The site's modules, loaded as ES modules from a folder of their own.
+const folder = mkdtempSync(join(tmpdir(), "tavimor-engine-"));
+process.on("exit", () => rmSync(folder, { recursive: true, force: true }));
+for (const name of readdirSync(site)) {
+  if (name.endsWith(".js") || name.endsWith(".wasm")) copyFileSync(join(site, name), join(folder, name));
+}
+writeFileSync(join(folder, "package.json"), '{"type": "module"}');
+const { load } = await import(join(folder, "tavimor.js"));
+const tavimor = await load({ wasmBinary: readFileSync(join(folder, "tavimor-engine.wasm")) });
+
+// A small generator of our own, so that a seed gives the same cases everywhere.
+let state = BigInt(seedArg) * 0x9e3779b97f4a7c15n + 1n;
+function random() {
+  state = (state * 6364136223846793005n + 1442695040888963407n) & 0xffffffffffffffffn;
+  return Number(state >> 11n) / 2 ** 53;
+}
+const pick = (list) => list[Math.floor(random() * list.length)];
+const uniform = (lo, hi) => lo + (hi - lo) * random();
+// A number as a person types it: at most 14 characters, as a field reads them.
+const typed = (v) => {
+  const digits = 1 + Math.floor(random() * 7);
+  const text = random() < 0.15 ? v.toExponential(digits - 1) : String(Number(v.toPrecision(digits)));
+  return text.length > 14 ? v.toFixed(2) : text;
+};
+
+// Each unit's typical From values; some cases fall outside the range on purpose.
+const VALUE_RANGES = [[0, 130], [-150, 55], [-230, 130], [-150, 55], [-230, 130], [0, 140000],
+  [0, 140000], [0, 6000], [0, 95], [0, 120], [0, 140000]];
+// Pressures by unit: mbar, psia, psig, atm, kpa.
+const PRESSURE_RANGES = [[50, 40000], [1, 600], [-10, 600], [0.05, 40], [5, 4000]];
+
+let cases = 0;
+let failures = 0;
+function fail(message) {
+  if (++failures <= 20) console.error(message);
+}
+
+function run(args, input) {
+  const result = spawnSync(command, args, { input, encoding: "utf8", maxBuffer: 1 << 26 });
+  if (result.error) throw result.error;
+  return result.stdout.split("\n").slice(0, -1);
+}
+
+const groups = Number(groupsArg);
+for (let from = 0; from < 11; ++from) {
+  for (let to = 0; to < 11; ++to) {
+    for (let g = 0; g < groups; ++g) {
+      const args = ["--from", String(from), "--to", String(to)];
+      const options = {};
+      const measuredUnit = Math.floor(random() * 5);
+      const measured = typed(uniform(...PRESSURE_RANGES[measuredUnit]));
+      args.push("--measured", `${measured},${tavimor.PRESSURE_UNITS[measuredUnit]}`);
+      Object.assign(options, { measured: Number(measured), measuredUnit: tavimor.PRESSURE_UNITS[measuredUnit] });
+      if (random() < 0.5) {
+        const unit = Math.floor(random() * 5);
+        const at = typed(uniform(...PRESSURE_RANGES[unit]));
+        args.push("--compute-at", `${at},${unit}`);
+        Object.assign(options, { computeAt: Number(at), computeAtUnit: unit });
+      }
+      options.formula = pick(tavimor.FORMULAS);
+      options.enhancement = pick(tavimor.ENHANCEMENTS);
+      options.gasMethod = pick(tavimor.GAS_METHODS);
+      args.push("--gas-method", options.gasMethod);
+      const physics = ["--formula", options.formula, "--enhancement", options.enhancement];
+      for (const side of ["from", "to"]) {
+        const params = {};
+        const medium = pick(tavimor.MEDIA);
+        params.medium = medium;
+        args.push(`--${side}-medium`, medium);
+        const numbers = [["mw", "mw", 0, 120], ["k", "k", 0, 20], ["ambient", "ambient", -80, 200],
+                         ["vaporTemp", "vapor-temp", -80, 200]];
+        for (const [key, option, lo, hi] of numbers) {
+          if (random() < 0.5) continue;
+          let text;
+          do text = typed(uniform(lo, hi)); while (!(Number(text) > lo && Number(text) < hi));
+          params[key] = Number(text);
+          args.push(`--${side}-${option}`, text);
+        }
+        options[`${side}Params`] = params;
+      }
+      if (random() < 0.5) {
+        const increment = typed(uniform(-5, 5));
+        options.increment = Number(increment);
+        args.push("--increment", increment);
+      }
+      const values = [];
+      for (let i = 0; i < 25; ++i) values.push(typed(uniform(...VALUE_RANGES[from])));
+      const input = values.join("\n") + "\n";
+      cases += values.length;
+      const where = [...args, ...physics].join(" ");
+
+      // Texts and held values, byte for byte.
+      const shown = run([...args, ...physics], input);
+      const raw = run([...args, ...physics, "--raw"], input);
+      const moduleShown = tavimor.convertText(values, from, to, options);
+      const moduleRaw = tavimor.convertText(values, from, to, { ...options, raw: true });
+      for (let i = 0; i < values.length; ++i) {
+        if (moduleShown[i] !== shown[i]) fail(`${where} ${values[i]}: "${moduleShown[i]}" != "${shown[i]}"`);
+        if (moduleRaw[i] !== raw[i]) fail(`${where} --raw ${values[i]}: "${moduleRaw[i]}" != "${raw[i]}"`);
+      }
+      // The numbers of convert and increment are those the raw texts print.
+      const { increment, ...plain } = options;
+      const held = increment === undefined ? tavimor.convert(values, from, to, plain)
+        : tavimor.increment(values, increment, from, to, plain).result;
+      for (let i = 0; i < values.length; ++i) {
+        const text = raw[i].split("\t")[0];
+        const expected = text === "error" || text === "out of range" ? NaN : Number(text);
+        if (!Object.is(held[i], expected)) fail(`${where} convert ${values[i]}: ${held[i]} != ${text}`);
+      }
+      // The spread's 12 results, as --spread --raw prints them.
+      if (g === 0) {
+        const lines = run([...args, "--spread", "--raw"], input);
+        const { formula, enhancement, increment: _, ...spreadOptions } = options;
+        const spread = tavimor.spread(values, from, to, spreadOptions);
+        for (let i = 0; i < values.length; ++i) {
+          const cells = lines[i].split("\t");
+          if (cells[0] === "error") continue;
+          const twelve = cells.slice(cells.length - 12).map((t) => (t === "out of range" ? NaN : Number(t)));
+          for (let c = 0; c < 12; ++c) {
+            if (!Object.is(spread.results[i * 12 + c], twelve[c])) {
+              fail(`${args.join(" ")} --spread ${values[i]} [${c}]: ${spread.results[i * 12 + c]} != ${twelve[c]}`);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+// Saved selections read from an INI text as the command's --ini reads them, junk included.
+const iniFile = join(folder, "tavimor.ini");
+for (let k = 0; k < 60; ++k) {
+  const p = () => Math.floor(random() * 5);
+  const keys = [
+    `FromDew=0,${Math.floor(random() * 11)}`, `ToDew=0,${Math.floor(random() * 11)}`,
+    `FromPrs=${typed(uniform(1, 500))},${p()}`, `ToPrs=${typed(uniform(1, 500))},${p()}`,
+    `IsoAndPrsr=1014,${pick([1016, 1017])}`, `EquSWVP=${pick([1020, 1021, 1022, 1023])},${pick([1024, 1025, 1026])}`,
+    `EquDensity=${pick([1025, 1026])}`, `MediumDensity=${pick([1036, 1037, 1038])},${pick([1036, 1037, 1038, 7])}`,
+    `MW=15,${typed(uniform(1, 90))},${pick(["1,29", "abc", "3"])}`, `TAmbient=1034,${typed(uniform(-50, 90))},1033,25`,
+    `Henry=1019,${typed(uniform(0.5, 9))},1030,15.5`, `TDensity=1039,${typed(uniform(-50, 90))},1040,30`,
+    "junk without an equals sign",
+  ].filter(() => random() < 0.85);
+  writeFileSync(iniFile, "[Other]\nFromDew=5,5\n[Tavimor]\n" + keys.join("\n") + "\n");
+  const s = tavimor.settingsFromIni(readFileSync(iniFile, "utf8"));
+  const values = Array.from({ length: 10 }, () => typed(uniform(...VALUE_RANGES[tavimor.UNITS.indexOf(s.fromUnit)])));
+  const input = values.join("\n") + "\n";
+  cases += values.length;
+  const expected = run(["--ini", iniFile, "--raw"], input);
+  const got = tavimor.convertText(values, s.fromUnit, s.toUnit, { ...s, raw: true });
+  for (let i = 0; i < values.length; ++i) {
+    if (got[i] !== expected[i]) fail(`--ini ${keys.join(" ")} ${values[i]}: "${got[i]}" != "${expected[i]}"`);
+  }
+}
+
+console.log(`${cases} cases, ${failures} differences`);
+process.exit(failures === 0 && cases >= 10000 ? 0 : 1);
