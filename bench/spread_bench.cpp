@@ -140,8 +140,7 @@ const Keystroke kPpmvToDewPoint20Bar{U::Ppmv, U::DewPointC, 0.01f, 100000, 20000
 const Keystroke kDewFrostPointToPpmv20Bar{U::DewFrostPointC, U::Ppmv, -100, 40, 20000};
 // A graph whose curve spans the whole plot: 3 x 275 dew-point searches on one key, which
 // is one of the spread's twelve.
-const Keystroke kPartialPressureToDewPoint20Bar{U::PartialPressure, U::DewPointC, 0.1f, 120,
-                                                20000};
+const Keystroke kPartialPressureToDewPoint20Bar{U::PartialPressure, U::DewPointC, 0.1f, 120, 20000};
 
 BENCHMARK_CAPTURE(Result, LbsAstmToDewFrostPoint, kLbsAstmToDewFrostPoint)
     ->Unit(benchmark::kMicrosecond);
