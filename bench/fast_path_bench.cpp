@@ -269,12 +269,12 @@ BENCHMARK_TEMPLATE(SearchOnly, true)->Arg(0)->Arg(1);
 BENCHMARK_TEMPLATE(SearchOnly, false)->Arg(0)->Arg(1);
 
 // One whole graph of the panel (350 x 180 pixels: 275 columns) with both isobars.
-GraphInputs GraphOf(U from, U to, double fromValue, IsobarChoice isobars) {
+GraphInputs GraphOf(U from, U to, double fromValue, GraphIsobars isobars) {
   GraphInputs in;
   in.FromUnit = static_cast<int>(from);
   in.ToUnit = static_cast<int>(to);
   in.FromValue = fromValue;
-  in.IsobarButton = static_cast<int>(isobars);
+  in.Isobars = isobars;
   in.Settings.GasMethod = GasMethod::Astm;
   in.Settings.From.DensityMedium = DensityMedium::NaturalGas;
   in.Settings.To.DensityMedium = DensityMedium::NaturalGas;
@@ -294,10 +294,12 @@ void GraphReference(benchmark::State& state, GraphInputs inputs) {
   }
 }
 
-const GraphInputs kLbsAstmToDewPointF = GraphOf(U::LbsPerMmscf, U::DewPointF, 100, kIsobarMeasured);
+const GraphInputs kLbsAstmToDewPointF =
+    GraphOf(U::LbsPerMmscf, U::DewPointF, 100, GraphIsobars::AtMeasured);
 const GraphInputs kGramsNaturalGasToDewFrostPoint =
-    GraphOf(U::GramsPerM3, U::DewFrostPointC, 5, kIsobarMeasured);
-const GraphInputs kDewFrostPointToPpmv = GraphOf(U::DewFrostPointC, U::Ppmv, -20, kIsobarComputed);
+    GraphOf(U::GramsPerM3, U::DewFrostPointC, 5, GraphIsobars::AtMeasured);
+const GraphInputs kDewFrostPointToPpmv =
+    GraphOf(U::DewFrostPointC, U::Ppmv, -20, GraphIsobars::AtComputeAt);
 
 BENCHMARK_CAPTURE(GraphFast, LbsAstmToDewPointF, kLbsAstmToDewPointF)
     ->Unit(benchmark::kMicrosecond);
@@ -316,7 +318,7 @@ BENCHMARK_CAPTURE(GraphReference, DewFrostPointToPpmv, kDewFrostPointToPpmv)
 // user edits a pressure field: every paint starts on new keys.
 template <bool kFast>
 void GraphNewPressureEachPaint(benchmark::State& state) {
-  GraphInputs in = GraphOf(U::Ppmv, U::DewPointC, 5000, kIsobarComputed);
+  GraphInputs in = GraphOf(U::Ppmv, U::DewPointC, 5000, GraphIsobars::AtComputeAt);
   in.Settings.EnhancementFactor = EnhancementFactor::Greenspan;
   in.Settings.To.DensityMedium = DensityMedium::AirMixture;
   in.Settings.From.DensityMedium = DensityMedium::AirMixture;

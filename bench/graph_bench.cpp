@@ -14,7 +14,7 @@ void GraphRepaint(benchmark::State& state, U from, U to, double fromValue, GasMe
   in.FromUnit = static_cast<int>(from);
   in.ToUnit = static_cast<int>(to);
   in.FromValue = fromValue;
-  in.IsobarButton = kIsobarMeasured;
+  in.Isobars = GraphIsobars::AtMeasured;
   in.Settings.GasMethod = method;
   in.Settings.From.DensityMedium = DensityMedium::NaturalGas;
   in.Settings.To.DensityMedium = DensityMedium::NaturalGas;

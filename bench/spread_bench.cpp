@@ -120,7 +120,7 @@ void KeystrokeWithGraph(benchmark::State& state, Keystroke k) {
   graph.FromUnit = inputs.FromUnit;
   graph.ToUnit = inputs.ToListSelection;
   graph.MeasuredPressureMbar = graph.ComputePressureMbar = k.PressureMbar;
-  graph.IsobarButton = kIsobarMeasured;
+  graph.Isobars = GraphIsobars::AtMeasured;
   graph.Settings = settings;
   std::size_t i = 0;
   for (auto _ : state) {

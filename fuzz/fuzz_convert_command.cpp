@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/accuracy_report.h"
 #include "cli/convert_command.h"
-#include "core/formula_accuracy.h"
 #include "core/version.h"
 #include "fuzz_check.h"
 
@@ -260,10 +260,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       anyError = true;
       continue;
     }
+    // The result, the delta with --increment, then with --spread "min … max" and, with
+    // --raw, each combination's result.
     const std::vector<std::string_view> fields = Split(line, '\t');
-    FUZZ_CHECK(fields.size() == 1 || fields.size() == 2, "line [%.*s]", int(line.size()),
+    const std::size_t numbers = settings.Increment ? 2 : 1;
+    const std::size_t spreadFields = settings.Spread ? (settings.Raw ? 13 : 1) : 0;
+    FUZZ_CHECK(fields.size() == numbers + spreadFields, "line [%.*s]", int(line.size()),
                line.data());
-    for (std::string_view f : fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const std::string_view f = fields[i];
+      if (i == numbers) {
+        const std::size_t dots = f.find(" … ");
+        FUZZ_CHECK(f == "out of range" ||
+                       (dots != std::string_view::npos && IsNumberText(f.substr(0, dots)) &&
+                        IsNumberText(f.substr(dots + 5))),
+                   "spread [%.*s]", int(f.size()), f.data());
+        continue;
+      }
       FUZZ_CHECK(f == "out of range" || f == "n/a" || IsNumberText(f), "field [%.*s]",
                  int(f.size()), f.data());
     }

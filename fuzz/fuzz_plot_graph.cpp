@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g.ToUnit = in.ConsumeIntegralInRange(-2, 12);
   g.MeasuredPressureMbar = AnyFloat(in);
   g.ComputePressureMbar = AnyFloat(in);
-  g.IsobarButton = in.ConsumeBool() ? in.ConsumeIntegralInRange(1012, 1016) : -1;
+  g.Isobars = static_cast<GraphIsobars>(in.ConsumeIntegralInRange(0, 2));
   g.ZoomHeld = in.ConsumeBool();
   CalcSettings& s = g.Settings;
   s.SwvpFormula = static_cast<SwvpFormula>(in.ConsumeIntegralInRange(1019, 1024));

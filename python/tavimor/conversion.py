@@ -4,6 +4,7 @@ from __future__ import annotations
 
 import dataclasses
 import functools
+import inspect
 import numbers
 import warnings
 from collections.abc import Mapping
@@ -15,7 +16,14 @@ from . import _engine
 
 __all__ = ["Params", "Settings", "convert", "convert_text", "increment", "format"]
 
-_PARAM_KEYS = ("mw", "k", "ambient", "medium", "vapor_temp")
+# The request's fields as (keyword, key, command option, default): the keywords here and the
+# options of tavimor-convert reach the same fields, and their defaults are written once, in
+# the engine.
+_FIELDS = _engine.FIELDS
+_DEFAULTS = {keyword: default for keyword, key, _, default in _FIELDS if keyword and not key}
+_PARAM_KEYS = tuple(key for keyword, key, _, _ in _FIELDS if keyword == "from_params")
+# Chosen per call rather than held by Settings.
+_PER_CALL = ("increment", "raw")
 _ERRORS = ("nan", "raise")
 
 
@@ -42,8 +50,9 @@ class Params:
     # Read from saved selections: taken as stored, as the program takes them.
     _saved: bool = field(default=False, repr=False)
 
-    def _as_tuple(self):
-        return (self.mw, self.k, self.ambient, self.medium, self.vapor_temp, self._saved)
+    def _as_dict(self):
+        """The fields by name, as the engine takes a side's parameters."""
+        return self.__dict__
 
 
 def _real(value, what):
@@ -115,25 +124,25 @@ class Settings:
     selections.
     """
 
-    from_unit: str | int = "dfp-c"
-    to_unit: str | int = "dfp-c"
-    measured: float = 1013.25
-    measured_unit: str | int = "mbar"
-    compute_at: float | None = None
-    compute_at_unit: str | int | None = None
-    formula: str = "goff-gratch"
-    enhancement: str = "none"
-    gas_method: str = "igt"
-    from_params: Params | Mapping | None = None
+    from_unit: str | int = _DEFAULTS["from_unit"]
+    to_unit: str | int = _DEFAULTS["to_unit"]
+    measured: float = _DEFAULTS["measured"]
+    measured_unit: str | int = _DEFAULTS["measured_unit"]
+    compute_at: float | None = _DEFAULTS["compute_at"]
+    compute_at_unit: str | int | None = _DEFAULTS["compute_at_unit"]
+    formula: str = _DEFAULTS["formula"]
+    enhancement: str = _DEFAULTS["enhancement"]
+    gas_method: str = _DEFAULTS["gas_method"]
+    from_params: Params | Mapping | None = None  # None: every parameter's default
     to_params: Params | Mapping | None = None
 
     def __post_init__(self):
         object.__setattr__(self, "from_params", _side(self.from_params, "from_params"))
         object.__setattr__(self, "to_params", _side(self.to_params, "to_params"))
         self._start()
-        pressures = [("measured", self._job.measured_mbar)]
+        pressures = [("measured", self._conversion.measured_mbar)]
         if self.compute_at is not None:
-            pressures.append(("compute-at", self._job.compute_mbar))
+            pressures.append(("compute-at", self._conversion.compute_mbar))
         for which, mbar in pressures:
             if not (mbar > 0 and np.isfinite(mbar)):
                 warnings.warn(
@@ -147,23 +156,23 @@ class Settings:
         for name in ("formula", "enhancement", "gas_method"):
             if not isinstance(getattr(self, name), str):
                 raise TypeError(f"{name} must be a name, not {type(getattr(self, name)).__name__}")
-        job = _engine.Job(
-            _name(self.from_unit, "from_unit"),
-            _name(self.to_unit, "to_unit"),
-            _real(self.measured, "measured"),
-            _name(self.measured_unit, "measured_unit"),
-            _real(self.compute_at, "compute_at"),
-            None if self.compute_at_unit is None else _name(self.compute_at_unit,
-                                                             "compute_at_unit"),
-            self.formula,
-            self.enhancement,
-            self.gas_method,
-            self.from_params._as_tuple(),
-            self.to_params._as_tuple(),
-        )
-        object.__setattr__(self, "_job", job)
+        conversion = _engine.Conversion({
+            "from_unit": _name(self.from_unit, "from_unit"),
+            "to_unit": _name(self.to_unit, "to_unit"),
+            "measured": _real(self.measured, "measured"),
+            "measured_unit": _name(self.measured_unit, "measured_unit"),
+            "compute_at": _real(self.compute_at, "compute_at"),
+            "compute_at_unit": None if self.compute_at_unit is None else _name(
+                self.compute_at_unit, "compute_at_unit"),
+            "formula": self.formula,
+            "enhancement": self.enhancement,
+            "gas_method": self.gas_method,
+            "from_params": self.from_params._as_dict(),
+            "to_params": self.to_params._as_dict(),
+        })
+        object.__setattr__(self, "_conversion", conversion)
 
-    # The engine's job is rebuilt where the settings are unpickled.
+    # The engine's conversion is prepared again where the settings are unpickled.
     def __getstate__(self):
         return {f.name: getattr(self, f.name) for f in dataclasses.fields(self)}
 
@@ -183,9 +192,8 @@ class Settings:
             pass  # raises the OSError that says why the file cannot be read
         saved = _engine.read_saved_selections(path)
         for side in ("from_params", "to_params"):
-            mw, k, ambient, medium, vapor_temp = saved[side]
-            saved[side] = Params(mw, k, ambient, medium, vapor_temp, _saved=True)
-        return cls(**saved)
+            saved[side] = Params(**saved[side], _saved=True)
+        return cls(**{f.name: saved[f.name] for f in dataclasses.fields(cls)})
 
     def convert(self, values, *, raw=True, errors="nan", threads=None):
         """Settings-bound form of tavimor.convert."""
@@ -196,10 +204,11 @@ class Settings:
         """Settings-bound form of tavimor.increment."""
         return _run(self, values, _real(delta, "delta"), raw, errors, threads)
 
-    def convert_text(self, values, *, increment=None, raw=False, threads=None):
+    def convert_text(self, values, *, increment=_DEFAULTS["increment"], raw=_DEFAULTS["raw"],
+                     threads=None):
         """Settings-bound form of tavimor.convert_text."""
         column = _Column(values)
-        lines = self._job.lines(column.flat, column.not_number, _real(increment, "increment"),
+        lines = self._conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
                                 bool(raw), _threads(threads))
         return lines[0] if column.scalar else lines
 
@@ -259,7 +268,7 @@ def _raise_first_problem(settings, column, status):
         if column.not_number is not None and column.not_number[i]:
             reason = "not a number"
         else:
-            reason = settings._job.range_message(column.flat[i])
+            reason = settings._conversion.range_message(column.flat[i])
         value = column.array.reshape(-1)[i]
         if isinstance(value, np.generic):
             value = value.item()
@@ -273,29 +282,44 @@ def _run(settings, values, delta, raw, errors, threads):
     # beyond the float range takes the general way.
     if isinstance(values, float) or (isinstance(values, int) and not isinstance(values, bool)
                                      and abs(values) < 2**1000):
-        result, change, outside = settings._job.convert_one(values, delta, not raw)
+        result, change, outside = settings._conversion.convert_one(values, delta, not raw)
         if errors == "raise" and outside and values == values:
-            raise ValueError(f"value {values!r}: {settings._job.range_message(values)}")
+            raise ValueError(f"value {values!r}: {settings._conversion.range_message(values)}")
         return result, change
     column = _Column(values)
-    result, changes, status = settings._job.convert(column.flat, delta, not raw, threads)
+    result, changes, status = settings._conversion.convert(column.flat, delta, not raw, threads)
     if errors == "raise":
         _raise_first_problem(settings, column, status)
     return column.shaped(result), None if changes is None else column.shaped(changes)
 
 
 @functools.lru_cache(maxsize=64)
-def _cached_settings(*args):
-    return Settings(*args)
+def _cached_settings(*args, **options):
+    return Settings(*args, **options)
 
 
-def _settings(*args):
-    """Settings(*args), made once for the same arguments: a loop calling convert on one value
-    at a time does not parse the names again for each."""
+def _settings(from_unit, to_unit, options):
+    """Settings(from_unit, to_unit, **options), made once for the same arguments: a loop
+    calling convert on one value at a time does not prepare the conversion again for each.
+    The options come as the dict they arrived in, so that a call unpacks them only once."""
     try:
-        return _cached_settings(*args)
+        return _cached_settings(from_unit, to_unit, **options)
     except TypeError:  # a dict of parameters cannot be a key
-        return Settings(*args)
+        return Settings(from_unit, to_unit, **options)
+
+
+def _with_settings_keywords(function, leave_out=()):
+    """Shows the keywords of Settings, with their defaults, in the signature of a function
+    that takes them as **options (for help() and inspect)."""
+    signature = inspect.signature(function)
+    own = [p for p in signature.parameters.values() if p.kind != p.VAR_KEYWORD]
+    positional = [p for p in own if p.kind != p.KEYWORD_ONLY]
+    keywords = [inspect.Parameter(f.name, inspect.Parameter.KEYWORD_ONLY, default=f.default)
+                for f in dataclasses.fields(Settings)
+                if f.name not in ("from_unit", "to_unit") and f.name not in leave_out]
+    function.__signature__ = signature.replace(
+        parameters=positional + keywords + [p for p in own if p.kind == p.KEYWORD_ONLY])
+    return function
 
 
 _OPTIONS_DOC = """
@@ -310,10 +334,7 @@ _OPTIONS_DOC = """
     of the first 14 characters). None and NaN are missing values and give NaN."""
 
 
-def convert(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
-            compute_at=None, compute_at_unit=None, formula="goff-gratch", enhancement="none",
-            gas_method="igt", from_params=None, to_params=None, raw=True, errors="nan",
-            threads=None):
+def convert(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None, **options):
     """Convert moisture values from one unit into another.
 
     Returns a float for a scalar, else a float64 array of the input's shape. With raw=True
@@ -323,20 +344,17 @@ def convert(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar
     value outside the From unit's range (errors="nan") and a text without a number;
     errors="raise" raises ValueError for the first such value instead, naming its index
     and the range. Large arrays are converted on several threads (threads=None: one per
-    core) without the GIL.
+    core, at most 16) without the GIL.
 
     >>> tavimor.convert(20, "dp-c", "ppmv")
     23596.998046875
     """
-    return _settings(from_unit, to_unit, measured, measured_unit, compute_at, compute_at_unit,
-                     formula, enhancement, gas_method, from_params,
-                     to_params).convert(values, raw=raw, errors=errors, threads=threads)
+    return _settings(from_unit, to_unit, options).convert(values, raw=raw, errors=errors,
+                                                            threads=threads)
 
 
-def increment(values, delta, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
-              compute_at=None, compute_at_unit=None, formula="goff-gratch", enhancement="none",
-              gas_method="igt", from_params=None, to_params=None, raw=True, errors="nan",
-              threads=None):
+def increment(values, delta, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
+              **options):
     """The incremental analysis: how much each result changes when its value changes by
     delta (in the From unit).
 
@@ -345,15 +363,12 @@ def increment(values, delta, from_unit, to_unit, *, measured=1013.25, measured_u
     formed from the two held results, in single precision, as the panel forms it; it is
     NaN where the panel shows "out of range" or "n/a".
     """
-    return _settings(from_unit, to_unit, measured, measured_unit, compute_at, compute_at_unit,
-                     formula, enhancement, gas_method, from_params,
-                     to_params).increment(values, delta, raw=raw, errors=errors, threads=threads)
+    return _settings(from_unit, to_unit, options).increment(values, delta, raw=raw,
+                                                              errors=errors, threads=threads)
 
 
-def convert_text(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
-                 compute_at=None, compute_at_unit=None, formula="goff-gratch",
-                 enhancement="none", gas_method="igt", from_params=None, to_params=None,
-                 increment=None, raw=False, threads=None):
+def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"],
+                 raw=_DEFAULTS["raw"], threads=None, **options):
     """The lines tavimor-convert prints for the values, without line ends.
 
     Each line is the result as the panel shows it ("23597.0", "out of range"), with raw=True
@@ -362,9 +377,8 @@ def convert_text(values, from_unit, to_unit, *, measured=1013.25, measured_unit=
     follow, as with tavimor-convert --increment. Returns a str for a scalar, else a list
     with one line per value (in the order of the flattened input).
     """
-    return _settings(from_unit, to_unit, measured, measured_unit, compute_at, compute_at_unit,
-                     formula, enhancement, gas_method, from_params,
-                     to_params).convert_text(values, increment=increment, raw=raw, threads=threads)
+    return _settings(from_unit, to_unit, options).convert_text(values, increment=increment,
+                                                                 raw=raw, threads=threads)
 
 
 def format(values, unit):
@@ -388,4 +402,5 @@ def format(values, unit):
 
 for _function in (convert, increment, convert_text):
     _function.__doc__ += _OPTIONS_DOC
+    _with_settings_keywords(_function)
 del _function

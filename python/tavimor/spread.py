@@ -6,13 +6,18 @@ from dataclasses import dataclass
 from typing import Any
 
 from . import _engine
-from .conversion import _Column, _errors, _raise_first_problem, _settings, _threads
+from .conversion import (_Column, _errors, _raise_first_problem, _settings, _threads,
+                         _with_settings_keywords)
 
 __all__ = ["COMBINATIONS", "Spread", "spread"]
 
 # The (formula, enhancement) pairs of the spread, in the order of its results: formula by
 # formula, each with no enhancement factor, Greenspan, Bögel.
 COMBINATIONS: tuple[tuple[str, str], ...] = _engine.COMBINATIONS
+
+
+# The choices the spread runs over, which its caller therefore does not make.
+_SPREAD_OVER = ("formula", "enhancement")
 
 
 @dataclass(frozen=True)
@@ -36,9 +41,7 @@ class Spread:
     max_combination: Any
 
 
-def spread(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar",
-           compute_at=None, compute_at_unit=None, gas_method="igt", from_params=None,
-           to_params=None, raw=True, errors="nan", threads=None):
+def spread(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None, **options):
     """Convert moisture values under each of the 4 saturation formulas and 3 enhancement
     choices, to see how far the choice moves the result.
 
@@ -62,12 +65,13 @@ def spread(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar"
     >>> s.min_combination, s.max_combination
     (('magnus', 'none'), ('hyland-wexler', 'greenspan'))
     """
+    for chosen in _SPREAD_OVER:
+        if chosen in options:
+            raise TypeError(f"spread() got an unexpected keyword argument {chosen!r}")
     _errors(errors)
-    settings = _settings(from_unit, to_unit, measured, measured_unit, compute_at,
-                         compute_at_unit, "goff-gratch", "none", gas_method, from_params,
-                         to_params)
+    settings = _settings(from_unit, to_unit, options)
     column = _Column(values)
-    results, low, high, low_at, high_at, status = settings._job.spread(
+    results, low, high, low_at, high_at, status = settings._conversion.spread(
         column.flat, not raw, _threads(threads))
     if errors == "raise":
         _raise_first_problem(settings, column, status)
@@ -80,3 +84,5 @@ def spread(values, from_unit, to_unit, *, measured=1013.25, measured_unit="mbar"
     return Spread(results.reshape(shape + (len(COMBINATIONS),)), low.reshape(shape),
                   high.reshape(shape), low_at.reshape(shape), high_at.reshape(shape))
 
+
+_with_settings_keywords(spread, leave_out=_SPREAD_OVER)

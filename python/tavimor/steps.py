@@ -6,6 +6,11 @@ from __future__ import annotations
 import numpy as np
 
 from . import _engine
+from .conversion import _DEFAULTS
+
+_FORMULA = _DEFAULTS["formula"]
+_ENHANCEMENT = _DEFAULTS["enhancement"]
+_PRESSURE = _DEFAULTS["measured"]
 
 __all__ = ["saturation_pressure", "dew_point", "frost_point"]
 
@@ -21,8 +26,8 @@ def _shaped(shape, flat):
     return float(flat[0]) if shape == () else flat.reshape(shape)
 
 
-def saturation_pressure(t_c, *, formula="goff-gratch", over="water", enhancement="none",
-                        pressure=1013.25):
+def saturation_pressure(t_c, *, formula=_FORMULA, over="water", enhancement=_ENHANCEMENT,
+                        pressure=_PRESSURE):
     """Saturation vapour pressure in mbar at t_c (°C), times the enhancement factor at the
     total pressure (mbar), as every conversion computes it.
 
@@ -42,7 +47,7 @@ def saturation_pressure(t_c, *, formula="goff-gratch", over="water", enhancement
     return _shaped(shape, _engine.saturation_pressure(t, p, formula, enhancement, over))
 
 
-def dew_point(pw_mbar, *, pressure=1013.25, formula="goff-gratch", enhancement="none"):
+def dew_point(pw_mbar, *, pressure=_PRESSURE, formula=_FORMULA, enhancement=_ENHANCEMENT):
     """Dew point in °C over (supercooled) water of a partial water vapour pressure pw_mbar
     at a total pressure (mbar): the program's search, a multiple of 0.01 °C between -140
     and +60 °C, or NaN where it finds none. Arguments broadcast; see saturation_pressure
@@ -55,7 +60,7 @@ def dew_point(pw_mbar, *, pressure=1013.25, formula="goff-gratch", enhancement="
     return _shaped(shape, _engine.dew_point(x, p, formula, enhancement, False))
 
 
-def frost_point(pw_mbar, *, pressure=1013.25, formula="goff-gratch", enhancement="none"):
+def frost_point(pw_mbar, *, pressure=_PRESSURE, formula=_FORMULA, enhancement=_ENHANCEMENT):
     """Dew/frost point in °C of a partial water vapour pressure pw_mbar: over ice below
     0 °C, over water above (the unit "dfp-c"); otherwise as dew_point.
 

@@ -31,15 +31,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   icon->setGeometry(rect(8, 6, 16, 16));
   icon->setAccessibleName(QStringLiteral("Tavimor icon"));
 
-  QLabel* version =
-      MakeStaticText(this, QStringLiteral("Tavimor version %1").arg(QLatin1String(kTavimorVersion)),
-                     rect(32, 6, 190, 10));
+  QLabel* version = AddStaticText(
+      this, 0, QStringLiteral("Tavimor version %1").arg(QLatin1String(kTavimorVersion)),
+      rect(32, 6, 190, 10));
   version->setObjectName(QStringLiteral("AboutVersion"));
   QLabel* purpose =
-      MakeStaticText(this,
-                     QStringLiteral("Converts moisture and humidity readings between units and "
-                                    "pressures, with temperature, pressure and 4-20 mA helpers."),
-                     rect(32, 20, 190, 30));
+      AddStaticText(this, 0,
+                    QStringLiteral("Converts moisture and humidity readings between units and "
+                                   "pressures, with temperature, pressure and 4-20 mA helpers."),
+                    rect(32, 20, 190, 30));
   QPushButton* ok = MakePushButton(this, kOkButton, QStringLiteral("OK"), rect(90, 56, 50, 14));
   // The builders give the controls the panels' font.
   for (QWidget* control : std::initializer_list<QWidget*>{version, purpose, ok}) {

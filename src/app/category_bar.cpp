@@ -7,6 +7,7 @@
 #include "app/shell_ids.h"
 #include "store/profile_store.h"
 #include "ui/dialog_units.h"
+#include "ui/panel_controls.h"
 #include "ui/shell_controls.h"
 
 namespace tavimor {
@@ -57,11 +58,11 @@ CategoryBar::CategoryBar(AppState& state, QWidget* parent)
     button->setFocusPolicy(Qt::NoFocus);
     if (b.id == ConversionCategory::CategoryGenerator) button->hide();
   }
-  MakeStaticText(this, QStringLiteral("Choose\nConversion\nCategory"), DialogRect(1, 1, 39, 29));
-  MakeStaticText(this,
-                 QStringLiteral("Contact Velmorant if you think it would be useful to add other "
-                                "unit conversions"),
-                 DialogRect(309, 6, 127, 23));
+  AddStaticText(this, 0, QStringLiteral("Choose\nConversion\nCategory"), DialogRect(1, 1, 39, 29));
+  AddStaticText(this, 0,
+                QStringLiteral("Contact Velmorant if you think it would be useful to add other "
+                               "unit conversions"),
+                DialogRect(309, 6, 127, 23));
 
   connect(m_group, &QButtonGroup::idClicked, this, &CategoryBar::chooseCategory);
   restoreSavedCategory();

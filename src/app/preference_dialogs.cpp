@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QPushButton>
+#include <array>
 
 #include "app/shell_ids.h"
 #include "ui/dialog_focus.h"
@@ -17,6 +18,17 @@ namespace {
 template <class Choice>
 constexpr int Id(Choice choice) {
   return static_cast<int>(choice);
+}
+
+// The option buttons of a choice's rows, in their order, at their template rectangles.
+template <class Choice, std::size_t N, std::size_t Rects>
+void AddOptionButtons(QDialog* dialog, QButtonGroup* group,
+                      const std::array<ChoiceRow<Choice>, N>& choices,
+                      const QRect (&rects)[Rects]) {
+  static_assert(Rects == N, "a rectangle for each choice");
+  for (std::size_t i = 0; i < N; ++i) {
+    MakeOptionButton(dialog, group, Id(choices[i].Value), TextOf(choices[i].ButtonText), rects[i]);
+  }
 }
 
 void SetUpDialog(QDialog* dialog, int id, const QString& title, int widthDu, int heightDu) {
@@ -62,25 +74,12 @@ SwvpFormulaDialog::SwvpFormulaDialog(CalcSettings& settings, std::function<void(
       m_factor(new QButtonGroup(this)) {
   SetUpDialog(this, kSwvpFormulaDialog,
               QStringLiteral("Saturation Water Vapor Pressure Conversion Formulas"), 311, 161);
-  MakeOptionButton(this, m_formula, Id(SwvpFormula::GoffGratch),
-                   QStringLiteral("Goff-Gratch equations\nintegration of Clausius-Clapeyron\n"
-                                  "deviating from perfect gas"),
-                   DialogRect(7, 7, 122, 34));
-  MakeOptionButton(this, m_formula, Id(SwvpFormula::HylandWexler),
-                   QStringLiteral("Hyland and Wexler (1983b)"), DialogRect(7, 45, 122, 34));
-  MakeOptionButton(this, m_formula, Id(SwvpFormula::Sonntag), QStringLiteral("Sonntag"),
-                   DialogRect(7, 83, 122, 34));
-  MakeOptionButton(this, m_formula, Id(SwvpFormula::Magnus), QStringLiteral("Magnus"),
-                   DialogRect(7, 121, 122, 34));
-  MakeOptionButton(this, m_factor, Id(EnhancementFactor::NoEnhancement),
-                   QStringLiteral("No\nwater vapor enhancement factor"),
-                   DialogRect(159, 30, 118, 19));
-  MakeOptionButton(this, m_factor, Id(EnhancementFactor::Greenspan),
-                   QStringLiteral("Greenspan\nwater vapor enhancement factor"),
-                   DialogRect(159, 55, 117, 19));
-  MakeOptionButton(this, m_factor, Id(EnhancementFactor::Bogel),
-                   QStringLiteral("Bogel\nwater vapor enhancement factor"),
-                   DialogRect(159, 79, 117, 19));
+  AddOptionButtons(this, m_formula, kSwvpFormulaChoices,
+                   {DialogRect(7, 7, 122, 34), DialogRect(7, 45, 122, 34),
+                    DialogRect(7, 83, 122, 34), DialogRect(7, 121, 122, 34)});
+  AddOptionButtons(
+      this, m_factor, kEnhancementFactorChoices,
+      {DialogRect(159, 30, 118, 19), DialogRect(159, 55, 117, 19), DialogRect(159, 79, 117, 19)});
   AddOkCancel(this, DialogRect(162, 140, 50, 14), DialogRect(239, 140, 50, 14));
   Mark(m_formula, static_cast<int>(m_settings.SwvpFormula));
   Mark(m_factor, static_cast<int>(m_settings.EnhancementFactor));
@@ -105,10 +104,8 @@ GasMethodDialog::GasMethodDialog(CalcSettings& settings, std::function<void()> s
   SetUpDialog(this, kGasMethodDialog,
               QStringLiteral("Method of Computation of water vapor density in Natural Gas"), 319,
               71);
-  MakeOptionButton(this, m_method, Id(GasMethod::IgtBulletin8), QStringLiteral("IGT Bulletin 8"),
-                   DialogRect(16, 18, 59, 10));
-  MakeOptionButton(this, m_method, Id(GasMethod::Astm), QStringLiteral("ASTM"),
-                   DialogRect(16, 38, 59, 10));
+  AddOptionButtons(this, m_method, kGasMethodChoices,
+                   {DialogRect(16, 18, 59, 10), DialogRect(16, 38, 59, 10)});
   AddOkCancel(this, DialogRect(243, 16, 50, 14), DialogRect(245, 38, 50, 14));
   Mark(m_method, static_cast<int>(m_settings.GasMethod));
   GiveDefaultFocus(this);

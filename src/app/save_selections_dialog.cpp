@@ -11,8 +11,8 @@
 
 namespace tavimor {
 
-ProfileKeys SelectionsToSave(int16_t selectedCategory, const ProfileKeys* panelKeys) {
-  ProfileKeys keys;
+SavedKeys SelectionsToSave(int16_t selectedCategory, const SavedKeys* panelKeys) {
+  SavedKeys keys;
   if (selectedCategory == static_cast<int16_t>(ConversionCategory::CategoryMoisture) && panelKeys) {
     keys = *panelKeys;
   }
@@ -30,15 +30,15 @@ SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, QPointer<Panel> pane
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-  MakeStaticText(this,
-                 QStringLiteral("Press OK to save all of the selections made in this conversion "
-                                "category , so that the next time the program is started the "
-                                "window opens in the same state as it is now, including "
-                                "selections of units conversions, values, and conversion "
-                                "formulas."),
-                 DialogRect(7, 15, 214, 35));
-  MakeStaticText(this, QStringLiteral("Press CANCEL to leave the selections as they were."),
-                 DialogRect(7, 54, 214, 15));
+  AddStaticText(this, 0,
+                QStringLiteral("Press OK to save all of the selections made in this conversion "
+                               "category , so that the next time the program is started the "
+                               "window opens in the same state as it is now, including "
+                               "selections of units conversions, values, and conversion "
+                               "formulas."),
+                DialogRect(7, 15, 214, 35));
+  AddStaticText(this, 0, QStringLiteral("Press CANCEL to leave the selections as they were."),
+                DialogRect(7, 54, 214, 15));
   QPushButton* cancel =
       MakePushButton(this, kCancelButton, QStringLiteral("Cancel"), DialogRect(35, 76, 50, 14));
   // The first tab stop takes the focus and, being a push button, the Enter key: Enter right
@@ -53,8 +53,8 @@ SaveSelectionsDialog::SaveSelectionsDialog(AppState& state, QPointer<Panel> pane
 }
 
 void SaveSelectionsDialog::accept() {
-  const ProfileKeys panelKeys = m_panel ? m_panel->savedSelectionKeys() : ProfileKeys{};
-  const ProfileKeys keys =
+  const SavedKeys panelKeys = m_panel ? m_panel->savedSelectionKeys() : SavedKeys{};
+  const SavedKeys keys =
       SelectionsToSave(m_state.Shell.SelectedCategory, m_panel ? &panelKeys : nullptr);
   const ProfileWriteResult result = WriteProfileStrings(m_state.IniFile, kProfileSection, keys);
   if (!result.Ok && m_state.Ui.showWarning) {

@@ -4,13 +4,14 @@
 #include <QPointer>
 
 #include "app/app_state.h"
+#include "store/saved_selections.h"
 #include "ui/panel.h"
 
 namespace tavimor {
 
 // What Save Selections writes: ConvCategory alone unless the Moisture/Humidity category is
 // chosen and its panel exists, then the panel's keys followed by ConvCategory.
-ProfileKeys SelectionsToSave(int16_t selectedCategory, const ProfileKeys* panelKeys);
+SavedKeys SelectionsToSave(int16_t selectedCategory, const SavedKeys* panelKeys);
 
 // Dialog 144. OK writes the selections into the INI file and reports a failed write in a
 // warning box; Cancel, Escape and the close box write nothing.

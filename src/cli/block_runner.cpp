@@ -1,71 +1,16 @@
 #include "cli/block_runner.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
+
+#include "request/block_threads.h"
 
 namespace tavimor {
 
 namespace {
-
-// Runs one task at a time on its own thread, which lives as long as the worker, so that its
-// per-thread caches of the physics stay warm from one block to the next.
-class BlockWorker {
- public:
-  BlockWorker() : m_thread([this] { run(); }) {}
-  ~BlockWorker() {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_quit = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
-  }
-  BlockWorker(const BlockWorker&) = delete;
-  BlockWorker& operator=(const BlockWorker&) = delete;
-
-  void start(std::function<void()> task) {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_task = std::move(task);
-      m_done = false;
-    }
-    m_wake.notify_all();
-  }
-
-  void wait() {
-    std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_done; });
-  }
-
- private:
-  void run() {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-      m_wake.wait(lock, [this] { return m_task != nullptr || m_quit; });
-      if (m_task == nullptr) return;
-      std::function<void()> task = std::move(m_task);
-      m_task = nullptr;
-      lock.unlock();
-      task();
-      lock.lock();
-      m_done = true;
-      m_wake.notify_all();
-    }
-  }
-
-  std::mutex m_mutex;
-  std::condition_variable m_wake;
-  std::function<void()> m_task;
-  bool m_done = true;
-  bool m_quit = false;
-  std::thread m_thread;  // last: starts after the members it uses
-};
 
 // A worker thread's share of a block, converted into buffers that are copied to the real
 // streams in input order.
@@ -103,8 +48,8 @@ BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordCon
   std::vector<RecordSpan> spans;
   std::vector<Record> records;
   std::vector<std::unique_ptr<BufferedShare>> shares;
-  std::vector<std::unique_ptr<BlockWorker>> workers;
-  const std::size_t threads = static_cast<std::size_t>(std::max(threadCount, 1));
+  BlockThreads workers(threadCount);
+  const auto threads = static_cast<std::size_t>(workers.threads());
   uint64_t converted = 0;
   bool ended = false;
   while (!ended) {
@@ -138,26 +83,24 @@ BlockRun ConvertRecordsInBlocks(RecordReader& reader, int threadCount, RecordCon
     if (threads == 1 || count < kParallelRecords) {
       convertRange(first, 0, count, out, err);
     } else {
-      while (workers.size() + 1 < threads) {
+      while (shares.size() + 1 < threads) {
         shares.push_back(std::make_unique<BufferedShare>(makeConverter()));
-        workers.push_back(std::make_unique<BlockWorker>());
       }
       // The calling thread also reads and writes every record, so it converts a little less.
       const std::size_t own = count * 9 / (10 * threads);
       const auto bound = [&](std::size_t share) {
         return share == 0 ? 0 : own + (count - own) * (share - 1) / (threads - 1);
       };
-      for (std::size_t w = 0; w < workers.size(); ++w) {
-        workers[w]->start([&, w] {
-          BufferedShare& share = *shares[w];
-          convertRange(*share.converter, bound(w + 1), bound(w + 2), share.out, share.err);
-        });
-      }
-      convertRange(first, 0, bound(1), out, err);
-      for (std::size_t w = 0; w < workers.size(); ++w) {
-        workers[w]->wait();
-        shares[w]->writeTo(out, err);
-      }
+      workers.run(static_cast<int>(threads), [&](int share) {
+        const auto s = static_cast<std::size_t>(share);
+        if (s == 0) {
+          convertRange(first, 0, bound(1), out, err);
+        } else {
+          BufferedShare& buffered = *shares[s - 1];
+          convertRange(*buffered.converter, bound(s), bound(s + 1), buffered.out, buffered.err);
+        }
+      });
+      for (const auto& share : shares) share->writeTo(out, err);
     }
     if (cut) first.finishCut(reader.copyRest(out), out);
     if (!out) return BlockRun::WriteFailed;

@@ -9,31 +9,26 @@
 #include <string>
 #include <vector>
 
+#include "cli/accuracy_report.h"
 #include "cli/block_runner.h"
 #include "cli/descriptor_output.h"
 #include "cli/line_reader.h"
 #include "cli/progress.h"
 #include "cli/table_convert.h"
 #include "cli/table_reader.h"
-#include "cli/value_conversion.h"
 #include "core/conversion_steps.h"
-#include "core/formula_accuracy.h"
 #include "core/unit_tables.h"
 #include "core/version.h"
+#include "request/prepared_conversion.h"
 
 namespace tavimor {
 
 namespace {
 
-constexpr std::string_view kProgram = "tavimor-convert";
-
 // One value a line, as typed into the panel's From field, into the To unit.
-class ValueConverter : public RecordConverter {
+class LineConverter : public RecordConverter {
  public:
-  explicit ValueConverter(const ConvertSettings& settings)
-      : m_conversion(settings),
-        m_withDelta(settings.Increment.has_value()),
-        m_withSpread(settings.Spread) {}
+  explicit LineConverter(const ConversionRequest& request) : m_conversion(request) {}
 
   void convert(const Record& record, std::ostream& out, std::ostream& err) override {
     if (const auto reason = m_conversion.convert(record.Text)) {
@@ -43,15 +38,7 @@ class ValueConverter : public RecordConverter {
       return;
     }
     m_line.clear();
-    m_conversion.appendResult(m_line);
-    if (m_withDelta) {
-      m_line.push_back('\t');
-      m_conversion.appendDelta(m_line);
-    }
-    if (m_withSpread) {
-      m_line.push_back('\t');
-      m_conversion.appendSpread(m_line);
-    }
+    m_conversion.appendLine(m_line);
     m_line.push_back('\n');
     out << m_line;
   }
@@ -59,9 +46,7 @@ class ValueConverter : public RecordConverter {
   bool anyFailed() const override { return m_anyFailed; }
 
  private:
-  ValueConversion m_conversion;
-  bool m_withDelta;
-  bool m_withSpread;
+  PreparedConversion m_conversion;
   std::string m_line;
   bool m_anyFailed = false;
 };
@@ -88,11 +73,11 @@ bool OpenInput(const std::string& name, std::filebuf& file, uint64_t& bytes) {
 }
 
 // Converts the lines, or the table, of input in blocks.
-BlockRun ConvertStream(const ConvertSettings& settings, ValueConverter& converter,
+BlockRun ConvertStream(const ConvertSettings& settings, LineConverter& converter,
                        std::streambuf* input, uint64_t inputBytes, std::ostream& out,
                        std::ostream& err, bool errIsTerminal) {
   std::unique_ptr<RecordReader> reader;
-  std::optional<TableConversion> table;
+  std::optional<TablePlan> table;
   if (settings.Table.Delimiter) {
     reader = std::make_unique<TableReader>(input, *settings.Table.Delimiter, out);
     table.emplace(settings, err);
@@ -116,7 +101,7 @@ BlockRun ConvertStream(const ConvertSettings& settings, ValueConverter& converte
   } else {
     run = ConvertRecordsInBlocks(
         *reader, settings.Threads, converter,
-        [&settings] { return std::make_unique<ValueConverter>(settings); }, out, messages, hooks);
+        [&settings] { return std::make_unique<LineConverter>(settings); }, out, messages, hooks);
   }
   if (progress) progress->clear();
   return run;
@@ -175,7 +160,7 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     WarnAboutPressure("compute-at", *settings.ComputeAt, err);
   }
 
-  ValueConverter converter(settings);
+  LineConverter converter(settings);
   bool anyFailed = false;
   if (!parse.Line.Values.empty()) {
     std::size_t number = 0;

@@ -4,110 +4,36 @@
 #include <array>
 #include <filesystem>
 
-#include "core/choice_names.h"
 #include "core/number_text.h"
-#include "core/single_precision.h"
-#include "core/unit_tables.h"
+#include "request/block_threads.h"
+#include "request/choice_names.h"
+#include "store/profile_store.h"
 #include "store/saved_selections.h"
 
 namespace tavimor {
 
 namespace {
 
-struct OptionSpec {
+// The command's own options, beside the request's (RequestFields()): how it reads and
+// writes. --help, --version and --accuracy are read while splitting; --ini before the other
+// options, so that they override it.
+using Applied = std::optional<std::string>;  // the reason a value is refused
+using ApplyOwn = Applied (*)(std::string_view option, std::string_view value,
+                             ConvertSettings& settings);
+
+struct CommandOption {
   std::string_view Name;
   bool TakesValue;
+  ApplyOwn Apply;  // null: read elsewhere
 };
 
-constexpr std::array<OptionSpec, 36> kOptions = {{
-    {"--from", true},
-    {"--to", true},
-    {"--measured", true},
-    {"--compute-at", true},
-    {"--formula", true},
-    {"--enhancement", true},
-    {"--gas-method", true},
-    {"--from-mw", true},
-    {"--to-mw", true},
-    {"--from-k", true},
-    {"--to-k", true},
-    {"--from-ambient", true},
-    {"--to-ambient", true},
-    {"--from-medium", true},
-    {"--to-medium", true},
-    {"--from-vapor-temp", true},
-    {"--to-vapor-temp", true},
-    {"--increment", true},
-    {"--raw", false},
-    {"--help", false},
-    {"--ini", true},
-    {"--threads", true},
-    {"--version", false},
-    {"--spread", false},
-    {"--accuracy", false},
-    {"--csv", false},
-    {"--tsv", false},
-    {"--delimiter", true},
-    {"--input", true},
-    {"--column", true},
-    {"--header", true},
-    {"--measured-column", true},
-    {"--compute-at-column", true},
-    {"--output-header", true},
-    {"--replace", false},
-    {"--progress", false},
-}};
-
-// A number read the way a panel field reads it and held in single precision, as the field's
-// number is; nothing when the text has no numeric prefix.
-std::optional<float> ParseFieldNumber(std::string_view text) {
-  const auto number = ReadNumberIfAny(text);
-  if (!number) return std::nullopt;
-  return HoldSingle(*number);
-}
-
-std::optional<PressureSetting> ParsePressure(std::string_view text) {
-  PressureSetting pressure;
-  std::string_view number = text;
-  if (const auto comma = text.find(','); comma != std::string_view::npos) {
-    number = text.substr(0, comma);
-    const auto unit = ParsePressureUnit(text.substr(comma + 1));
-    if (!unit) return std::nullopt;
-    pressure.Unit = *unit;
-  }
-  const auto value = ParseFieldNumber(number);
-  if (!value) return std::nullopt;
-  pressure.Value = *value;
-  return pressure;
+std::string Refused(const FieldRefusal& refusal, std::string_view option, std::string_view value) {
+  return RefusalMessage(refusal, option, Quoted(refusal.Part.value_or(std::string(value))));
 }
 
 std::string BadValue(std::string_view option, std::string_view value, std::string_view expected) {
-  std::string message = "bad value ";
-  message.append(Quoted(value)).append(" for ").append(option).append(": ").append(expected);
-  return message;
-}
-
-std::optional<std::string> ApplySideOption(std::string_view option, std::string_view param,
-                                           std::string_view value, SideParams& side) {
-  if (param == "medium") {
-    const auto medium = ParseChoice(value, kMediumNames);
-    if (!medium) return BadValue(option, value, "expected natural-gas, air or vapor");
-    side.DensityMedium = *medium;
-    return std::nullopt;
-  }
-  const auto number = ParseFieldNumber(value);
-  if (param == "mw" || param == "k") {
-    const TypedParam typed = param == "mw" ? TypedParam::MolWeight : TypedParam::HenryK;
-    if (!number || !SetTypedParam(side, typed, *number)) {
-      return BadValue(option, value, "expected a number above 0");
-    }
-    return std::nullopt;
-  }
-  const TypedParam typed = param == "ambient" ? TypedParam::AmbientTempC : TypedParam::VaporTempC;
-  if (!number || !SetTypedParam(side, typed, *number)) {
-    return BadValue(option, value, "expected a temperature above -80 and below 200 (°C)");
-  }
-  return std::nullopt;
+  return Refused(FieldRefusal{FieldRefusal::Kind::BadNumber, {}, std::string(expected), {}}, option,
+                 value);
 }
 
 // A column number from 1 (digits only), or else a header's name.
@@ -124,39 +50,99 @@ std::optional<ColumnChoice> ParseColumn(std::string_view text) {
   return column;
 }
 
-std::optional<std::string> ApplyTableOption(std::string_view option, std::string_view value,
-                                            TableSettings& table) {
-  if (option == "--csv") {
-    table.Delimiter = ',';
-  } else if (option == "--tsv") {
-    table.Delimiter = '\t';
-  } else if (option == "--delimiter") {
-    const std::string_view c = value == "\\t" ? "\t" : value;
-    if (c.size() != 1 || c[0] == '"' || c[0] == '\r' || c[0] == '\n') {
-      return BadValue(option, value, "expected one character other than a quote (\\t for a tab)");
-    }
-    table.Delimiter = c[0];
-  } else if (option == "--header") {
-    if (EqualsIgnoringAsciiCase(value, "yes")) {
-      table.Header = HeaderChoice::Yes;
-    } else if (EqualsIgnoringAsciiCase(value, "no")) {
-      table.Header = HeaderChoice::No;
-    } else if (EqualsIgnoringAsciiCase(value, "auto")) {
-      table.Header = HeaderChoice::Auto;
-    } else {
-      return BadValue(option, value, "expected yes, no or auto");
-    }
-  } else if (option == "--output-header") {
-    table.OutputHeader = std::string(value);
-  } else if (option == "--replace") {
-    table.Replace = true;
-  } else {
-    const auto column = ParseColumn(value);
-    if (!column) return BadValue(option, value, "expected a column number from 1 or a name");
-    (option == "--column"            ? table.Column
-     : option == "--measured-column" ? table.MeasuredColumn
-                                     : table.ComputeAtColumn) = *column;
+template <std::optional<ColumnChoice> TableSettings::*Column>
+Applied ApplyColumn(std::string_view option, std::string_view value, ConvertSettings& settings) {
+  const auto column = ParseColumn(value);
+  if (!column) return BadValue(option, value, "a column number from 1 or a name");
+  settings.Table.*Column = *column;
+  return std::nullopt;
+}
+
+Applied ApplyDelimiter(std::string_view option, std::string_view value, ConvertSettings& settings) {
+  const std::string_view c = value == "\\t" ? "\t" : value;
+  if (c.size() != 1 || c[0] == '"' || c[0] == '\r' || c[0] == '\n') {
+    return BadValue(option, value, "one character other than a quote (\\t for a tab)");
   }
+  settings.Table.Delimiter = c[0];
+  return std::nullopt;
+}
+
+Applied ApplyHeader(std::string_view option, std::string_view value, ConvertSettings& settings) {
+  constexpr std::pair<std::string_view, HeaderChoice> kChoices[] = {
+      {"yes", HeaderChoice::Yes}, {"no", HeaderChoice::No}, {"auto", HeaderChoice::Auto}};
+  for (const auto& [name, choice] : kChoices) {
+    if (EqualsIgnoringAsciiCase(value, name)) {
+      settings.Table.Header = choice;
+      return std::nullopt;
+    }
+  }
+  return Refused(FieldRefusal{FieldRefusal::Kind::UnknownName, "choice", "yes, no, auto", {}},
+                 option, value);
+}
+
+Applied ApplyThreads(std::string_view option, std::string_view value, ConvertSettings& settings) {
+  const auto threads = ParseListIndex(value, kMaxThreads + 1);
+  if (!threads || *threads < 1) {
+    return BadValue(option, value, "a number of threads from 1 to " + std::to_string(kMaxThreads));
+  }
+  settings.Threads = *threads;
+  return std::nullopt;
+}
+
+constexpr CommandOption kCommandOptions[] = {
+    {"--help", false, nullptr},
+    {"--version", false, nullptr},
+    {"--accuracy", false, nullptr},
+    {"--ini", true, nullptr},
+    {"--threads", true, ApplyThreads},
+    {"--input", true,
+     [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
+       s.InputFile = std::string(value);
+       return {};
+     }},
+    {"--progress", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Progress = true;
+       return {};
+     }},
+    {"--csv", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Table.Delimiter = ',';
+       return {};
+     }},
+    {"--tsv", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Table.Delimiter = '\t';
+       return {};
+     }},
+    {"--delimiter", true, ApplyDelimiter},
+    {"--column", true, ApplyColumn<&TableSettings::Column>},
+    {"--header", true, ApplyHeader},
+    {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>},
+    {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>},
+    {"--output-header", true,
+     [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
+       s.Table.OutputHeader = std::string(value);
+       return {};
+     }},
+    {"--replace", false,
+     [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
+       s.Table.Replace = true;
+       return {};
+     }},
+};
+
+const CommandOption* CommandOptionNamed(std::string_view name) {
+  for (const CommandOption& option : kCommandOptions) {
+    if (option.Name == name) return &option;
+  }
+  return nullptr;
+}
+
+// Whether an option is one and takes a value: the request's options, then the command's.
+std::optional<bool> TakesValue(std::string_view name) {
+  if (const RequestField* field = FieldByOption(name)) return field->TakesValue;
+  if (const CommandOption* option = CommandOptionNamed(name)) return option->TakesValue;
   return std::nullopt;
 }
 
@@ -179,64 +165,13 @@ std::optional<std::string> CheckCombination(const CommandLine& line,
 
 std::optional<std::string> ApplyOption(std::string_view option, std::string_view value,
                                        ConvertSettings& settings) {
-  if (option == "--from" || option == "--to") {
-    const auto unit = ParseMoistureUnit(value);
-    if (!unit) return BadValue(option, value, "expected a unit index 0 to 10 or a unit name");
-    (option == "--from" ? settings.FromUnit : settings.ToUnit) = *unit;
-  } else if (option == "--measured" || option == "--compute-at") {
-    const auto pressure = ParsePressure(value);
-    if (!pressure) {
-      return BadValue(option, value,
-                      "expected a number, optionally followed by a comma and a pressure unit "
-                      "(0 to 4, mbar, psia, psig, atm, kpa)");
-    }
-    if (option == "--measured") {
-      settings.Measured = *pressure;
-    } else {
-      settings.ComputeAt = *pressure;
-    }
-  } else if (option == "--formula") {
-    const auto formula = ParseChoice(value, kFormulaNames);
-    if (!formula)
-      return BadValue(option, value, "expected goff-gratch, hyland-wexler, sonntag or magnus");
-    settings.Calc.SwvpFormula = *formula;
-  } else if (option == "--enhancement") {
-    const auto factor = ParseChoice(value, kEnhancementNames);
-    if (!factor) return BadValue(option, value, "expected none, greenspan or bogel");
-    settings.Calc.EnhancementFactor = *factor;
-  } else if (option == "--gas-method") {
-    const auto method = ParseChoice(value, kGasMethodNames);
-    if (!method) return BadValue(option, value, "expected igt or astm");
-    settings.Calc.GasMethod = *method;
-  } else if (option == "--increment") {
-    const auto increment = ParseFieldNumber(value);
-    if (!increment) return BadValue(option, value, "expected a number");
-    settings.Increment = *increment;
-  } else if (option == "--threads") {
-    const auto threads = ParseListIndex(value, kMaxThreads + 1);
-    if (!threads || *threads < 1) {
-      return BadValue(option, value, "expected a number of threads from 1 to 16");
-    }
-    settings.Threads = *threads;
-  } else if (option == "--raw") {
-    settings.Raw = true;
-  } else if (option == "--spread") {
-    settings.Spread = true;
-  } else if (option == "--input") {
-    settings.InputFile = std::string(value);
-  } else if (option == "--progress") {
-    settings.Progress = true;
-  } else if (option == "--csv" || option == "--tsv" || option == "--delimiter" ||
-             option == "--column" || option == "--header" || option == "--measured-column" ||
-             option == "--compute-at-column" || option == "--output-header" ||
-             option == "--replace") {
-    return ApplyTableOption(option, value, settings.Table);
-  } else if (option.starts_with("--from-")) {
-    return ApplySideOption(option, option.substr(7), value, settings.Calc.From);
-  } else if (option.starts_with("--to-")) {
-    return ApplySideOption(option, option.substr(5), value, settings.Calc.To);
+  if (const RequestField* field = FieldByOption(option)) {
+    if (auto refusal = field->SetText(settings, value)) return Refused(*refusal, option, value);
+    return std::nullopt;
   }
-  return std::nullopt;
+  const CommandOption* own = CommandOptionNamed(option);
+  if (own == nullptr || own->Apply == nullptr) return std::nullopt;
+  return own->Apply(option, value, settings);
 }
 
 }  // namespace
@@ -258,19 +193,11 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
     if (option == "--ini") file = value;
   }
   if (!file) return std::nullopt;
-  PanelSelections saved;
-  SavedSelectionsLoad load =
-      LoadSavedSelectionsFile(std::filesystem::path(*file), saved, settings.Calc);
-  if (load.Error) return "cannot read the saved selections " + Quoted(*file) + ": " + *load.Error;
-  replacedKeys = std::move(load.ReplacedKeys);
-  settings.FromUnit = saved.FromUnit;
-  settings.ToUnit = saved.ToUnit;
-  settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
-  if (saved.PressureChoice == kComputeAtMeasured) {
-    settings.ComputeAt.reset();
-  } else {
-    settings.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
+  ProfileFile content = ReadProfileFile(std::filesystem::path(*file));
+  if (content.Status != ProfileFileStatus::Ok) {
+    return "cannot read the saved selections " + Quoted(*file) + ": " + content.Error;
   }
+  replacedKeys = ApplySavedSelections(ProfileReaderForText(std::move(content.Bytes)), settings);
   return std::nullopt;
 }
 
@@ -306,16 +233,13 @@ CommandLineParse SplitCommandLine(std::span<const std::string_view> args) {
       name = arg.substr(0, equals);
       inlineValue = arg.substr(equals + 1);
     }
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& candidate : kOptions) {
-      if (candidate.Name == name) spec = &candidate;
-    }
-    if (spec == nullptr) {
+    const std::optional<bool> takesValue = TakesValue(name);
+    if (!takesValue) {
       parse.Error = "unknown option " + Quoted(name);
       return parse;
     }
     std::string_view value;
-    if (spec->TakesValue) {
+    if (*takesValue) {
       if (inlineValue) {
         value = *inlineValue;
       } else if (i + 1 < args.size()) {

@@ -7,16 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/calc_settings.h"
+#include "request/conversion_request.h"
 
 namespace tavimor {
-
-// A pressure as the panel's pressure field and list hold it: the number (single precision,
-// as read from the field) and the PressureUnit index of the list.
-struct PressureSetting {
-  float Value = 1013.25f;
-  int Unit = 0;  // mbar
-};
 
 // A column of a table: its number from 1, or the name in its header row.
 struct ColumnChoice {
@@ -37,26 +30,15 @@ struct TableSettings {
   bool Replace = false;
 };
 
-// Everything one run of tavimor-convert converts with. Defaults are those of a panel with
-// no saved selections. A loader of saved selections fills this before the options of the
-// command line override it (see RunConvert).
-struct ConvertSettings {
-  CalcSettings Calc;
-  int FromUnit = 1;  // MoistureUnit index
-  int ToUnit = 1;
-  PressureSetting Measured;
-  std::optional<PressureSetting> ComputeAt;  // nothing: the measured number and unit
-  std::optional<float> Increment;            // nothing: no delta column
-  bool Raw = false;                          // 17 significant digits instead of display text
-  bool Spread = false;                       // also the results under every formula and factor
-  int Threads = 2;                           // threads converting the lines of standard input
+// Everything one run of tavimor-convert converts with: the request, and how the command
+// reads and writes. A loader of saved selections fills it before the options of the command
+// line override it (see RunConvert).
+struct ConvertSettings : ConversionRequest {
+  int Threads = 2;  // threads converting the lines of standard input
   TableSettings Table;
   std::optional<std::string> InputFile;  // nothing: standard input
   bool Progress = false;                 // a progress line while converting InputFile
 };
-
-// Threads that --threads accepts.
-inline constexpr int kMaxThreads = 16;
 
 // The command line split into options and values, without interpreting option values, so
 // that saved selections can be loaded between splitting and applying the options.

@@ -3,25 +3,15 @@
 #include <algorithm>
 
 #include "cli/table_reader.h"
-#include "cli/value_conversion.h"
-#include "core/choice_names.h"
+#include "cli/usage.h"
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
+#include "core/unit_tables.h"
+#include "request/choice_names.h"
+#include "request/prepared_conversion.h"
 
 namespace tavimor {
-
-const std::array<std::string_view, kMoistureUnitCount> kResultHeaders = {"vapour pressure mbar",
-                                                                         "dew/frost point °C",
-                                                                         "dew/frost point °F",
-                                                                         "dew point °C",
-                                                                         "dew point °F",
-                                                                         "ppmv",
-                                                                         "ppmw",
-                                                                         "lb/MMSCF",
-                                                                         "g/m³",
-                                                                         "%RH",
-                                                                         "ppmw in liquid"};
 
 void AppendCell(std::string& line, std::string_view text, char delimiter) {
   const char special[] = {delimiter, '"', '\r', '\n'};
@@ -38,8 +28,6 @@ void AppendCell(std::string& line, std::string_view text, char delimiter) {
 }
 
 namespace {
-
-constexpr std::string_view kProgram = "tavimor-convert";
 
 std::string ColumnName(std::size_t column, std::string_view role) {
   std::string name = "column " + std::to_string(column + 1);
@@ -71,7 +59,6 @@ class TableRowConverter : public RecordConverter {
   TableRowConverter(const ConvertSettings& settings, const TableLayout& layout)
       : m_layout(layout),
         m_conversion(settings),
-        m_computeAtMeasured(!settings.ComputeAt),
         m_measuredUnit(settings.Measured.Unit),
         m_computeAtUnit(settings.ComputeAt.value_or(settings.Measured).Unit) {}
 
@@ -161,7 +148,6 @@ class TableRowConverter : public RecordConverter {
         return reason;
       }
       m_conversion.setMeasuredPressure(pressure);
-      if (m_computeAtMeasured) m_conversion.setComputePressure(pressure);
     }
     if (m_layout.ComputeAtColumn) {
       if (auto reason = readPressure(row, *m_layout.ComputeAtColumn, "compute-at pressure",
@@ -210,8 +196,7 @@ class TableRowConverter : public RecordConverter {
   }
 
   const TableLayout& m_layout;
-  ValueConversion m_conversion;
-  bool m_computeAtMeasured;
+  PreparedConversion m_conversion;
   int m_measuredUnit;
   int m_computeAtUnit;
   RowCells m_cells;
@@ -232,7 +217,7 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& err)
+TablePlan::TablePlan(const ConvertSettings& settings, std::ostream& err)
     : m_settings(settings), m_err(err) {
   const TableSettings& table = settings.Table;
   // A compute-at column is read in the unit of --compute-at, in millibar without it.
@@ -241,11 +226,11 @@ TableConversion::TableConversion(const ConvertSettings& settings, std::ostream& 
   m_layout.Replace = table.Replace;
   m_layout.WithDelta = settings.Increment.has_value();
   m_layout.ResultHeader = table.OutputHeader.value_or(
-      std::string(kResultHeaders[static_cast<std::size_t>(settings.ToUnit)]));
+      std::string(kMoistureUnits[static_cast<std::size_t>(settings.ToUnit)].ResultHeader));
   m_layout.DeltaHeader = "delta " + m_layout.ResultHeader;
 }
 
-bool TableConversion::prepare(std::span<const Record> records) {
+bool TablePlan::prepare(std::span<const Record> records) {
   if (m_decided) return true;
   const TableSettings& table = m_settings.Table;
   const char delimiter = m_layout.Delimiter;
@@ -322,9 +307,9 @@ bool TableConversion::prepare(std::span<const Record> records) {
   return true;
 }
 
-bool TableConversion::resolveName(const std::string& name, std::size_t cellCount,
-                                  const std::function<std::string(std::size_t)>& cellText,
-                                  std::optional<std::size_t>& column) {
+bool TablePlan::resolveName(const std::string& name, std::size_t cellCount,
+                            const std::function<std::string(std::size_t)>& cellText,
+                            std::optional<std::size_t>& column) {
   // An exact match first, then one ignoring spaces around the name and ASCII case; two
   // columns matching alike leave no choice to make.
   for (int loose = 0; loose < 2; ++loose) {
@@ -350,7 +335,7 @@ bool TableConversion::resolveName(const std::string& name, std::size_t cellCount
   return false;
 }
 
-std::unique_ptr<RecordConverter> TableConversion::makeConverter() const {
+std::unique_ptr<RecordConverter> TablePlan::makeConverter() const {
   return std::make_unique<TableRowConverter>(m_settings, m_layout);
 }
 

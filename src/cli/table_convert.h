@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -15,9 +14,6 @@
 #include "core/unit_tables.h"
 
 namespace tavimor {
-
-// The header of the result column for each To unit, unless --output-header names it.
-extern const std::array<std::string_view, kMoistureUnitCount> kResultHeaders;
 
 // Where a table's cells are read and its new cells written, decided from its first rows.
 struct TableLayout {
@@ -35,11 +31,12 @@ struct TableLayout {
 // A column of a table converted row by row: every row is written as it came, with the
 // result in a new last cell (or in place of the converted cell) and, with an increment, the
 // delta after it. A row that cannot be converted gets "error" there and its reason on the
-// error stream; a blank line is no row and stays as it is.
-class TableConversion {
+// error stream; a blank line is no row and stays as it is. The plan decides the layout from
+// the first rows; a row converter per thread follows it.
+class TablePlan {
  public:
   // settings.Table has a delimiter and a column.
-  TableConversion(const ConvertSettings& settings, std::ostream& err);
+  TablePlan(const ConvertSettings& settings, std::ostream& err);
 
   // Sees the records of each block before they are converted. At the first row that is not
   // blank, decides the header row and the columns on that row; false, with the reason on the

@@ -2,9 +2,46 @@
 
 #include <cmath>
 
+#include "core/complete_table.h"
 #include "core/unit_tables.h"
 
 namespace tavimor {
+
+constexpr std::array<ChoiceRow<SwvpFormula>, kSwvpFormulaCount> kSwvpFormulaChoices =
+    CompleteTable<ChoiceRow<SwvpFormula>, kSwvpFormulaCount>({
+        {SwvpFormula::GoffGratch, "goff-gratch",
+         "Goff-Gratch equations\nintegration of Clausius-Clapeyron\ndeviating from perfect gas",
+         "Goff-Gratch"},
+        {SwvpFormula::HylandWexler, "hyland-wexler", "Hyland and Wexler (1983b)",
+         "Hyland and Wexler"},
+        {SwvpFormula::Sonntag, "sonntag", "Sonntag", "Sonntag"},
+        {SwvpFormula::Magnus, "magnus", "Magnus", "Magnus"},
+    });
+
+constexpr std::array<ChoiceRow<EnhancementFactor>, kEnhancementFactorCount>
+    kEnhancementFactorChoices =
+        CompleteTable<ChoiceRow<EnhancementFactor>, kEnhancementFactorCount>({
+            {EnhancementFactor::NoEnhancement, "none", "No\nwater vapor enhancement factor",
+             "none"},
+            {EnhancementFactor::Greenspan, "greenspan", "Greenspan\nwater vapor enhancement factor",
+             "Greenspan"},
+            {EnhancementFactor::Bogel, "bogel", "Bogel\nwater vapor enhancement factor", "Bögel"},
+        });
+
+constexpr std::array<ChoiceRow<GasMethod>, kGasMethodCount> kGasMethodChoices =
+    CompleteTable<ChoiceRow<GasMethod>, kGasMethodCount>({
+        {GasMethod::IgtBulletin8, "igt", "IGT Bulletin 8", ""},
+        {GasMethod::Astm, "astm", "ASTM", ""},
+    });
+
+constexpr std::array<ChoiceRow<DensityMedium>, kDensityMediumCount> kDensityMediumChoices =
+    CompleteTable<ChoiceRow<DensityMedium>, kDensityMediumCount>({
+        {DensityMedium::NaturalGas, "natural-gas",
+         "Natural Gas at STP\nChoose method in preference menu ", ""},
+        {DensityMedium::AirMixture, "air", "Air", ""},
+        {DensityMedium::PureVapor, "vapor",
+         "pure Water Vapor (no other gas)\nonly above 10°C frost point", ""},
+    });
 
 BasisParams BasisOf(const SideParams& side) {
   return BasisParams{side.MolWeight, side.HenryK, side.AmbientTempC, side.VaporTempC,

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace tavimor {
 
@@ -26,6 +29,36 @@ enum class LiquidChoice : int16_t {
 enum class AmbientTempUnit : int16_t { AmbientCelsius = 1033, AmbientFahrenheit = 1034 };
 enum class DensityMedium : int16_t { PureVapor = 1036, AirMixture = 1037, NaturalGas = 1038 };
 enum class VaporTempUnit : int16_t { VaporCelsius = 1039, VaporFahrenheit = 1040 };
+
+// One choice of an option, in the order the front ends list them: the identifier of the
+// button that chooses it, the name tavimor-convert and the Python package give it, the text
+// of its button, and the title the accuracy report shows (empty where none does). To add a
+// formula, factor, method or medium, add its member and its row.
+template <class T>
+struct ChoiceRow {
+  T Value;
+  std::string_view Name;
+  std::string_view ButtonText;
+  std::string_view Title;
+};
+inline constexpr int kSwvpFormulaCount = 4;
+inline constexpr int kEnhancementFactorCount = 3;
+inline constexpr int kGasMethodCount = 2;
+inline constexpr int kDensityMediumCount = 3;
+extern const std::array<ChoiceRow<SwvpFormula>, kSwvpFormulaCount> kSwvpFormulaChoices;
+extern const std::array<ChoiceRow<EnhancementFactor>, kEnhancementFactorCount>
+    kEnhancementFactorChoices;
+extern const std::array<ChoiceRow<GasMethod>, kGasMethodCount> kGasMethodChoices;
+extern const std::array<ChoiceRow<DensityMedium>, kDensityMediumCount> kDensityMediumChoices;
+
+// The row of a choice; the first row for a value no row holds (a hand-edited file's).
+template <class T, std::size_t N>
+constexpr const ChoiceRow<T>& ChoiceRowOf(const std::array<ChoiceRow<T>, N>& choices, T value) {
+  for (const ChoiceRow<T>& row : choices) {
+    if (row.Value == value) return row;
+  }
+  return choices[0];
+}
 
 // Parameters of one side (From or To) of a conversion. Temperatures are always degrees
 // Celsius; the unit fields only say how a dialog shows and reads them.

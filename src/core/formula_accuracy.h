@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "core/calc_settings.h"
 
 namespace tavimor {
@@ -26,9 +24,5 @@ DeviationRange SaturationDeviations(SwvpFormula formula, ReferencePhase phase, d
 // (over ice below 0 °C, over water above), against the factors of saturated air at every
 // reference pressure; no enhancement factor counts as 1.
 DeviationRange EnhancementDeviations(EnhancementFactor factor, double lowC, double highC);
-
-// The largest deviations by temperature band, as tavimor-convert --accuracy prints them and
-// the README shows them.
-std::string FormulaAccuracyTable();
 
 }  // namespace tavimor

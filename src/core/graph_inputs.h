@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/calc_settings.h"
-#include "core/moisture_options.h"
 
 namespace tavimor {
+
+// The pressure whose double and quadruple the isobars are drawn at, if any.
+enum class GraphIsobars { None, AtMeasured, AtComputeAt };
 
 // What the conversion graph is painted from: the panel's values at one paint.
 struct GraphInputs {
@@ -14,9 +16,7 @@ struct GraphInputs {
   // millibar, rounded to 0.01 and held in single precision (NaN for a list without a row).
   float MeasuredPressureMbar = 1013.25f;
   float ComputePressureMbar = 1013.25f;
-  // The checked isobar button; a group without one (-1) counts as neither "no isobars" nor
-  // "measured", so it doubles the compute-at pressure.
-  int IsobarButton = kIsobarNone;
+  GraphIsobars Isobars = GraphIsobars::None;
   bool ZoomHeld = false;
   CalcSettings Settings;  // From and To side parameters and the physics choices
 };

@@ -1,12 +1,10 @@
 #include "core/moisture_conversion.h"
 
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
 
 #include "core/moisture_format.h"
-#include "core/number_text.h"
 #include "core/single_precision.h"
 #include "core/std_bridge.h"
 
@@ -21,27 +19,6 @@ bool IsAnswer(float v) {
   return v != kOutOfRangeSingle && std::isfinite(v);
 }
 
-struct FromRange {
-  float Low;
-  float High;
-  std::string_view Message;
-};
-
-// Indexed by the From list's selection; bounds inclusive and compared in single precision.
-constexpr std::array<std::optional<FromRange>, kMoistureUnitCount> kFromRanges = {{
-    FromRange{0.0f, 123.4f, "stay between 0 and 123.4 mb."},
-    FromRange{-140.0f, 50.0f, "stay between -140°C and +50°C"},
-    FromRange{-220.0f, 122.0f, "stay between -220°F and +122°F"},
-    std::nullopt,
-    std::nullopt,
-    FromRange{0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-    FromRange{0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-    FromRange{0.0f, 5812.0f, "stay between 0 and 5812 lbs/mm'³"},
-    FromRange{0.0f, 93.0f, "stay between 0 and 93 g/m³"},
-    std::nullopt,
-    FromRange{0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-}};
-
 template <class T>
 bool SameBits(T a, T b) {
   static_assert(sizeof(T) == 8 || sizeof(T) == 4);
@@ -53,7 +30,7 @@ bool SameBits(T a, T b) {
 
 std::optional<std::string_view> FromValueRangeMessage(int fromListSelection, float value) {
   if (fromListSelection < 0 || fromListSelection >= kMoistureUnitCount) return std::nullopt;
-  const auto& range = kFromRanges[static_cast<std::size_t>(fromListSelection)];
+  const auto& range = kMoistureUnits[static_cast<std::size_t>(fromListSelection)].Range;
   if (!range) return std::nullopt;
   if (value >= range->Low && value <= range->High) return std::nullopt;
   return range->Message;
@@ -143,20 +120,6 @@ MoistureResults MoistureConversion::results(float fromValue) const {
 
 MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings) {
   return MoistureConversion(inputs, settings).results(inputs.FromValue);
-}
-
-std::string ShownResult(const MoistureResults& results, bool raw) {
-  return raw && results.ResultValid ? FormatAllDigits(results.Result) : results.ResultText;
-}
-
-std::string ShownDelta(const MoistureResults& results, bool raw) {
-  return raw && results.DeltaValid ? FormatAllDigits(results.Delta) : results.DeltaText;
-}
-
-std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDelta) {
-  std::string line = ShownResult(results, raw);
-  if (withDelta) line += '\t' + ShownDelta(results, raw);
-  return line;
 }
 
 float ConvertMoistureValue(const MoistureInputs& inputs, const CalcSettings& settings,

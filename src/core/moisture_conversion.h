@@ -74,18 +74,6 @@ class MoistureConversion {
 // the compute-at pressure with the To-side parameters.
 MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings);
 
-// The result and the delta as tavimor-convert prints them: with raw all 17 digits of a valid
-// held value, else the panel's text.
-std::string ShownResult(const MoistureResults& results, bool raw);
-std::string ShownDelta(const MoistureResults& results, bool raw);
-
-// A converted value as tavimor-convert prints it (without the line end) and the Python
-// package returns it: the result, with withDelta a tab and the delta.
-std::string ConvertedLine(const MoistureResults& results, bool raw, bool withDelta);
-
-// What is printed instead for a value that is not a number or outside the From unit's range.
-inline constexpr std::string_view kErrorLine = "error";
-
 // The result alone, bit for bit as ComputeMoistureResults holds it (OutOfRange without an
 // answer), but under the given physics instead of the one the settings choose.
 float ConvertMoistureValue(const MoistureInputs& inputs, const CalcSettings& settings,

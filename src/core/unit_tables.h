@@ -26,17 +26,26 @@ enum class MoistureUnit : int32_t {
 };
 inline constexpr int kMoistureUnitCount = 11;
 
-struct MoistureUnitRow {
-  int32_t Index;
-  std::string_view Symbol;       // held, shown nowhere
-  std::string_view AxisCaption;  // held, shown nowhere
-  std::string_view Title;        // held, shown nowhere
-  std::string_view ComboText;    // entry of the From and To lists
-  int32_t IsAmount;              // 1 for quantities of water, 0 for dew and frost points
+// The From values a unit accepts, bounds included and compared in single precision, and
+// the message shown for a value outside them.
+struct FromRange {
+  float Low;
+  float High;
+  std::string_view Message;
 };
 
-// Texts are UTF-8 here; the degree sign, superscript three and micro sign are the
-// characters the program shows.
+// Everything about one unit that is not physics: one row per unit, in list order. Texts are
+// UTF-8; the degree sign, superscript three and micro sign are the characters the program
+// shows.
+struct MoistureUnitRow {
+  int32_t Index;                   // the MoistureUnit value, its position in the lists
+  std::string_view ComboText;      // entry of the From and To lists
+  int32_t IsAmount;                // 1 for quantities of water, 0 for dew and frost points
+  std::string_view Name;           // how tavimor-convert and the Python package name it
+  std::optional<FromRange> Range;  // the From values accepted; nothing: the physics decides
+  std::string_view ResultHeader;   // header of a table's result column
+};
+
 extern const std::array<MoistureUnitRow, kMoistureUnitCount> kMoistureUnits;
 
 // Valid list position 0..10, or nothing (a list without a selection, a bad saved index).
@@ -47,9 +56,9 @@ inline constexpr int kPressureUnitCount = 5;
 
 struct PressureUnitRow {
   int32_t Index;
-  std::string_view Name;
-  float OffsetMbar;  // v in the unit is v / PerMbar + OffsetMbar millibar
-  float PerMbar;     // units per millibar, held in single precision
+  std::string_view Name;  // list text; in lower case, how the command and Python name it
+  float OffsetMbar;       // v in the unit is v / PerMbar + OffsetMbar millibar
+  float PerMbar;          // units per millibar, held in single precision
 };
 extern const std::array<PressureUnitRow, kPressureUnitCount> kPressureUnits;
 

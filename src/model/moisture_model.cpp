@@ -68,6 +68,20 @@ std::size_t CountLines(std::string_view text) {
 
 }  // namespace
 
+GraphIsobars GraphIsobarsOf(IsobarChoice choice) {
+  switch (choice) {
+    case kIsobarNone:
+      return GraphIsobars::None;
+    case kIsobarMeasured:
+      return GraphIsobars::AtMeasured;
+    case kIsobarComputed:
+      break;
+  }
+  // Any other number (a group without a checked button) counts as neither "no isobars" nor
+  // "measured".
+  return GraphIsobars::AtComputeAt;
+}
+
 std::string_view IsobarCaption(IsobarChoice choice) {
   switch (choice) {
     case kIsobarMeasured:
@@ -131,7 +145,7 @@ GraphInputs MoistureModel::graphInputs() const {
       ReadPressureMbar(number(Field::Measured), listSelection(List::MeasuredUnit));
   in.ComputePressureMbar =
       ReadPressureMbar(number(Field::ComputeAt), listSelection(List::ComputeAtUnit));
-  in.IsobarButton = m_isobar;
+  in.Isobars = GraphIsobarsOf(m_isobar);
   in.ZoomHeld = m_state.ZoomHeld;
   in.Settings = m_settings;
   return in;

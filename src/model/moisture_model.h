@@ -11,9 +11,9 @@
 #include "core/calc_settings.h"
 #include "core/graph_inputs.h"
 #include "core/moisture_conversion.h"
-#include "core/moisture_options.h"
 #include "core/unit_tables.h"
 #include "model/moisture_panel_state.h"
+#include "store/moisture_options.h"
 #include "store/saved_selections.h"
 
 namespace tavimor {
@@ -113,7 +113,6 @@ class MoistureModel {
   // How far the choice of formula and enhancement factor moves the result (SpreadLine),
   // UTF-8; recomputed with the result.
   const std::string& spreadLine() const { return m_spreadLine; }
-  const MoisturePanelState& state() const { return m_state; }
 
   // What the graph paints from.
   GraphInputs graphInputs() const;
@@ -199,6 +198,9 @@ class MoistureModel {
   static constexpr std::size_t kOptionUnitCount = 4;
   std::array<std::string, kOptionUnitCount> m_suffixes;
 };
+
+// The isobars the graph draws for the isobar choice.
+GraphIsobars GraphIsobarsOf(IsobarChoice choice);
 
 // The caption of the isobar choice, under the isobar buttons.
 std::string_view IsobarCaption(IsobarChoice choice);

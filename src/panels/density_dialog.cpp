@@ -15,8 +15,6 @@ namespace tavimor {
 
 namespace {
 
-constexpr int kPureVapor = static_cast<int>(DensityMedium::PureVapor);
-constexpr int kAir = static_cast<int>(DensityMedium::AirMixture);
 constexpr int kNaturalGas = static_cast<int>(DensityMedium::NaturalGas);
 constexpr int kCelsius = static_cast<int>(VaporTempUnit::VaporCelsius);
 constexpr int kFahrenheit = static_cast<int>(VaporTempUnit::VaporFahrenheit);
@@ -24,6 +22,12 @@ constexpr int kFahrenheit = static_cast<int>(VaporTempUnit::VaporFahrenheit);
 QRadioButton* AddOption(QWidget* dialog, QButtonGroup* group, int id, const char* text,
                         const QRect& rect) {
   return AddOptionButton(dialog, group, id, QString::fromUtf8(text), rect);
+}
+
+QRadioButton* AddMedium(QWidget* dialog, QButtonGroup* group, DensityMedium medium,
+                        const QRect& rect) {
+  return AddOptionButton(dialog, group, static_cast<int>(medium),
+                         TextOf(ChoiceRowOf(kDensityMediumChoices, medium).ButtonText), rect);
 }
 
 }  // namespace
@@ -37,12 +41,9 @@ DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuf
   AddStaticText(this, 0, QStringLiteral("Choose the media for which the calculation will be done"),
                 DialogRect(7, 7, 176, 8));
   m_media = new QButtonGroup(this);
-  AddOption(this, m_media, kNaturalGas, "Natural Gas at STP\nChoose method in preference menu ",
-            DialogRect(7, 26, 129, 19));
-  AddOption(this, m_media, kPureVapor,
-            "pure Water Vapor (no other gas)\nonly above 10°C frost point",
-            DialogRect(7, 49, 119, 17));
-  AddOption(this, m_media, kAir, "Air", DialogRect(7, 71, 24, 10));
+  AddMedium(this, m_media, DensityMedium::NaturalGas, DialogRect(7, 26, 129, 19));
+  AddMedium(this, m_media, DensityMedium::PureVapor, DialogRect(7, 49, 119, 17));
+  AddMedium(this, m_media, DensityMedium::AirMixture, DialogRect(7, 71, 24, 10));
   AddStaticText(this, 0, QStringLiteral("vapor temperature"), DialogRect(145, 47, 58, 8));
   m_temperature = AddEditField(this, parameter_dialog_ids::kVaporTemperature,
                                DialogRect(145, 59, 40, 14), QStringLiteral("Vapor temperature"));

@@ -51,8 +51,7 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
   QPushButton* ok = addOkButton(166, 34);
 
   for (const GasEntry& gas : GasTable) {
-    m_gasList->addItem(
-        QString::fromUtf8(gas.ListText.data(), static_cast<int>(gas.ListText.size())));
+    m_gasList->addItem(TextOf(gas.ListText));
   }
   if (m_working.GasIndex < 0 || m_working.GasIndex >= kGasCount) m_working.GasIndex = 1;
   const GasEntry& entry = GasTable[static_cast<std::size_t>(m_working.GasIndex)];

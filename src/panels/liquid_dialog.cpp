@@ -41,8 +41,7 @@ LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix
   m_liquids = new QButtonGroup(this);
   for (int i = 0; i < kLiquidCount; ++i) {
     const LiquidEntry& liquid = kLiquidTable[static_cast<std::size_t>(i)];
-    const QString text =
-        QString::fromUtf8(liquid.Text.data(), static_cast<int>(liquid.Text.size()));
+    const QString text = TextOf(liquid.Text);
     const int* r = kButtonRects[i];
     AddOptionButton(this, m_liquids, static_cast<int>(liquid.Button), text,
                     DialogRect(r[0], r[1], r[2], r[3]));

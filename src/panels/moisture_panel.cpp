@@ -44,10 +44,6 @@ constexpr std::size_t At(Enum id) {
   return static_cast<std::size_t>(id);
 }
 
-QString Text(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // The twelve etched lines (dialog units, x, y, length) framing the From area, the To area
 // and the two pressure areas; the template gives them no rectangles of their own.
 struct EtchedLine {
@@ -261,9 +257,9 @@ void MoisturePanel::connectEvents() {
 void MoisturePanel::fillLists() {
   // A filled list has no selection until one is set, as the classic list box.
   QStringList pressureUnits;
-  for (const PressureUnitRow& row : kPressureUnits) pressureUnits << Text(row.Name);
+  for (const PressureUnitRow& row : kPressureUnits) pressureUnits << TextOf(row.Name);
   QStringList moistureUnits;
-  for (const MoistureUnitRow& row : kMoistureUnits) moistureUnits << Text(row.ComboText);
+  for (const MoistureUnitRow& row : kMoistureUnits) moistureUnits << TextOf(row.ComboText);
   const auto fill = [](QComboBox* unitList, const QStringList& texts) {
     unitList->clear();
     unitList->addItems(texts);
@@ -289,7 +285,7 @@ void MoisturePanel::onFieldNotifications(
 void MoisturePanel::apply(const MoistureChanges& changes) {
   {
     const QScopedValueRollback writing(m_writingBack, true);
-    for (const MoistureField id : changes.Fields) SetFieldText(field(id), Text(m_model.text(id)));
+    for (const MoistureField id : changes.Fields) SetFieldText(field(id), TextOf(m_model.text(id)));
     if (changes.Lists) writeLists();
     if (changes.Choices) writeChoices();
     if (changes.Results) writeResults();
@@ -313,7 +309,7 @@ void MoisturePanel::apply(const MoistureChanges& changes) {
 
 void MoisturePanel::showWarning(const std::string& message) {
   if (m_ui.beep) m_ui.beep();
-  if (m_ui.showInformation) m_ui.showInformation(this, Text(message));
+  if (m_ui.showInformation) m_ui.showInformation(this, TextOf(message));
   // Typing then replaces "enter new val".
   field(Field::From)->setFocus(Qt::OtherFocusReason);
   field(Field::From)->selectAll();
@@ -325,7 +321,7 @@ void MoisturePanel::writeLists() {
     if (id == List::FromUnit || id == List::ToUnit) {
       const MoistureSide side = id == List::FromUnit ? MoistureSide::From : MoistureSide::To;
       for (int unit = 0; unit < shown->count(); ++unit) {
-        const QString entry = Text(m_model.unitEntry(side, unit));
+        const QString entry = TextOf(m_model.unitEntry(side, unit));
         if (shown->itemText(unit) != entry) shown->setItemText(unit, entry);
       }
     }
@@ -341,15 +337,15 @@ void MoisturePanel::writeChoices() {
   if (QAbstractButton* button = m_pressureChoice->button(m_model.pressureChoice())) {
     button->setChecked(true);
   }
-  const QString caption = Text(m_model.isobarCaption());
+  const QString caption = TextOf(m_model.isobarCaption());
   if (m_isobarCaption->toPlainText() != caption) m_isobarCaption->setPlainText(caption);
   field(Field::ComputeAt)->setEnabled(m_model.computeAtEnabled());
   list(List::ComputeAtUnit)->setEnabled(m_model.computeAtEnabled());
 }
 
 void MoisturePanel::writeResults() {
-  SetFieldText(field(Field::Result), Text(m_model.text(Field::Result)));
-  SetFieldText(field(Field::Delta), Text(m_model.text(Field::Delta)));
+  SetFieldText(field(Field::Result), TextOf(m_model.text(Field::Result)));
+  SetFieldText(field(Field::Delta), TextOf(m_model.text(Field::Delta)));
   m_graph->paintGraph(m_model.graphInputs());
   update();
   emit statusLineChanged();
@@ -417,19 +413,19 @@ void MoisturePanel::ConvertClipboardList() {
       clipboard->text().toStdString(), [this](const MoistureChanges& changes) { apply(changes); });
   if (conversion.Refusal) {
     if (m_ui.showWarning) {
-      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), Text(*conversion.Refusal));
+      m_ui.showWarning(this, QStringLiteral("Convert Clipboard List"), TextOf(*conversion.Refusal));
     }
     return;
   }
   apply(conversion.Changes);
-  clipboard->setText(Text(conversion.Output));
+  clipboard->setText(TextOf(conversion.Output));
 }
 
 QString MoisturePanel::statusLine() const {
-  return Text(m_model.spreadLine());
+  return TextOf(m_model.spreadLine());
 }
 
-ProfileKeys MoisturePanel::savedSelectionKeys() const {
+SavedKeys MoisturePanel::savedSelectionKeys() const {
   return ComposePanelSavedKeys(m_model.selectionTexts(), m_model.settings());
 }
 

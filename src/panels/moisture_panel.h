@@ -40,7 +40,7 @@ class MoisturePanel : public Panel {
 
   void refresh() override;
   // The twelve keys of this panel for Save Selections, in writing order.
-  ProfileKeys savedSelectionKeys() const override;
+  SavedKeys savedSelectionKeys() const override;
   // The spread of the result across the formula and enhancement choices.
   QString statusLine() const override;
 

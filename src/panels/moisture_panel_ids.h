@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/moisture_options.h"
+#include "store/moisture_options.h"
 #include "ui/panel_controls.h"
 
 namespace tavimor::moisture_ids {

@@ -4,6 +4,7 @@
 #include "core/pressure_convert.h"
 #include "core/unit_tables.h"
 #include "panels/pressure_panel_ids.h"
+#include "ui/panel_controls.h"
 
 namespace tavimor {
 
@@ -14,7 +15,7 @@ namespace {
 UnitConverterTemplate PressureTemplate() {
   QStringList names;
   for (const PressureUnitRow& row : kPressureUnits) {
-    names << QString::fromUtf8(row.Name.data(), static_cast<int>(row.Name.size()));
+    names << TextOf(row.Name);
   }
   return UnitConverterTemplate{ids::kFromValue,
                                ids::kFromUnit,

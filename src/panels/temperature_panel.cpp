@@ -21,7 +21,7 @@ const char kSentence[] =
 UnitConverterTemplate TemperatureTemplate() {
   QStringList names;
   for (const TemperatureUnitRow& row : kTemperatureUnits) {
-    names << QString::fromUtf8(row.Name.data(), static_cast<int>(row.Name.size()));
+    names << TextOf(row.Name);
   }
   return UnitConverterTemplate{ids::kFromValue,
                                ids::kFromUnit,

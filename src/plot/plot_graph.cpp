@@ -27,11 +27,11 @@ std::optional<GraphConversion> MakeGraphConversion(const GraphInputs& inputs) {
   return c;
 }
 
-std::vector<CurvePressures> IsobarPressures(int isobarButton, float measuredMbar,
+std::vector<CurvePressures> IsobarPressures(GraphIsobars isobars, float measuredMbar,
                                             float computeMbar) {
-  if (isobarButton == kIsobarNone) return {};
+  if (isobars == GraphIsobars::None) return {};
   CurvePressures p{measuredMbar, computeMbar};
-  float& doubled = isobarButton == kIsobarMeasured ? p.P1Mbar : p.P2Mbar;
+  float& doubled = isobars == GraphIsobars::AtMeasured ? p.P1Mbar : p.P2Mbar;
   std::vector<CurvePressures> passes;
   for (int pass = 0; pass < 2; ++pass) {
     doubled *= 2;
@@ -127,7 +127,7 @@ GraphPlan PlanMoistureGraph(const GraphInputs& inputs, int width, int height) {
   if (!pressuresUsable) return plan;
 
   plan.Curve = SampleCurve(g, *convert, {pm, pc});
-  for (const CurvePressures& p : IsobarPressures(inputs.IsobarButton, pm, pc)) {
+  for (const CurvePressures& p : IsobarPressures(inputs.Isobars, pm, pc)) {
     plan.Isobars.push_back(SampleCurve(g, *convert, p));
   }
 

@@ -36,7 +36,7 @@ struct CurvePressures {
   float P2Mbar = 0;
   friend bool operator==(const CurvePressures&, const CurvePressures&) = default;
 };
-std::vector<CurvePressures> IsobarPressures(int isobarButton, float measuredMbar,
+std::vector<CurvePressures> IsobarPressures(GraphIsobars isobars, float measuredMbar,
                                             float computeMbar);
 
 struct PixelPoint {

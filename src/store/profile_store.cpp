@@ -10,13 +10,9 @@
 #include <stdexcept>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace tavimor {
 namespace {
@@ -185,11 +181,7 @@ KeyPlace FindKey(std::string_view text, const std::vector<Line>& lines, std::str
 std::string_view LineEnding(std::string_view text) {
   const std::size_t nl = text.find('\n');
   if (nl != std::string_view::npos) return (nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
-#if defined(_WIN32)
-  return "\r\n";
-#else
   return "\n";
-#endif
 }
 
 // Text that would break the line structure of the file or the meaning of a key.
@@ -249,7 +241,6 @@ std::string SystemError(int error) {
   return std::error_code(error, std::generic_category()).message();
 }
 
-#if !defined(_WIN32)
 // Writes all bytes to a descriptor; false with errno set on failure.
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -262,7 +253,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   }
   return true;
 }
-#endif
 
 // Replaces the file by the given bytes through a temporary file beside it; on any failure
 // the old file is left as it was and the temporary file is removed.
@@ -272,34 +262,6 @@ ProfileWriteResult ReplaceFile(const std::filesystem::path& file, std::string_vi
   const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : ".";
   std::random_device seed;
   std::mt19937 random(seed());
-#if defined(_WIN32)
-  std::filesystem::path temp;
-  for (int attempt = 0; attempt < 16 && temp.empty(); ++attempt) {
-    auto candidate = dir / (file.filename().string() + ".tmp" + std::to_string(random() % 1000000));
-    if (!std::filesystem::exists(candidate)) temp = candidate;
-  }
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      result.Error = "Could not write " + temp.string();
-      return result;
-    }
-  }
-  (void)mode;
-  std::error_code ec;
-  std::filesystem::rename(temp, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    result.Error = "Could not replace " + file.string() + ": " + ec.message();
-    return result;
-  }
-#else
   std::filesystem::path temp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
@@ -334,7 +296,6 @@ ProfileWriteResult ReplaceFile(const std::filesystem::path& file, std::string_vi
     ::fsync(dirFd);
     ::close(dirFd);
   }
-#endif
   result.Ok = true;
   return result;
 }

@@ -1,5 +1,6 @@
 #include "store/saved_selections.h"
 
+#include <array>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -66,6 +67,14 @@ Choice ChoiceOf(double v, std::initializer_list<Choice> members, Choice fallback
   return fallback;
 }
 
+template <class Choice, std::size_t N>
+Choice ChoiceOf(double v, const std::array<ChoiceRow<Choice>, N>& choices, Choice fallback) {
+  for (const ChoiceRow<Choice>& row : choices) {
+    if (v == static_cast<double>(row.Value)) return row.Value;
+  }
+  return fallback;
+}
+
 int32_t IndexIn(double v, int32_t count, int32_t fallback) {
   if (v >= 0 && v < count && v == std::floor(v)) return static_cast<int32_t>(v);
   return fallback;
@@ -99,10 +108,13 @@ Scanned Scan(std::string_view text, std::string_view kinds) {
   return Scanned{ScanSavedFields(text, kinds)};
 }
 
-constexpr float kDefaultPressure = 1013.25f;
-constexpr float kDefaultTempC = 20;
-constexpr float kDefaultMolWeight = 29;
-constexpr float kDefaultHenryK = 1.9f;
+// A missing key or unreadable number takes the value of a panel without saved selections.
+constexpr SideParams kDefaultSide;
+constexpr float kDefaultPressure = PanelSelections{}.MeasuredPressure;
+constexpr float kDefaultTempC = kDefaultSide.AmbientTempC;
+constexpr float kDefaultMolWeight = kDefaultSide.MolWeight;
+constexpr float kDefaultHenryK = kDefaultSide.HenryK;
+static_assert(kDefaultSide.VaporTempC == kDefaultTempC);
 
 void Assign(std::optional<float> v, float& field) {
   if (v) field = *v;
@@ -165,11 +177,7 @@ void ApplyMedium(std::string_view text, CalcSettings& settings) {
     return;
   }
   const Scanned s = Scan(text, "dd");
-  const auto medium = [](double v) {
-    return ChoiceOf(
-        v, {DensityMedium::PureVapor, DensityMedium::AirMixture, DensityMedium::NaturalGas},
-        DensityMedium::NaturalGas);
-  };
+  const auto medium = [](double v) { return ChoiceOf(v, kDensityMediumChoices, kDefault); };
   if (s.Has(0)) settings.From.DensityMedium = medium(s.values[0]);
   if (s.Has(1)) settings.To.DensityMedium = medium(s.values[1]);
 }
@@ -182,16 +190,11 @@ void ApplyFormulas(std::string_view text, CalcSettings& settings) {
   }
   const Scanned s = Scan(text, "dd");
   if (s.Has(0)) {
-    settings.SwvpFormula = ChoiceOf(s.values[0],
-                                    {SwvpFormula::GoffGratch, SwvpFormula::HylandWexler,
-                                     SwvpFormula::Sonntag, SwvpFormula::Magnus},
-                                    SwvpFormula::GoffGratch);
+    settings.SwvpFormula = ChoiceOf(s.values[0], kSwvpFormulaChoices, SwvpFormula::GoffGratch);
   }
   if (s.Has(1)) {
-    settings.EnhancementFactor = ChoiceOf(
-        s.values[1],
-        {EnhancementFactor::NoEnhancement, EnhancementFactor::Greenspan, EnhancementFactor::Bogel},
-        EnhancementFactor::NoEnhancement);
+    settings.EnhancementFactor =
+        ChoiceOf(s.values[1], kEnhancementFactorChoices, EnhancementFactor::NoEnhancement);
   }
 }
 
@@ -202,8 +205,7 @@ void ApplyGasMethod(std::string_view text, CalcSettings& settings) {
   }
   const Scanned s = Scan(text, "d");
   if (s.Has(0))
-    settings.GasMethod =
-        ChoiceOf(s.values[0], {GasMethod::IgtBulletin8, GasMethod::Astm}, GasMethod::IgtBulletin8);
+    settings.GasMethod = ChoiceOf(s.values[0], kGasMethodChoices, GasMethod::IgtBulletin8);
 }
 
 void ApplyIsoAndPrsr(std::string_view text, PanelSelections& selections) {
@@ -312,23 +314,6 @@ std::vector<std::string_view> ReadSavedSelections(const ProfileReader& read,
   return replaced;
 }
 
-SavedSelectionsLoad LoadSavedSelectionsFile(const std::filesystem::path& file,
-                                            PanelSelections& selections, CalcSettings& settings) {
-  SavedSelectionsLoad load;
-  const ProfileFile content = ReadProfileFile(file);
-  if (content.Status != ProfileFileStatus::Ok) {
-    load.Error = content.Error;
-    return load;
-  }
-  const std::string_view text = content.Bytes;
-  load.ReplacedKeys = ReadSavedSelections(
-      [text](std::string_view key) {
-        return ProfileString(text, kProfileSection, key, kSavedLineMaxRead);
-      },
-      selections, settings);
-  return load;
-}
-
 ProfileReader ProfileReaderForFile(std::filesystem::path file) {
   // The file is read once, at the first key, however many keys follow.
   auto content = std::make_shared<std::optional<std::string>>();
@@ -338,6 +323,12 @@ ProfileReader ProfileReaderForFile(std::filesystem::path file) {
       *content = read.Status == ProfileFileStatus::Ok ? std::move(read.Bytes) : std::string();
     }
     return ProfileString(**content, kProfileSection, key, kSavedLineMaxRead);
+  };
+}
+
+ProfileReader ProfileReaderForText(std::string text) {
+  return [text = std::move(text)](std::string_view key) {
+    return ProfileString(text, kProfileSection, key, kSavedLineMaxRead);
   };
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/calc_settings.h"
-#include "core/moisture_options.h"
+#include "store/moisture_options.h"
 
 namespace tavimor {
 
@@ -60,7 +60,9 @@ using ProfileReader = std::function<std::string(std::string_view key)>;
 
 // A reader of the section "Tavimor" of an INI file, which it reads at the first key; a file
 // that cannot be read reads as empty (the desktop program then starts from the defaults).
+// Or of the text of such a file (one a browser was given).
 ProfileReader ProfileReaderForFile(std::filesystem::path file);
+ProfileReader ProfileReaderForText(std::string text);
 
 // Reads the fields of a saved line the way the stored formats are read: kinds holds one
 // letter per field, 'd' for a decimal integer (optional sign, digits) and 'f' for a decimal
@@ -83,17 +85,6 @@ bool ApplySavedKey(std::string_view key, std::string_view text, PanelSelections&
 std::vector<std::string_view> ReadSavedSelections(const ProfileReader& read,
                                                   PanelSelections& selections,
                                                   CalcSettings& settings);
-
-// The saved selections of a file, read once.
-struct SavedSelectionsLoad {
-  std::optional<std::string> Error;  // why the file cannot be read; then nothing was applied
-  std::vector<std::string_view> ReplacedKeys;  // as ReadSavedSelections returns them
-};
-
-// Applies the section "Tavimor" of file. A file that is missing, is no regular file (a FIFO,
-// a folder) or cannot be read is an error rather than a file of defaults.
-SavedSelectionsLoad LoadSavedSelectionsFile(const std::filesystem::path& file,
-                                            PanelSelections& selections, CalcSettings& settings);
 
 // What the Save Selections dialog reads from the shown Moisture/Humidity panel.
 struct PanelSelectionTexts {

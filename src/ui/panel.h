@@ -11,9 +11,6 @@
 
 namespace tavimor {
 
-// Key/value pairs for the section "Tavimor" of the INI file.
-using ProfileKeys = std::vector<std::pair<std::string, std::string>>;
-
 // Optional base of a category panel. The main window finds these through qobject_cast; a
 // panel that is a plain QWidget gets update() for refresh() and saves no keys.
 class Panel : public QWidget {
@@ -25,9 +22,10 @@ class Panel : public QWidget {
   // CalcSettings changed in a preference dialog: recompute and repaint.
   virtual void refresh() { update(); }
 
-  // The keys Save Selections writes while this panel is shown, in writing order, without
-  // ConvCategory (the dialog appends it). Empty: only ConvCategory is written.
-  virtual ProfileKeys savedSelectionKeys() const { return {}; }
+  // The keys and values Save Selections writes while this panel is shown (the store's
+  // SavedKeys), in writing order, without ConvCategory (the dialog appends it). Empty: only
+  // ConvCategory is written.
+  virtual std::vector<std::pair<std::string, std::string>> savedSelectionKeys() const { return {}; }
 
   // The second line of the main window's text strip, below the motto, while this panel is
   // shown; empty: the program's own line.

@@ -41,6 +41,10 @@ class FocusNotifier : public QObject {
 
 }  // namespace
 
+QString TextOf(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 void NameControl(QWidget* control, int id, const QString& accessibleName) {
   if (id > 0) control->setObjectName(QString::number(id));
   control->setAccessibleName(accessibleName);

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <string_view>
 
 class QButtonGroup;
 class QComboBox;
@@ -17,6 +18,9 @@ namespace tavimor {
 
 // Builders for the controls of a panel template: each control sits at its dialog-unit
 // rectangle, carries its identifier as objectName and has an accessible name.
+
+// A text of the Qt-free layers (UTF-8) as a control shows it.
+QString TextOf(std::string_view text);
 
 // Identifier and accessible name of a control; a control without identifier keeps no name.
 void NameControl(QWidget* control, int id, const QString& accessibleName);

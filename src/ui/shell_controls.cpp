@@ -1,7 +1,6 @@
 #include "ui/shell_controls.h"
 
 #include <QButtonGroup>
-#include <QLabel>
 #include <QPushButton>
 #include <QRect>
 
@@ -34,17 +33,6 @@ QPushButton* MakeOptionButton(QWidget* parent, QButtonGroup* group, int id, cons
   button->setAutoDefault(false);
   group->addButton(button, id);
   return button;
-}
-
-QLabel* MakeStaticText(QWidget* parent, const QString& text, const QRect& rect) {
-  auto* label = new QLabel(text, parent);
-  label->setAccessibleName(AccessibleText(text));
-  label->setFont(DialogFont());
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  label->setGeometry(rect);
-  return label;
 }
 
 }  // namespace tavimor

@@ -3,7 +3,6 @@
 #include <QString>
 
 class QButtonGroup;
-class QLabel;
 class QPushButton;
 class QRect;
 class QWidget;
@@ -20,8 +19,5 @@ QPushButton* MakePushButton(QWidget* parent, int id, const QString& text, const 
 // under its identifier so checkedId() is the identifier to store.
 QPushButton* MakeOptionButton(QWidget* parent, QButtonGroup* group, int id, const QString& text,
                               const QRect& rect);
-
-// A static text; objectName stays empty for texts without an identifier.
-QLabel* MakeStaticText(QWidget* parent, const QString& text, const QRect& rect);
 
 }  // namespace tavimor

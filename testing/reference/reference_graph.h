@@ -53,7 +53,7 @@ inline GraphCurves SampleGraph(const GraphInputs& inputs, int width, int height)
   const float pm = inputs.MeasuredPressureMbar;
   const float pc = inputs.ComputePressureMbar;
   out.Curve = reference::SampleGraphCurve(*g, *c, {pm, pc});
-  for (const CurvePressures& p : IsobarPressures(inputs.IsobarButton, pm, pc)) {
+  for (const CurvePressures& p : IsobarPressures(inputs.Isobars, pm, pc)) {
     out.Isobars.push_back(reference::SampleGraphCurve(*g, *c, p));
   }
   out.MarkerValue = tavimor::MarkerValue(GraphConvert(*c, inputs.FromValue, pm, pc), g->Y);

@@ -133,22 +133,22 @@ TEST(FastPathEquivalence, GraphPointsMatchTheReferenceSampling) {
     U from;
     U to;
     double fromValue;
-    IsobarChoice isobars;
+    GraphIsobars isobars;
     GasMethod method;
     EnhancementFactor factor;
     float measuredMbar;
   };
   const Case cases[] = {
-      {"lb/MMSCF ASTM to dew point F", U::LbsPerMmscf, U::DewPointF, 100, kIsobarMeasured,
+      {"lb/MMSCF ASTM to dew point F", U::LbsPerMmscf, U::DewPointF, 100, GraphIsobars::AtMeasured,
        GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
-      {"g/m3 natural gas to dew/frost point", U::GramsPerM3, U::DewFrostPointC, 5, kIsobarMeasured,
-       GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
-      {"dew/frost point to ppmv", U::DewFrostPointC, U::Ppmv, -20, kIsobarComputed,
+      {"g/m3 natural gas to dew/frost point", U::GramsPerM3, U::DewFrostPointC, 5,
+       GraphIsobars::AtMeasured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 1013.25f},
+      {"dew/frost point to ppmv", U::DewFrostPointC, U::Ppmv, -20, GraphIsobars::AtComputeAt,
        GasMethod::IgtBulletin8, EnhancementFactor::Greenspan, 1013.25f},
-      {"ppmv to dew point, Bogel, computed isobars", U::Ppmv, U::DewPointC, 5000, kIsobarComputed,
-       GasMethod::IgtBulletin8, EnhancementFactor::Bogel, 3000.5f},
+      {"ppmv to dew point, Bogel, computed isobars", U::Ppmv, U::DewPointC, 5000,
+       GraphIsobars::AtComputeAt, GasMethod::IgtBulletin8, EnhancementFactor::Bogel, 3000.5f},
       {"dew point to lb/MMSCF ASTM at high pressure", U::DewPointC, U::LbsPerMmscf, -20,
-       kIsobarMeasured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 70000},
+       GraphIsobars::AtMeasured, GasMethod::Astm, EnhancementFactor::NoEnhancement, 70000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -156,7 +156,7 @@ TEST(FastPathEquivalence, GraphPointsMatchTheReferenceSampling) {
     in.FromUnit = static_cast<int>(c.from);
     in.ToUnit = static_cast<int>(c.to);
     in.FromValue = c.fromValue;
-    in.IsobarButton = static_cast<int>(c.isobars);
+    in.Isobars = c.isobars;
     in.MeasuredPressureMbar = c.measuredMbar;
     in.Settings.GasMethod = c.method;
     in.Settings.EnhancementFactor = c.factor;

@@ -234,7 +234,7 @@ class TestMoistureGraph : public QObject {
     QFETCH(int, button);
     Graph g;
     GraphInputs in = Inputs(MoistureUnit::DewFrostPointC, MoistureUnit::DewFrostPointC, 0);
-    in.IsobarButton = button;
+    in.Isobars = GraphIsobarsOf(static_cast<IsobarChoice>(button));
     const GraphPlan plan = g.control->paintGraph(in);
     if (button == 1014) {
       QVERIFY(plan.Isobars.empty());
@@ -280,7 +280,7 @@ class TestMoistureGraph : public QObject {
     GraphInputs in = Inputs(static_cast<MoistureUnit>(from), MoistureUnit::Ppmv, value);
     in.MeasuredPressureMbar = pressure;
     in.ZoomHeld = zoom;
-    in.IsobarButton = 1013;
+    in.Isobars = GraphIsobars::AtMeasured;
     const GraphPlan plan = g.control->paintGraph(in);
     QCOMPARE(g.image().size(), QSize(kW, kH));
     QVERIFY(!plan.Zoomed);

@@ -285,7 +285,7 @@ void TestMoisturePanel::saveThenLoadEveryKey() {
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
   const std::filesystem::path ini = (dir.path() + QStringLiteral("/tavimor.ini")).toStdString();
-  ProfileKeys keys;
+  SavedKeys keys;
   CalcSettings before;
   {
     MoistureHost host;
@@ -344,7 +344,7 @@ void TestMoisturePanel::saveThenLoadEveryKey() {
   QCOMPARE(s.To.HenryK, 3.5f);
   QCOMPARE(host.state.FromBasis.MolWeight, 4.0f);
   // The same keys come out again.
-  ProfileKeys again = host.panel->savedSelectionKeys();
+  SavedKeys again = host.panel->savedSelectionKeys();
   again.emplace_back("ConvCategory", "1001");
   QCOMPARE(again, keys);
 }

@@ -775,12 +775,12 @@ void ShellTest::saveCancelledWritesNothing() {
 }
 
 void ShellTest::saveSelectionsComposesPanelKeysOnlyForMoisture() {
-  const ProfileKeys panelKeys = {{"IsoAndPrsr", "1014,1017"}, {"FromDew", "-40,1"}};
+  const SavedKeys panelKeys = {{"IsoAndPrsr", "1014,1017"}, {"FromDew", "-40,1"}};
   struct Case {
     const char* name;
     int16_t category;
     bool panel;
-    ProfileKeys expected;
+    SavedKeys expected;
   };
   const Case cases[] = {
       {"moisture with its panel",
@@ -793,7 +793,7 @@ void ShellTest::saveSelectionsComposesPanelKeysOnlyForMoisture() {
       {"hand-edited number", 7, true, {{"ConvCategory", "7"}}},
   };
   for (const Case& c : cases) {
-    const ProfileKeys got = SelectionsToSave(c.category, c.panel ? &panelKeys : nullptr);
+    const SavedKeys got = SelectionsToSave(c.category, c.panel ? &panelKeys : nullptr);
     QVERIFY2(got == c.expected, c.name);
   }
 }

@@ -19,6 +19,7 @@
 #include "core/number_text.h"
 #include "core/single_precision.h"
 #include "model/clipboard_lines.h"
+#include "model/moisture_model.h"
 #include "settings_file_test.h"
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
@@ -258,6 +259,17 @@ TEST(HostileClipboard, HugeOrBinaryTextGivesOneResultPerLine) {
     }
     const std::string joined = JoinClipboardResults(results);
     EXPECT_EQ(SplitClipboardLines(joined).size(), lines.size());
+  }
+}
+
+// The isobar group without a checked button counts as neither "no isobars" nor "measured".
+TEST(GraphIsobarsOf, AGroupWithoutACheckedButtonDoublesTheComputeAtPressure) {
+  const std::pair<int, GraphIsobars> cases[] = {{kIsobarMeasured, GraphIsobars::AtMeasured},
+                                                {kIsobarNone, GraphIsobars::None},
+                                                {kIsobarComputed, GraphIsobars::AtComputeAt},
+                                                {-1, GraphIsobars::AtComputeAt}};
+  for (const auto& [button, isobars] : cases) {
+    EXPECT_EQ(GraphIsobarsOf(static_cast<IsobarChoice>(button)), isobars) << button;
   }
 }
 

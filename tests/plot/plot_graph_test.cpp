@@ -100,18 +100,17 @@ TEST(CurveValue, ClampsBelowStopsAboveAndPutsFailuresOnTheBottomLine) {
 TEST(IsobarPressures, DoubleTheChosenPressureTwice) {
   struct Case {
     const char* name;
-    int button;
+    GraphIsobars isobars;
     std::vector<CurvePressures> passes;
   };
   const Case cases[] = {
-      {"measured", 1013, {{2000, 700}, {4000, 700}}},
-      {"no isobars", 1014, {}},
-      {"computed", 1015, {{1000, 1400}, {1000, 2800}}},
-      {"no button checked doubles the compute-at pressure", -1, {{1000, 1400}, {1000, 2800}}},
+      {"measured", GraphIsobars::AtMeasured, {{2000, 700}, {4000, 700}}},
+      {"no isobars", GraphIsobars::None, {}},
+      {"computed", GraphIsobars::AtComputeAt, {{1000, 1400}, {1000, 2800}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(IsobarPressures(c.button, 1000, 700), c.passes);
+    EXPECT_EQ(IsobarPressures(c.isobars, 1000, 700), c.passes);
   }
 }
 
@@ -204,12 +203,13 @@ TEST(PlanMoistureGraph, ZoomsPpmvIntoPartialPressure) {
 }
 
 TEST(PlanMoistureGraph, DrawsBothIsobarsOnlyWhenChosen) {
-  for (const int button : {1013, 1014, 1015}) {
-    SCOPED_TRACE(button);
+  for (const GraphIsobars isobars :
+       {GraphIsobars::AtMeasured, GraphIsobars::None, GraphIsobars::AtComputeAt}) {
+    SCOPED_TRACE(static_cast<int>(isobars));
     GraphInputs in = Inputs(MoistureUnit::DewFrostPointC, MoistureUnit::Ppmv, 0);
-    in.IsobarButton = button;
+    in.Isobars = isobars;
     const GraphPlan plan = PlanMoistureGraph(in, kW, kH);
-    EXPECT_EQ(plan.Isobars.size(), button == 1014 ? 0u : 2u);
+    EXPECT_EQ(plan.Isobars.size(), isobars == GraphIsobars::None ? 0u : 2u);
     for (const auto& isobar : plan.Isobars) EXPECT_FALSE(isobar.empty());
   }
 }
@@ -283,7 +283,7 @@ TEST(PlanMoistureGraph, NeverFailsOnHostileInputs) {
 TEST(PlanMoistureGraph, PutsEveryPointOnTheBottomLineAtPressureZero) {
   GraphInputs in = Inputs(MoistureUnit::DewFrostPointC, MoistureUnit::Ppmv, -20);
   in.MeasuredPressureMbar = 0;
-  in.IsobarButton = 1013;  // 2 x 0 and 4 x 0 stay 0
+  in.Isobars = GraphIsobars::AtMeasured;  // 2 x 0 and 4 x 0 stay 0
   const GraphPlan plan = PlanMoistureGraph(in, kW, kH);
   ASSERT_EQ(plan.Curve.size(), 275u);
   for (const auto& line : {plan.Curve, plan.Isobars.at(0), plan.Isobars.at(1)}) {

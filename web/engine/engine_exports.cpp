@@ -24,8 +24,6 @@
 #include "cli/block_runner.h"
 #include "cli/table_convert.h"
 #include "cli/table_reader.h"
-#include "cli/value_conversion.h"
-#include "core/choice_names.h"
 #include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/moisture_format.h"
@@ -33,6 +31,9 @@
 #include "core/single_precision.h"
 #include "core/std_bridge.h"
 #include "core/unit_tables.h"
+#include "request/choice_names.h"
+#include "request/conversion_request.h"
+#include "request/prepared_conversion.h"
 #include "store/saved_selections.h"
 #include "web/engine/json_text.h"
 #include "web/engine/web_request.h"
@@ -123,7 +124,7 @@ extern "C" {
 // The fields of the next conversions, "name\0text\0name\0text..."; "" or why not.
 EMSCRIPTEN_KEEPALIVE const char* tv_request(const char* bytes, int length) {
   const std::vector<std::string_view> parts = SplitAtZeros(bytes, length);
-  std::vector<RequestField> fields;
+  std::vector<WebRequestField> fields;
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) fields.push_back({parts[i], parts[i + 1]});
   WebRequest request;
   if (auto error = ApplyRequestFields(fields, request)) return ReturnText(std::move(*error));
@@ -137,7 +138,7 @@ EMSCRIPTEN_KEEPALIVE const char* tv_request(const char* bytes, int length) {
 EMSCRIPTEN_KEEPALIVE void tv_convert(const double* in, int n, double* result, double* delta,
                                      uint8_t* status, int shown) {
   const ConvertSettings& settings = CurrentRequest().Settings;
-  const MoistureInputs inputs = RequestInputs(settings);
+  const MoistureInputs inputs = InputsOf(settings);
   const MoistureConversion conversion(inputs, settings.Calc);
   for (int i = 0; i < n; ++i) {
     const float value = HoldSingle(in[i]);
@@ -165,7 +166,7 @@ EMSCRIPTEN_KEEPALIVE void tv_spread(const double* in, int n, double* results, do
                                     double* high, int32_t* lowAt, int32_t* highAt, uint8_t* status,
                                     int shown) {
   const ConvertSettings& settings = CurrentRequest().Settings;
-  MoistureInputs inputs = RequestInputs(settings);
+  MoistureInputs inputs = InputsOf(settings);
   const MoistureUnit toUnit = *MoistureUnitFromIndex(settings.ToUnit);
   const auto number = [&](float v) {
     if (v == static_cast<float>(OutOfRange)) return kNaN;
@@ -212,17 +213,14 @@ EMSCRIPTEN_KEEPALIVE void tv_read_values(const char* bytes, int length, int n, d
 // the result (raw: all digits), with an increment a tab and the delta, or "error" for a value
 // without a number or outside the From unit's range.
 EMSCRIPTEN_KEEPALIVE const char* tv_lines(const double* in, const uint8_t* notNumber, int n) {
-  const ConvertSettings& settings = CurrentRequest().Settings;
-  const MoistureInputs inputs = RequestInputs(settings);
-  const MoistureConversion conversion(inputs, settings.Calc);
+  PreparedConversion conversion(CurrentRequest().Settings);
   std::string out;
   for (int i = 0; i < n; ++i) {
     if (i > 0) out.push_back('\n');
-    const float value = HoldSingle(in[i]);
-    if ((notNumber != nullptr && notNumber[i]) || FromValueRangeMessage(inputs.FromUnit, value)) {
+    if ((notNumber != nullptr && notNumber[i]) || conversion.convert(HoldSingle(in[i]))) {
       out += kErrorLine;
     } else {
-      out += ConvertedLine(conversion.results(value), settings.Raw, settings.Increment.has_value());
+      conversion.appendLine(out);
     }
   }
   return ReturnText(std::move(out));
@@ -312,7 +310,7 @@ EMSCRIPTEN_KEEPALIVE int tv_table_run() {
   std::ostream out(&outBuffer);
   std::ostream err(&errBuffer);
   TableReader reader(&input, *settings.Table.Delimiter, out);
-  TableConversion table(settings, err);
+  TablePlan table(settings, err);
   BlockHooks hooks;
   hooks.CheckBlock = [&](std::span<const Record> records) { return table.prepare(records); };
   hooks.AfterBlock = [](uint64_t rows) {

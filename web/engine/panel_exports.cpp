@@ -20,7 +20,6 @@
 
 #include "core/analog_output.h"
 #include "core/calc_settings.h"
-#include "core/choice_names.h"
 #include "core/fahrenheit.h"
 #include "core/number_text.h"
 #include "core/pressure_convert.h"

@@ -1,41 +1,15 @@
 #include "web/engine/web_request.h"
 
-#include "core/choice_names.h"
 #include "core/formula_spread.h"
 #include "core/single_precision.h"
 #include "core/std_bridge.h"
 #include "core/unit_tables.h"
+#include "request/choice_names.h"
 #include "web/engine/json_text.h"
 
 namespace tavimor {
 
 namespace {
-
-template <typename T, std::size_t N>
-std::string NameList(const std::array<NamedChoice<T>, N>& choices) {
-  std::string list;
-  for (const auto& choice : choices) {
-    if (!list.empty()) list += ", ";
-    list += choice.Name;
-  }
-  return list;
-}
-
-template <typename T, std::size_t N>
-std::string_view NameOf(T value, const std::array<NamedChoice<T>, N>& choices) {
-  for (const auto& choice : choices) {
-    if (choice.Value == value) return choice.Name;
-  }
-  return choices[0].Name;
-}
-
-std::string PressureUnitName(int index) {
-  std::string lower(kPressureUnits[static_cast<std::size_t>(index)].Name);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 std::string Refusal(std::string_view what, std::string_view text, std::string_view allowed) {
   std::string message = "unknown ";
@@ -45,12 +19,12 @@ std::string Refusal(std::string_view what, std::string_view text, std::string_vi
 
 template <typename T, std::size_t N>
 std::optional<std::string> Choose(std::string_view what, std::string_view text,
-                                  const std::array<NamedChoice<T>, N>& choices, T& into) {
+                                  const std::array<ChoiceRow<T>, N>& choices, T& into) {
   if (const auto value = ParseChoice(text, choices)) {
     into = *value;
     return std::nullopt;
   }
-  return Refusal(what, text, NameList(choices));
+  return Refusal(what, text, ChoiceNameList(choices));
 }
 
 std::optional<std::string> ChooseUnit(std::string_view text, int& into) {
@@ -58,10 +32,7 @@ std::optional<std::string> ChooseUnit(std::string_view text, int& into) {
     into = *unit;
     return std::nullopt;
   }
-  std::string list;
-  for (std::string_view name : kMoistureUnitNames)
-    list.append(list.empty() ? "" : ", ").append(name);
-  return Refusal("unit", text, list + " (or an index 0 to 10)");
+  return Refusal("unit", text, MoistureUnitNameList());
 }
 
 std::optional<std::string> ChoosePressureUnit(std::string_view text, int& into) {
@@ -69,11 +40,7 @@ std::optional<std::string> ChoosePressureUnit(std::string_view text, int& into) 
     into = *unit;
     return std::nullopt;
   }
-  std::string list;
-  for (int unit = 0; unit < kPressureUnitCount; ++unit) {
-    list.append(list.empty() ? "" : ", ").append(PressureUnitName(unit));
-  }
-  return Refusal("pressure unit", text, list + " (or an index 0 to 4)");
+  return Refusal("pressure unit", text, PressureUnitNameList());
 }
 
 // A number as JavaScript writes a double ("1013.25", "1e-7", "Infinity", "NaN"): the whole
@@ -109,7 +76,7 @@ std::optional<ColumnChoice> ParseColumn(std::string_view text) {
 // program takes them, typed ones are checked as the dialogs check them.
 std::optional<std::string> ApplySideField(std::string_view sideName, std::string_view key,
                                           std::string_view text, bool saved, SideParams& side) {
-  if (key == "medium") return Choose("medium", text, kMediumNames, side.DensityMedium);
+  if (key == "medium") return Choose("medium", text, kDensityMediumChoices, side.DensityMedium);
   struct Number {
     std::string_view Key;
     TypedParam Param;
@@ -180,7 +147,7 @@ std::optional<std::string> ApplyTableField(std::string_view name, std::string_vi
 
 }  // namespace
 
-std::optional<std::string> ApplyRequestFields(std::span<const RequestField> fields,
+std::optional<std::string> ApplyRequestFields(std::span<const WebRequestField> fields,
                                               WebRequest& request) {
   ConvertSettings& s = request.Settings;
   std::optional<float> computeAt;
@@ -210,11 +177,12 @@ std::optional<std::string> ApplyRequestFields(std::span<const RequestField> fiel
         error = ChoosePressureUnit(text, computeAtUnit.emplace());
       }
     } else if (name == "formula") {
-      error = Choose("formula", text, kFormulaNames, s.Calc.SwvpFormula);
+      error = Choose("formula", text, kSwvpFormulaChoices, s.Calc.SwvpFormula);
     } else if (name == "enhancement") {
-      error = Choose("enhancement factor", text, kEnhancementNames, s.Calc.EnhancementFactor);
+      error =
+          Choose("enhancement factor", text, kEnhancementFactorChoices, s.Calc.EnhancementFactor);
     } else if (name == "gas_method") {
-      error = Choose("gas method", text, kGasMethodNames, s.Calc.GasMethod);
+      error = Choose("gas method", text, kGasMethodChoices, s.Calc.GasMethod);
     } else if (name == "raw") {
       s.Raw = text == "1";
     } else if (name.starts_with("from_params.") || name.starts_with("to_params.")) {
@@ -242,35 +210,9 @@ std::optional<std::string> ApplyRequestFields(std::span<const RequestField> fiel
   return std::nullopt;
 }
 
-MoistureInputs RequestInputs(const ConvertSettings& settings) {
-  MoistureInputs inputs;
-  const PressureSetting compute = settings.ComputeAt.value_or(settings.Measured);
-  inputs.Increment = settings.Increment.value_or(0.0f);
-  inputs.FromUnit = settings.FromUnit;
-  inputs.FromListSelection = settings.FromUnit;
-  inputs.ToListSelection = settings.ToUnit;
-  inputs.MeasuredPressure = settings.Measured.Value;
-  inputs.MeasuredPressureUnit = settings.Measured.Unit;
-  inputs.ComputePressure = compute.Value;
-  inputs.ComputePressureUnit = compute.Unit;
-  return inputs;
-}
-
-void ApplySavedSelections(const ProfileReader& read, ConvertSettings& settings) {
-  PanelSelections saved;
-  ReadSavedSelections(read, saved, settings.Calc);
-  settings.FromUnit = saved.FromUnit;
-  settings.ToUnit = saved.ToUnit;
-  settings.Measured = {saved.MeasuredPressure, saved.MeasuredPressureUnit};
-  settings.ComputeAt.reset();
-  if (saved.PressureChoice != kComputeAtMeasured) {
-    settings.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
-  }
-}
-
 std::string RequestOptionsJson(const ConvertSettings& settings) {
   const auto unit = [](int index) {
-    return MoistureUnitFromIndex(index) ? kMoistureUnitNames[static_cast<std::size_t>(index)]
+    return MoistureUnitFromIndex(index) ? kMoistureUnits[static_cast<std::size_t>(index)].Name
                                         : std::string_view("");
   };
   const auto side = [](std::string& out, const SideParams& p) {
@@ -282,7 +224,7 @@ std::string RequestOptionsJson(const ConvertSettings& settings) {
     AppendJsonKey(out, "ambient");
     AppendJsonNumber(out, p.AmbientTempC);
     AppendJsonKey(out, "medium");
-    AppendJsonString(out, NameOf(p.DensityMedium, kMediumNames));
+    AppendJsonString(out, ChoiceRowOf(kDensityMediumChoices, p.DensityMedium).Name);
     AppendJsonKey(out, "vaporTemp");
     AppendJsonNumber(out, p.VaporTempC);
     AppendJsonKey(out, "saved");
@@ -310,11 +252,12 @@ std::string RequestOptionsJson(const ConvertSettings& settings) {
     AppendJsonNumber(out, *settings.Increment);
   }
   AppendJsonKey(out, "formula");
-  AppendJsonString(out, NameOf(settings.Calc.SwvpFormula, kFormulaNames));
+  AppendJsonString(out, ChoiceRowOf(kSwvpFormulaChoices, settings.Calc.SwvpFormula).Name);
   AppendJsonKey(out, "enhancement");
-  AppendJsonString(out, NameOf(settings.Calc.EnhancementFactor, kEnhancementNames));
+  AppendJsonString(out,
+                   ChoiceRowOf(kEnhancementFactorChoices, settings.Calc.EnhancementFactor).Name);
   AppendJsonKey(out, "gasMethod");
-  AppendJsonString(out, NameOf(settings.Calc.GasMethod, kGasMethodNames));
+  AppendJsonString(out, ChoiceRowOf(kGasMethodChoices, settings.Calc.GasMethod).Name);
   AppendJsonKey(out, "fromParams");
   side(out, settings.Calc.From);
   AppendJsonKey(out, "toParams");
@@ -331,19 +274,22 @@ std::string RequestNamesJson() {
   };
   std::string out = "{";
   AppendJsonKey(out, "units");
-  AppendJsonStrings(out, kMoistureUnitNames);
+  AppendJsonArray(out, kMoistureUnits, [](std::string& o, const MoistureUnitRow& row) {
+    AppendJsonString(o, row.Name);
+  });
   AppendJsonKey(out, "pressure_units");
   AppendJsonArray(out, kPressureUnits, [](std::string& o, const PressureUnitRow& row) {
     AppendJsonString(o, PressureUnitName(row.Index));
   });
-  names(out, "formulas", kFormulaNames);
-  names(out, "enhancements", kEnhancementNames);
-  names(out, "gas_methods", kGasMethodNames);
-  names(out, "media", kMediumNames);
+  names(out, "formulas", kSwvpFormulaChoices);
+  names(out, "enhancements", kEnhancementFactorChoices);
+  names(out, "gas_methods", kGasMethodChoices);
+  names(out, "media", kDensityMediumChoices);
   AppendJsonKey(out, "combinations");
   AppendJsonArray(out, kPhysicsCombinations, [](std::string& o, const PhysicsCombination& c) {
-    const std::string_view pair[] = {NameOf(c.SwvpFormula, kFormulaNames),
-                                     NameOf(c.EnhancementFactor, kEnhancementNames)};
+    const std::string_view pair[] = {
+        ChoiceRowOf(kSwvpFormulaChoices, c.SwvpFormula).Name,
+        ChoiceRowOf(kEnhancementFactorChoices, c.EnhancementFactor).Name};
     AppendJsonStrings(o, pair);
   });
   out.push_back('}');

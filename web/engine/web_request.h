@@ -14,7 +14,7 @@ namespace tavimor {
 // One field of a conversion asked for by the page or the JavaScript API: the Python package's
 // keyword ("from_unit", "measured", "from_params.mw", ...) or a table option ("column", ...),
 // and its text. Numbers come as the shortest text that reads back to the same double.
-struct RequestField {
+struct WebRequestField {
   std::string_view Name;
   std::string_view Text;
 };
@@ -28,15 +28,8 @@ struct WebRequest {
 // Applies the fields in order onto a request with the program's defaults; the message of the
 // first bad field, or nothing. This is the one place where the page's and the API's names
 // become the engine's settings.
-std::optional<std::string> ApplyRequestFields(std::span<const RequestField> fields,
+std::optional<std::string> ApplyRequestFields(std::span<const WebRequestField> fields,
                                               WebRequest& request);
-
-// The panel's inputs for the request, without the From value.
-MoistureInputs RequestInputs(const ConvertSettings& settings);
-
-// The units, pressures, compute-at choice, physics and both sides' parameters of the saved
-// selections that read gives, as the command's --ini takes them (the From value is not used).
-void ApplySavedSelections(const ProfileReader& read, ConvertSettings& settings);
 
 // The request as the JavaScript API's options (JSON): units and pressure units by name, the
 // pressures, computeAt null for the measured pressure, the increment where there is one, the

@@ -1,4 +1,4 @@
-#include "core/choice_names.h"
+#include "request/choice_names.h"
 
 #include <charconv>
 
@@ -33,8 +33,8 @@ std::optional<int> ParseListIndex(std::string_view text, int count) {
 
 std::optional<int> ParseMoistureUnit(std::string_view text) {
   if (auto index = ParseListIndex(text, kMoistureUnitCount)) return index;
-  for (int i = 0; i < kMoistureUnitCount; ++i) {
-    if (EqualsIgnoringAsciiCase(text, kMoistureUnitNames[static_cast<std::size_t>(i)])) return i;
+  for (const MoistureUnitRow& row : kMoistureUnits) {
+    if (EqualsIgnoringAsciiCase(text, row.Name)) return row.Index;
   }
   return std::nullopt;
 }
@@ -45,6 +45,30 @@ std::optional<int> ParsePressureUnit(std::string_view text) {
     if (EqualsIgnoringAsciiCase(text, row.Name)) return row.Index;
   }
   return std::nullopt;
+}
+
+std::string PressureUnitName(int index) {
+  std::string name(kPressureUnits[static_cast<std::size_t>(index)].Name);
+  for (char& c : name) c = LowerAscii(c);
+  return name;
+}
+
+std::string MoistureUnitNameList() {
+  std::string list;
+  for (const MoistureUnitRow& row : kMoistureUnits) {
+    if (!list.empty()) list += ", ";
+    list += row.Name;
+  }
+  return list + " (or an index 0 to " + std::to_string(kMoistureUnitCount - 1) + ")";
+}
+
+std::string PressureUnitNameList() {
+  std::string list;
+  for (int i = 0; i < kPressureUnitCount; ++i) {
+    if (!list.empty()) list += ", ";
+    list += PressureUnitName(i);
+  }
+  return list + " (or an index 0 to " + std::to_string(kPressureUnitCount - 1) + ")";
 }
 
 }  // namespace tavimor

@@ -5,7 +5,8 @@
 namespace tavimor {
 
 // The option buttons of the Moisture/Humidity panel. The identifier of the checked button is
-// the choice; it is also what the saved selections store (IsoAndPrsr).
+// the choice; it is what the saved selections store (IsoAndPrsr), and the panel and its
+// model use it.
 enum IsobarChoice : int32_t {
   kIsobarMeasured = 1013,  // isobars at 2x and 4x the measured pressure
   kIsobarNone = 1014,

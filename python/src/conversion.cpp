@@ -1,0 +1,349 @@
+// The conversion the Python package's Settings stand for: a request read from keywords by the
+// names of the request's table, prepared once, and its conversions of columns.
+
+#include <pybind11/stl.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/formula_spread.h"
+#include "core/moisture_format.h"
+#include "core/single_precision.h"
+#include "core/unit_tables.h"
+#include "engine.h"
+#include "request/conversion_request.h"
+#include "request/prepared_conversion.h"
+#include "store/saved_selections.h"
+
+namespace tavimor::engine {
+namespace {
+
+// A keyword's value as the request's table takes it: a name as text, anything else as a
+// number. The message of a refusal names the keyword as the user wrote it.
+void SetFromPython(ConversionRequest& request, const RequestField& field, const py::handle& value,
+                   NumberCheck check) {
+  std::optional<FieldRefusal> refusal;
+  if (PyUnicode_Check(value.ptr())) {
+    Py_ssize_t size = 0;
+    const char* text = PyUnicode_AsUTF8AndSize(value.ptr(), &size);
+    if (text == nullptr) throw py::error_already_set();
+    refusal = field.SetText(request, std::string_view(text, static_cast<std::size_t>(size)));
+  } else if (field.SetNumber == nullptr) {
+    refusal = field.SetText(request, value.cast<std::string>());
+  } else {
+    refusal = field.SetNumber(request, value.cast<double>(), check);
+  }
+  if (refusal) {
+    const std::string name = field.Key.empty()
+                                 ? std::string(field.Keyword)
+                                 : std::string(field.Keyword) + ": " + std::string(field.Key);
+    throw py::value_error(RefusalMessage(*refusal, name, std::string(py::repr(value))));
+  }
+}
+
+// A name as an interned Python string, made once for the life of the interpreter (never
+// released: the module cannot be unloaded).
+PyObject* Interned(std::string_view name) {
+  return PyUnicode_InternFromString(std::string(name).c_str());
+}
+
+// The request of a dict of keywords named as in the request's table (None: the default),
+// applied in the table's order. A keyword with keys (from_params, to_params) takes a dict (a
+// Params' own fields; None: the default); with "_saved": True its numbers are taken as stored, as
+// read from saved selections, not checked as typed.
+ConversionRequest RequestOf(const py::dict& keywords) {
+  struct Name {
+    PyObject* Keyword;
+    PyObject* Key;
+  };
+  static const std::vector<Name> kNames = [] {
+    std::vector<Name> names;
+    for (const RequestField& field : RequestFields()) {
+      names.push_back({Interned(field.Keyword), Interned(field.Key)});
+    }
+    return names;
+  }();
+  static PyObject* const kSaved = Interned("_saved");
+  ConversionRequest request;
+  std::size_t found = 0;
+  std::string_view lastKeyword;
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    const RequestField& field = RequestFields()[i];
+    if (field.Keyword.empty()) continue;
+    PyObject* value = PyDict_GetItem(keywords.ptr(), kNames[i].Keyword);
+    if (value == nullptr) continue;
+    if (field.Keyword != lastKeyword) ++found;
+    lastKeyword = field.Keyword;
+    NumberCheck check = NumberCheck::AsTyped;
+    if (!field.Key.empty()) {
+      if (value == Py_None) continue;
+      if (!PyDict_Check(value))
+        throw py::type_error(std::string(field.Keyword) + " must be a dict");
+      PyObject* saved = PyDict_GetItem(value, kSaved);
+      if (saved != nullptr && PyObject_IsTrue(saved) == 1) check = NumberCheck::AsSaved;
+      value = PyDict_GetItem(value, kNames[i].Key);
+      if (value == nullptr) continue;
+    }
+    if (value != Py_None) SetFromPython(request, field, py::handle(value), check);
+  }
+  if (found != keywords.size()) {
+    for (const auto& [keyword, value] : keywords) {
+      const auto name = keyword.cast<std::string>();
+      const auto fields = RequestFields();
+      if (std::none_of(fields.begin(), fields.end(),
+                       [&](const RequestField& field) { return field.Keyword == name; })) {
+        throw py::type_error("unknown keyword " + std::string(py::repr(keyword)));
+      }
+    }
+  }
+  return request;
+}
+
+// One value converted: the result and delta (NaN where there is none) and whether the value
+// lies outside the From unit's range (NaN included). shown: the numbers the fields show
+// instead of the held values.
+struct Converted {
+  double Result = kNaN;
+  double Delta = kNaN;
+  bool Outside = false;
+};
+
+Converted ConvertValue(const MoistureConversion& conversion, int fromUnit, double number,
+                       bool shown) {
+  Converted out;
+  const float value = HoldSingle(number);
+  out.Outside = FromValueRangeMessage(fromUnit, value).has_value();
+  if (out.Outside) return out;
+  if (shown) {
+    const MoistureResults m = conversion.results(value);
+    if (m.ResultValid) out.Result = ShownNumber(m.ResultText);
+    if (m.DeltaValid) out.Delta = ShownNumber(m.DeltaText);
+  } else {
+    const MoistureValues m = conversion.values(value);
+    if (m.ResultValid) out.Result = m.Result;
+    if (m.DeltaValid) out.Delta = m.Delta;
+  }
+  return out;
+}
+
+// A request prepared once; the increment and the form of the results are chosen per call.
+class Conversion {
+ public:
+  explicit Conversion(const py::dict& keywords)
+      : m_request(RequestOf(keywords)), m_inputs(InputsOf(m_request)) {}
+
+  // The request with an increment, prepared.
+  PreparedConversion with(std::optional<double> increment, bool raw = false) const {
+    ConversionRequest request = m_request;
+    if (increment) request.Increment = HoldSingle(*increment);
+    request.Raw = raw;
+    return PreparedConversion(request);
+  }
+
+  // A column converted: (results, deltas or None without an increment, status), status 1
+  // where the value lies outside the From unit's range and 0 where it was converted.
+  py::tuple convert(const Column& values, std::optional<double> increment, bool shown,
+                    int threads) const {
+    const auto n = static_cast<std::size_t>(values.size());
+    py::array_t<double> result(static_cast<py::ssize_t>(n));
+    py::array_t<double> delta(increment ? static_cast<py::ssize_t>(n) : 0);
+    py::array_t<uint8_t> status(static_cast<py::ssize_t>(n));
+    const double* in = values.data();
+    double* r = result.mutable_data();
+    double* d = delta.mutable_data();
+    uint8_t* s = status.mutable_data();
+    const PreparedConversion prepared = with(increment);
+    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+      // Locals, so that the stores into the arrays cannot be taken to change them.
+      const MoistureConversion conversion = prepared.conversion();
+      const int fromUnit = m_request.FromUnit;
+      const bool withDelta = increment.has_value();
+      for (std::size_t i = begin; i < end; ++i) {
+        const Converted c = ConvertValue(conversion, fromUnit, in[i], shown);
+        r[i] = c.Result;
+        if (withDelta) d[i] = c.Delta;
+        s[i] = c.Outside ? 1 : 0;
+      }
+    });
+    return py::make_tuple(result, increment ? py::object(delta) : py::none(), status);
+  }
+
+  // One value: (result, delta or None, status) as convert gives them for a column.
+  py::tuple convertOne(double number, std::optional<double> increment, bool shown) const {
+    const Converted c =
+        increment ? ConvertValue(with(increment).conversion(), m_request.FromUnit, number, shown)
+                  : ConvertValue(prepared().conversion(), m_request.FromUnit, number, shown);
+    return py::make_tuple(c.Result, increment ? py::object(py::float_(c.Delta)) : py::none(),
+                          c.Outside ? 1 : 0);
+  }
+
+  // A column's spread across the formula and enhancement choices: (results, n x 12 in the
+  // order of kPhysicsCombinations, min, max, the combination giving each, status as convert
+  // gives it). NaN and combination -1 where there is no answer.
+  py::tuple spread(const Column& values, bool shown, int threads) const {
+    const auto n = static_cast<std::size_t>(values.size());
+    constexpr std::size_t k = kPhysicsCombinationCount;
+    const auto rows = static_cast<py::ssize_t>(n);
+    py::array_t<double> results(std::vector<py::ssize_t>{rows, static_cast<py::ssize_t>(k)});
+    py::array_t<double> low(rows);
+    py::array_t<double> high(rows);
+    py::array_t<int64_t> lowAt(rows);
+    py::array_t<int64_t> highAt(rows);
+    py::array_t<uint8_t> status(rows);
+    const double* in = values.data();
+    double* r = results.mutable_data();
+    double* lo = low.mutable_data();
+    double* hi = high.mutable_data();
+    int64_t* loAt = lowAt.mutable_data();
+    int64_t* hiAt = highAt.mutable_data();
+    uint8_t* s = status.mutable_data();
+    const MoistureUnit toUnit = *MoistureUnitFromIndex(m_request.ToUnit);
+    const auto number = [&](float v) {
+      if (v == static_cast<float>(OutOfRange)) return kNaN;
+      return shown ? ShownNumber(FormatMoistureValue(toUnit, v)) : static_cast<double>(v);
+    };
+    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+      MoistureInputs inputs = m_inputs;
+      for (std::size_t i = begin; i < end; ++i) {
+        inputs.FromValue = HoldSingle(in[i]);
+        const bool outside = FromValueRangeMessage(inputs.FromUnit, inputs.FromValue).has_value();
+        s[i] = outside ? 1 : 0;
+        const MoistureSpread spread =
+            outside ? MoistureSpread{} : ComputeMoistureSpread(inputs, m_request.Calc);
+        for (std::size_t c = 0; c < k; ++c) {
+          r[i * k + c] = outside ? kNaN : number(spread.Results[c]);
+        }
+        lo[i] = spread.Valid ? number(spread.Min) : kNaN;
+        hi[i] = spread.Valid ? number(spread.Max) : kNaN;
+        loAt[i] = spread.Valid ? static_cast<int64_t>(spread.MinIndex) : -1;
+        hiAt[i] = spread.Valid ? static_cast<int64_t>(spread.MaxIndex) : -1;
+      }
+    });
+    return py::make_tuple(results, low, high, lowAt, highAt, status);
+  }
+
+  // tavimor-convert's output lines for a column; notNumber[i] != 0 marks a value read from a
+  // text without a number.
+  std::vector<std::string> lines(const Column& values, const std::optional<Flags>& notNumber,
+                                 std::optional<double> increment, bool raw, int threads) const {
+    const auto n = static_cast<std::size_t>(values.size());
+    if (notNumber && static_cast<std::size_t>(notNumber->size()) != n) {
+      throw py::value_error("not_number must have one flag per value");
+    }
+    std::vector<std::string> lines(n);
+    const double* in = values.data();
+    const uint8_t* failed = notNumber ? notNumber->data() : nullptr;
+    const PreparedConversion prepared = with(increment, raw);
+    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+      PreparedConversion conversion = prepared;
+      for (std::size_t i = begin; i < end; ++i) {
+        if ((failed && failed[i]) || conversion.convert(HoldSingle(in[i]))) {
+          lines[i] = kErrorLine;
+        } else {
+          conversion.appendLine(lines[i]);
+        }
+      }
+    });
+    return lines;
+  }
+
+  std::optional<std::string> rangeMessage(double value) const {
+    const auto message = FromValueRangeMessage(m_request.FromUnit, HoldSingle(value));
+    if (!message) return std::nullopt;
+    return std::string(*message);
+  }
+
+  float measuredMbar() const {
+    return ReadPressureMbar(m_inputs.MeasuredPressure, m_inputs.MeasuredPressureUnit);
+  }
+  float computeMbar() const {
+    return ReadPressureMbar(m_inputs.ComputePressure, m_inputs.ComputePressureUnit);
+  }
+
+ private:
+  ConversionRequest m_request;
+  // The request prepared without an increment, made at the first scalar call (with the GIL
+  // held): a Settings made for an array or made again for each call does not pay for it.
+  const PreparedConversion& prepared() const {
+    if (!m_prepared) m_prepared.emplace(m_request);
+    return *m_prepared;
+  }
+
+  MoistureInputs m_inputs;  // the request's, without a From value
+  mutable std::optional<PreparedConversion> m_prepared;
+};
+
+py::object ToPython(const FieldValue& value) {
+  return std::visit(
+      [](const auto& v) -> py::object {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::monostate>) {
+          return py::none();
+        } else {
+          return py::cast(v);
+        }
+      },
+      value);
+}
+
+// The keywords of a request, by the names of the request's table: mappings for keywords
+// with keys.
+py::dict KeywordsOf(const ConversionRequest& request) {
+  py::dict keywords;
+  for (const RequestField& field : RequestFields()) {
+    if (field.Keyword.empty()) continue;
+    const py::str keyword(std::string(field.Keyword));
+    if (field.Key.empty()) {
+      keywords[keyword] = ToPython(field.Get(request));
+      continue;
+    }
+    if (!keywords.contains(keyword)) keywords[keyword] = py::dict();
+    const py::dict mapping = keywords[keyword];
+    mapping[py::str(std::string(field.Key))] = ToPython(field.Get(request));
+  }
+  return keywords;
+}
+
+// The saved selections of a settings file, as keywords.
+py::dict ReadSelections(const std::string& path) {
+  ConversionRequest request;
+  ApplySavedSelections(ProfileReaderForFile(std::filesystem::path(path)), request);
+  return KeywordsOf(request);
+}
+
+// (keyword, key, option, default) for each field of the request: what the package's
+// keywords and tavimor-convert's options reach, and the default of both.
+py::tuple Fields() {
+  const ConversionRequest defaults;
+  py::list rows;
+  for (const RequestField& field : RequestFields()) {
+    rows.append(py::make_tuple(std::string(field.Keyword), std::string(field.Key),
+                               std::string(field.Option), ToPython(field.Get(defaults))));
+  }
+  return py::tuple(rows);
+}
+
+}  // namespace
+
+void AddConversion(py::module_& m) {
+  py::class_<Conversion>(m, "Conversion")
+      .def(py::init<const py::dict&>(), py::arg("keywords"))
+      .def("convert", &Conversion::convert, py::arg("values"), py::arg("increment"),
+           py::arg("shown"), py::arg("threads"))
+      .def("convert_one", &Conversion::convertOne, py::arg("value"), py::arg("increment"),
+           py::arg("shown"))
+      .def("spread", &Conversion::spread, py::arg("values"), py::arg("shown"), py::arg("threads"))
+      .def("lines", &Conversion::lines, py::arg("values"), py::arg("not_number"),
+           py::arg("increment"), py::arg("raw"), py::arg("threads"))
+      .def("range_message", &Conversion::rangeMessage, py::arg("value"))
+      .def_property_readonly("measured_mbar", &Conversion::measuredMbar)
+      .def_property_readonly("compute_mbar", &Conversion::computeMbar);
+  m.def("read_saved_selections", &ReadSelections, py::arg("path"));
+  m.attr("FIELDS") = Fields();
+}
+
+}  // namespace tavimor::engine

@@ -1,0 +1,65 @@
+// tavimor._engine: the core's conversions over NumPy arrays, on the path the panel and
+// tavimor-convert take, so that every held value is theirs bit for bit. The Python modules
+// of the package give it its interface; nothing here is meant to be called directly. One file
+// per job: the conversion built from keywords (conversion.cpp), reading and formatting
+// values (values.cpp), the steps inside a conversion (steps.cpp), the module (module.cpp).
+#pragma once
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "request/block_threads.h"
+
+namespace tavimor::engine {
+
+namespace py = pybind11;
+
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Arrays arrive as contiguous native float64 (or uint8): pybind11 copies any other layout,
+// byte order or type.
+using Column = py::array_t<double, py::array::c_style | py::array::forcecast>;
+using Flags = py::array_t<uint8_t, py::array::c_style | py::array::forcecast>;
+
+void AddConversion(py::module_& m);
+void AddValues(py::module_& m);
+void AddSteps(py::module_& m);
+
+// The number a result field shows, as a float64.
+double ShownNumber(const std::string& text);
+
+// Values per thread below which another thread costs more than it saves: each new thread
+// fills its own dew-point grid cache first.
+inline constexpr std::size_t kMinValuesPerThread = 50000;
+
+int CoreCount();
+
+// Runs body(begin, end) over blocks of [0, n) on up to `threads` threads (0: one per core),
+// the way the command runs its blocks, without the GIL. body must not touch Python objects.
+template <typename Body>
+void ForBlocks(std::size_t n, int threads, const Body& body) {
+  std::size_t blocks = 1;
+  if (n >= 2 * kMinValuesPerThread && threads != 1) {
+    if (threads <= 0) threads = CoreCount();
+    blocks = std::min<std::size_t>(n / kMinValuesPerThread,
+                                   static_cast<std::size_t>(std::min(threads, kMaxThreads)));
+  }
+  py::gil_scoped_release release;
+  if (blocks == 1) {
+    body(std::size_t{0}, n);
+    return;
+  }
+  BlockThreads pool(static_cast<int>(blocks));
+  pool.run(static_cast<int>(blocks), [&](int block) {
+    const auto b = static_cast<std::size_t>(block);
+    body(n * b / blocks, n * (b + 1) / blocks);
+  });
+}
+
+}  // namespace tavimor::engine
