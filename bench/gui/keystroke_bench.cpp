@@ -86,7 +86,7 @@ void GraphPaint(benchmark::State& state) {
   in.FromUnit = static_cast<int>(MoistureUnit::LbsPerMmscf);
   in.ToUnit = static_cast<int>(MoistureUnit::DewPointF);
   in.FromValue = 100;
-  in.IsobarButton = kIsobarMeasured;
+  in.Isobars = GraphIsobars::AtMeasured;
   in.Settings.GasMethod = GasMethod::Astm;
   GraphSurface surface(QSize(350, 180), DialogFont());
   for (auto _ : state) benchmark::DoNotOptimize(PaintMoistureGraph(surface, in));
