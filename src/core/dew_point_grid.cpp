@@ -259,17 +259,17 @@ void Estimate(FactorKind factor, const SaturationParts& p, DewPointGrid::Parts::
   double y0 = kNaN;
   double c1;
   double c2;
+  // 2^-100 <= E <= 2^100 (true on the whole grid), so that with a pressure from 2^-500 to
+  // 2^500 every quotient of E and P is a normal double.
+  const bool inRange = p.E >= 0x1p-100 && p.E <= 0x1p100;
   if (factor == FactorKind::Greenspan) {
-    // ln E must be finite, and |alpha| + exp(beta) <= 1 (true on the whole grid).
-    if (p.E >= std::numeric_limits<double>::min() && p.E <= std::numeric_limits<double>::max() &&
-        std::fabs(p.A) + std::fabs(p.B) <= 1) {
-      y0 = std::log(p.E) + (p.A - p.B);
-    }
+    // |alpha| + exp(beta) <= 1 (true on the whole grid).
+    if (inRange && std::fabs(p.A) + std::fabs(p.B) <= 1) y0 = std::log(p.E) + (p.A - p.B);
     c1 = -p.A * p.E;
     c2 = p.B / p.E;
   } else {
     // |c| (|a| + |b|) <= 1/2 (true on the whole grid), so that |Y0| >= E / 2.
-    if (std::fabs(p.C) * (std::fabs(p.A) + std::fabs(p.B)) <= 0.5) {
+    if (inRange && std::fabs(p.C) * (std::fabs(p.A) + std::fabs(p.B)) <= 0.5) {
       y0 = p.E * (1 + p.C * (p.A - p.B));
     }
     c1 = -p.A * p.C * p.E * p.E;
@@ -358,9 +358,10 @@ namespace {
 // fl(c2 P)) from ln E + G* by at most 2^-50 (|ln E| + T) + 2^-23 (|t1| + |t2|), where
 // T = |alpha| + exp(beta) + |C1/P| + |C2 P|, c1 and c2 are C1 and C2 in single precision
 // (each within 2^-24 of its size) and t1, t2 the two products (a few roundings, each within
-// 2^-53 of a term of T). While every quantity is a normal double, exp within a few ulp
-// (glibc documents at most 1) gives |ln S - ln E - G| <= 2^-50. With ln E and
-// L = fl(log x) within 2^-52 of their size and |alpha| + exp(beta) <= 1, D = fl(Y - L) obeys
+// 2^-53 of a term of T). With |alpha| + exp(beta) <= 1 and |t1| + |t2| <= 600, |G| <= 602,
+// so exp(G) and S are normal doubles and, exp within a few ulp (glibc documents at most 1),
+// |ln S - ln E - G| <= 2^-50. With ln E and L = fl(log x) within 2^-52 of their size,
+// D = fl(Y - L) obeys
 //   |D - (ln S - ln x)| <= 2^-47 (3 + |Y0| + |t1| + |t2| + |L|) + 2^-22 (|t1| + |t2|) < m,
 //   m = 2^-40 (3 + 4 |Y0| + |t1| + |t2| + |L|) + 2^-21 (|t1| + |t2|),
 // so D < -m means S < x and D > m means S > x.
@@ -368,8 +369,13 @@ namespace {
 // Y0 + C1/P + C2 P differ by at most 2^-49 E (1 + |c| (|a| + |b|)) + 2^-50 (|C1/P| + |C2 P|);
 // the estimate Y adds as much and 2^-23 (|t1| + |t2|), and D = fl(Y - x) 2^-53 |D|. With
 // |c| (|a| + |b|) <= 1/2, so that E <= 2 |Y0|, |D - (S - x)| is below the same m with x for L.
-// Only |D| <= m (a root within about 1e-10 °C of the neighbour), a NaN, an infinity or a
-// premise that fails (Y0 NaN) leaves the comparison to the exact S.
+// Both bounds hold only while no operation of the literal value leaves the doubles: a
+// quotient P/E beyond the largest double makes S infinite where its exact counterpart is
+// not. So the estimate is used only for pressures from 2^-500 to 2^500 and for E from 2^-100
+// to 2^100, where every quotient and product is finite (a result below the normal range
+// adds at most 2^-1074, far below m). Only |D| <= m (a root within about 1e-10 °C of the
+// neighbour), a NaN, an infinity or a premise that fails (Y0 or L NaN) leaves the
+// comparison to the exact S.
 constexpr double kEstimateMargin = 0x1p-40;
 constexpr double kCoefficientMargin = 0x1p-21;
 
@@ -420,6 +426,7 @@ struct EstimateCompare {
                     ? std::log(x)
                     : kNaN;
     }
+    if (!(pressureMbar >= 0x1p-500 && pressureMbar <= 0x1p500)) against = kNaN;
     Against = Pair{against, against};
     const double inverse = 1 / pressureMbar;
     InverseP = Pair{inverse, inverse};
@@ -436,6 +443,11 @@ struct EstimateCompare {
     const Pair products = Abs(t1) + Abs(t2);
     const Pair m =
         Margin + kEstimateMargin * (4 * Abs(y0) + products) + kCoefficientMargin * products;
+    if constexpr (kFactor == FactorKind::Greenspan) {
+      const PairBits bounded = reinterpret_cast<PairBits>(products <= 600);
+      return {reinterpret_cast<PairBits>(D < -m) & bounded,
+              reinterpret_cast<PairBits>(D > m) & bounded};
+    }
     return {reinterpret_cast<PairBits>(D < -m), reinterpret_cast<PairBits>(D > m)};
   }
 
