@@ -118,8 +118,10 @@ class Checker {
   }
 
   // A total pressure from 1 to 400 000 mbar, often as the panel holds one (rounded to 0.01
-  // mbar, then single precision); rarely far beyond, where the factors grow huge.
+  // mbar, then single precision); rarely far beyond, where the factors grow huge, up to the
+  // largest doubles, where their operations overflow.
   double pressure() {
+    if (chance(0.01)) return logUniform(1e-300, 1e308);
     if (chance(0.03)) return logUniform(1e-4, 1e9);
     const double p = logUniform(1, 400000);
     if (chance(0.5)) return static_cast<double>(HoldSingle(RoundToPowerOfTen(p, -2)));
@@ -299,7 +301,9 @@ class Checker {
     switch (family) {
       case Family::ToDewPoint:
       case Family::ToDewFrostPoint: {
-        const double pw = chance(0.3) ? gridSaturation(s.P2, s.Physics) : logUniform(1e-10, 400);
+        const double pw = chance(0.3)    ? gridSaturation(s.P2, s.Physics)
+                          : chance(0.02) ? logUniform(1e-300, 1e308)
+                                         : logUniform(1e-10, 400);
         if (family == Family::ToDewPoint) {
           compare("DewPointFromPressure", DewPointFromPressure(pw, s.P2, s.Physics),
                   reference::DewPointFromPressure(pw, s.P2, s.Physics), s, pw, report);
