@@ -156,7 +156,7 @@ class Settings:
         for name in ("formula", "enhancement", "gas_method"):
             if not isinstance(getattr(self, name), str):
                 raise TypeError(f"{name} must be a name, not {type(getattr(self, name)).__name__}")
-        conversion = _engine.Conversion({
+        keywords = {
             "from_unit": _name(self.from_unit, "from_unit"),
             "to_unit": _name(self.to_unit, "to_unit"),
             "measured": _real(self.measured, "measured"),
@@ -169,8 +169,9 @@ class Settings:
             "gas_method": self.gas_method,
             "from_params": self.from_params._as_dict(),
             "to_params": self.to_params._as_dict(),
-        })
-        object.__setattr__(self, "_conversion", conversion)
+        }
+        object.__setattr__(self, "_conversion", _engine.Conversion(keywords))
+        object.__setattr__(self, "_keywords", keywords)
 
     # The engine's conversion is prepared again where the settings are unpickled.
     def __getstate__(self):
@@ -205,11 +206,13 @@ class Settings:
         return _run(self, values, _real(delta, "delta"), raw, errors, threads)
 
     def convert_text(self, values, *, increment=_DEFAULTS["increment"], raw=_DEFAULTS["raw"],
-                     threads=None):
+                     threads=None, **uncertainties):
         """Settings-bound form of tavimor.convert_text."""
+        from .uncertainty import _conversion_with
         column = _Column(values)
-        lines = self._conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
-                                bool(raw), _threads(threads))
+        conversion = _conversion_with(self, uncertainties)
+        lines = conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
+                                 bool(raw), _threads(threads))
         return lines[0] if column.scalar else lines
 
 
@@ -368,17 +371,24 @@ def increment(values, delta, from_unit, to_unit, *, raw=True, errors="nan", thre
 
 
 def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"],
-                 raw=_DEFAULTS["raw"], threads=None, **options):
+                 raw=_DEFAULTS["raw"], threads=None, u=_DEFAULTS["u"],
+                 measured_u=_DEFAULTS["measured_u"], compute_at_u=_DEFAULTS["compute_at_u"],
+                 coverage_factor=_DEFAULTS["coverage_factor"],
+                 include_formula=_DEFAULTS["include_formula"], **options):
     """The lines tavimor-convert prints for the values, without line ends.
 
     Each line is the result as the panel shows it ("23597.0", "out of range"), with raw=True
     all 17 significant digits of the held result, or "error" for a value without a number
     or outside the From unit's range. With increment, a tab and the change of the result
-    follow, as with tavimor-convert --increment. Returns a str for a scalar, else a list
-    with one line per value (in the order of the flattened input).
+    follow, as with tavimor-convert --increment; with u, measured_u, compute_at_u,
+    coverage_factor or include_formula (one for all values, see tavimor.uncertainty) a tab
+    and the result's 95 % interval, as with tavimor-convert --uncertainty. Returns a str for
+    a scalar, else a list with one line per value (in the order of the flattened input).
     """
-    return _settings(from_unit, to_unit, options).convert_text(values, increment=increment,
-                                                                 raw=raw, threads=threads)
+    return _settings(from_unit, to_unit, options).convert_text(
+        values, increment=increment, raw=raw, threads=threads, u=u, measured_u=measured_u,
+        compute_at_u=compute_at_u, coverage_factor=coverage_factor,
+        include_formula=include_formula)
 
 
 def format(values, unit):

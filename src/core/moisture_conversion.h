@@ -56,6 +56,9 @@ class MoistureConversion {
 
   MoistureValues values(float fromValue) const;
   MoistureResults results(float fromValue) const;
+  // The texts of results() for the values of values(), appended to out.
+  void appendResultText(std::string& out, const MoistureValues& v) const;
+  void appendDeltaText(std::string& out, const MoistureValues& v) const;
 
  private:
   PhysicsChoice m_physics;
