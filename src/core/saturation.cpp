@@ -1,5 +1,7 @@
 #include "core/saturation.h"
 
+#include "core/saturation_parts.h"
+
 #include <cmath>
 
 namespace tavimor {
@@ -109,65 +111,81 @@ constexpr GreenspanSet kGreenspanIce = {
 // factors for CO2-free moist air", J. Res. Natl. Bur. Stand. 80A(1) (1976) 41-44, fitted to
 // the factors of R. W. Hyland, J. Res. Natl. Bur. Stand. 79A(4) (1975) 551-560:
 // ln f = alpha (1 - e/P) + beta (P/e - 1), alpha = sum A_i t^i, beta = exp(sum B_i t^i).
-// t in °C, e and P in mbar (only their ratio enters).
-double GreenspanFactor(const GreenspanSet& c, double t, double e, double P) {
-  const double alpha = ((c.A3 * t + c.A2) * t + c.A1) * t + c.A0;
+// t in °C, e and P in mbar (only their ratio enters; GreenspanExponent applies them).
+void GreenspanParts(const GreenspanSet& c, double t, SaturationParts& p) {
+  p.A = ((c.A3 * t + c.A2) * t + c.A1) * t + c.A0;
   const double beta = c.B0 + c.B1 * t + c.B2 * t * t + c.B3 * t * t * t;
-  return std::exp(alpha * (1 - e / P) + std::exp(beta) * (P / e - 1));
+  p.B = std::exp(beta);
 }
 
 // Bögel enhancement factor: W. Bögel (1977); the journal of the original was not traced.
 // f = 1 + (a (1 - e/P) + b (P/e - 1)) * c e / (t + 273), with a, b and c for water or ice.
 
-// Bögel (1977) over water. t in °C, e and P in mbar.
-double BogelWaterFactor(double t, double e, double P) {
-  const double a = 38 + 173 * std::exp(t * -0.023255813953488372);
-  const double b = 6.39 + 4.28 * std::exp(t * -0.009345794392523364);
-  return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (0.0001 * e / (t + 273));
+// Bögel (1977) over water. t in °C, e in mbar.
+void BogelWaterParts(double t, SaturationParts& p) {
+  p.A = 38 + 173 * std::exp(t * -0.023255813953488372);
+  p.B = 6.39 + 4.28 * std::exp(t * -0.009345794392523364);
+  p.C = 0.0001 * p.E / (t + 273);
 }
 
-// Bögel (1977) over ice. t in °C, e and P in mbar.
-double BogelIceFactor(double t, double e, double P) {
-  const double a = 2100 - 65 * t;
-  const double b = 109 - 0.35 * t + t * t * 0.0029585798816568047;
-  return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (1e-05 * e / (t + 273));
+// Bögel (1977) over ice. t in °C, e in mbar.
+void BogelIceParts(double t, SaturationParts& p) {
+  p.A = 2100 - 65 * t;
+  p.B = 109 - 0.35 * t + t * t * 0.0029585798816568047;
+  p.C = 1e-05 * p.E / (t + 273);
 }
 
-enum class Operation { Water, DewFrost };
+}  // namespace
 
-double EnhancedSaturationPressure(Operation op, double t, double P, const PhysicsChoice& physics) {
+SaturationParts SaturationPartsAt(SaturationOperation op, FormulaKind formula, FactorKind factor,
+                                  double t) {
   const double T = t + 273.15;
   const bool below = t < 0;
-  double e;
-  switch (physics.SwvpFormula) {
-    case SwvpFormula::GoffGratch:
-      e = (op == Operation::DewFrost && below) ? GoffGratchIce(T) : GoffGratchWater(T);
+  const bool ice = op == SaturationOperation::DewFrost && below;
+  SaturationParts p;
+  switch (formula) {
+    case FormulaKind::GoffGratch:
+      p.E = ice ? GoffGratchIce(T) : GoffGratchWater(T);
       break;
-    case SwvpFormula::HylandWexler:
+    case FormulaKind::HylandWexler:
       // Hyland and Wexler give their water equation from 0 °C only: below, the ice equation
       // serves both operations, so a dew point over supercooled water is a frost point here.
-      e = below ? HylandWexlerIce(T) : HylandWexlerWater(T);
+      p.E = below ? HylandWexlerIce(T) : HylandWexlerWater(T);
       break;
-    case SwvpFormula::Sonntag:
-      e = (op == Operation::DewFrost && below) ? SonntagIce(T) : SonntagWater(T);
+    case FormulaKind::Sonntag:
+      p.E = ice ? SonntagIce(T) : SonntagWater(T);
       break;
-    default:
-      e = (op == Operation::DewFrost && below) ? MagnusIce(t) : MagnusWater(t);
+    case FormulaKind::Magnus:
+      p.E = ice ? MagnusIce(t) : MagnusWater(t);
       break;
   }
-  switch (physics.EnhancementFactor) {
-    case EnhancementFactor::Greenspan: {
-      const GreenspanSet& set = !below                   ? kGreenspanWater
-                                : op == Operation::Water ? kGreenspanSupercooled
-                                                         : kGreenspanIce;
-      return e * GreenspanFactor(set, t, e, P);
-    }
-    case EnhancementFactor::Bogel:
-      return e * ((op == Operation::DewFrost && below) ? BogelIceFactor(t, e, P)
-                                                       : BogelWaterFactor(t, e, P));
-    default:
-      return e;
+  switch (factor) {
+    case FactorKind::Greenspan:
+      GreenspanParts(!below                             ? kGreenspanWater
+                     : op == SaturationOperation::Water ? kGreenspanSupercooled
+                                                        : kGreenspanIce,
+                     t, p);
+      break;
+    case FactorKind::Bogel:
+      if (ice) {
+        BogelIceParts(t, p);
+      } else {
+        BogelWaterParts(t, p);
+      }
+      break;
+    case FactorKind::None:
+      break;
   }
+  return p;
+}
+
+namespace {
+
+double EnhancedSaturationPressure(SaturationOperation op, double t, double P,
+                                  const PhysicsChoice& physics) {
+  const FactorKind factor = FactorKindOf(physics.EnhancementFactor);
+  return EnhancedFromParts(factor,
+                           SaturationPartsAt(op, FormulaKindOf(physics.SwvpFormula), factor, t), P);
 }
 
 }  // namespace
@@ -192,11 +210,11 @@ PhysicsChoice ChoosePhysics(const CalcSettings& settings, int fromSelection, int
 }
 
 double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoice& physics) {
-  return EnhancedSaturationPressure(Operation::Water, tC, pressureMbar, physics);
+  return EnhancedSaturationPressure(SaturationOperation::Water, tC, pressureMbar, physics);
 }
 
 double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics) {
-  return EnhancedSaturationPressure(Operation::DewFrost, tC, pressureMbar, physics);
+  return EnhancedSaturationPressure(SaturationOperation::DewFrost, tC, pressureMbar, physics);
 }
 
 }  // namespace tavimor
