@@ -1,9 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/calc_settings.h"
 #include "core/formula_spread.h"
@@ -11,7 +14,10 @@
 #include "core/moisture_format.h"
 #include "core/single_precision.h"
 #include "core/std_bridge.h"
+#include "core/uncertainty.h"
 #include "core/unit_tables.h"
+#include "request/conversion_request.h"
+#include "request/prepared_conversion.h"
 
 namespace tavimor {
 
@@ -94,6 +100,93 @@ void SpreadRows(const double* values, std::size_t begin, std::size_t end, Moistu
     out.MinAt[i] = spread.Valid ? static_cast<Index>(spread.MinIndex) : Index{-1};
     out.MaxAt[i] = spread.Valid ? static_cast<Index>(spread.MaxIndex) : Index{-1};
   }
+}
+
+// Where a column's propagated uncertainties go, per value: the statistics (in the order of
+// UncertaintyStatistic), whether the interval reaches out of range (also where the result
+// has none) and whether it is the exact image, the contributions (kUncertaintySourceCount
+// rows in the order of UncertaintySource, each of kUncertaintyShareCount in the order of
+// UncertaintyShare), and status 1 where the value lies outside the From unit's range, else
+// 0. NaN where there is nothing to say: a value refused or without a result, a
+// contribution that could not be found. Flag is the front end's type of a switch.
+enum UncertaintyStatistic {
+  kUncertaintyEstimate,
+  kUncertaintyStandard,
+  kUncertaintyLow,
+  kUncertaintyHigh,
+  kUncertaintyLinear,
+  kUncertaintyStatisticCount
+};
+enum UncertaintyShare {
+  kShareInputStandard,
+  kShareSensitivity,
+  kShareValue,
+  kUncertaintyShareCount
+};
+
+template <typename Flag>
+struct UncertaintyColumns {
+  double* Statistics;
+  Flag* ReachesOutOfRange;
+  Flag* Exact;
+  double* Contributions;
+  uint8_t* Status;
+};
+
+// Rows [begin, end) of a column propagated with the request of conversion; fromU, where not
+// null, is each value's expanded uncertainty in the From unit (checked by
+// FirstRefusedUncertainty).
+template <typename Flag>
+void UncertaintyRows(const double* values, const double* fromU, std::size_t begin, std::size_t end,
+                     PreparedConversion& conversion, const UncertaintyColumns<Flag>& out) {
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+  constexpr std::size_t kShares = kUncertaintySourceCount * kUncertaintyShareCount;
+  for (std::size_t i = begin; i < end; ++i) {
+    double* row = out.Statistics + i * kUncertaintyStatisticCount;
+    double* shares = out.Contributions + i * kShares;
+    std::fill(row, row + kUncertaintyStatisticCount, kNone);
+    std::fill(shares, shares + kShares, kNone);
+    out.ReachesOutOfRange[i] = false;
+    out.Exact[i] = false;
+    if (fromU) conversion.setFromUncertainty(ValueUncertainty{fromU[i], false});
+    const bool outside = conversion.convert(HoldSingle(values[i])).has_value();
+    out.Status[i] = outside ? 1 : 0;
+    if (outside) continue;
+    const UncertaintyResult& r = conversion.uncertainty();
+    out.ReachesOutOfRange[i] = !r.Valid || r.ReachesOutOfRange;
+    if (!r.Valid) continue;
+    row[kUncertaintyEstimate] = r.Estimate;
+    row[kUncertaintyLinear] = r.LinearStandardUncertainty;
+    if (r.HasInterval) {
+      row[kUncertaintyStandard] = r.StandardUncertainty;
+      row[kUncertaintyLow] = r.Low;
+      row[kUncertaintyHigh] = r.High;
+      out.Exact[i] = r.Method == IntervalMethod::ExactImage;
+    }
+    for (std::size_t c = 0; c < kUncertaintySourceCount; ++c) {
+      const UncertaintyContribution& contribution = r.Contributions[c];
+      double* share = shares + c * kUncertaintyShareCount;
+      share[kShareInputStandard] = contribution.StandardUncertainty;
+      if (!contribution.Present) share[kShareValue] = 0;
+      if (contribution.Valid) {
+        share[kShareSensitivity] = contribution.Sensitivity;
+        share[kShareValue] = contribution.Value;
+      }
+    }
+  }
+}
+
+// The first of n uncertainties, one per value, that the keyword u refuses, with its refusal.
+inline std::optional<std::pair<std::size_t, FieldRefusal>> FirstRefusedUncertainty(const double* u,
+                                                                                   std::size_t n) {
+  static const RequestField* const kField = FieldByKeyword("u");
+  ConversionRequest scratch;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (auto refusal = kField->SetNumber(scratch, u[i], NumberCheck::AsTyped)) {
+      return std::pair{i, std::move(*refusal)};
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace tavimor

@@ -162,6 +162,37 @@ EMSCRIPTEN_KEEPALIVE void tv_spread(const double* in, int n, double* results, do
              SpreadColumns<int32_t>{results, low, high, lowAt, highAt, status});
 }
 
+// The request's uncertainties propagated to n values (UncertaintyRows): statistics n x 5,
+// the flags reaches out of range and exact, contributions n x 4 x 3, status; fromU, where
+// not null, each value's expanded uncertainty in the From unit. Null, or why an uncertainty
+// of fromU is refused (then nothing is written).
+EMSCRIPTEN_KEEPALIVE const char* tv_uncertainty(const double* in, const double* fromU, int n,
+                                                double* statistics, uint8_t* outOfRange,
+                                                uint8_t* exact, double* contributions,
+                                                uint8_t* status) {
+  const auto count = static_cast<std::size_t>(std::max(n, 0));
+  ConversionRequest request = CurrentRequest();
+  if (fromU != nullptr) {
+    if (const auto refused = FirstRefusedUncertainty(fromU, count)) {
+      // As JavaScript writes the number.
+      const double u = fromU[refused->first];
+      std::string value = std::isnan(u) ? "NaN" : u < 0 ? "-Infinity" : "Infinity";
+      if (std::isfinite(u)) {
+        value.clear();
+        AppendJsonNumber(value, u);
+      }
+      return ReturnText(RefusalMessage(refused->second, "u", value) + " at index " +
+                        std::to_string(refused->first));
+    }
+    request.FromUncertainty = ValueUncertainty{};
+  }
+  PreparedConversion conversion(request);
+  UncertaintyRows(
+      in, fromU, 0, count, conversion,
+      UncertaintyColumns<uint8_t>{statistics, outOfRange, exact, contributions, status});
+  return nullptr;
+}
+
 // Why the From unit of the request refuses a value (its range), or "" where it accepts it.
 EMSCRIPTEN_KEEPALIVE const char* tv_range_message(double value) {
   const auto message = FromValueRangeMessage(CurrentRequest().FromUnit, HoldSingle(value));

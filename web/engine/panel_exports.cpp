@@ -124,6 +124,8 @@ std::string PanelState(const MoistureChanges& changes,
   const MoistureModel& m = ThePanel().Model;
   std::string out = "{";
   AppendTextKey(out, "from", m.text(MoistureField::From));
+  // The number the From field holds, which the page propagates an uncertainty of.
+  AppendNumberKey(out, "fromValue", m.inputs().FromValue);
   AppendTextKey(out, "increment", m.text(MoistureField::Increment));
   AppendTextKey(out, "measured", m.text(MoistureField::Measured));
   AppendTextKey(out, "computeAt", m.text(MoistureField::ComputeAt));
@@ -189,6 +191,45 @@ SavedKeys PanelKeys(int category) {
   }
   keys.emplace_back(std::string(kKeyConvCategory), std::to_string(category));
   return keys;
+}
+
+// The same temperature in the other scale: a dew/frost point or a dew point in °C and in °F.
+bool IsOtherScale(int fromUnit, int toUnit) {
+  using enum MoistureUnit;
+  const auto is = [](int unit, MoistureUnit u) { return unit == static_cast<int>(u); };
+  return (is(fromUnit, DewFrostPointC) && is(toUnit, DewFrostPointF)) ||
+         (is(fromUnit, DewFrostPointF) && is(toUnit, DewFrostPointC)) ||
+         (is(fromUnit, DewPointC) && is(toUnit, DewPointF)) ||
+         (is(fromUnit, DewPointF) && is(toUnit, DewPointC));
+}
+
+// The uncertainty typed beside a field (as the request reads u, or measured_u for a
+// pressure) once the field's value has been re-expressed from one unit into another: a
+// pressure's by the units' factors (a percentage, or one in a unit of its own, as it
+// stands); the From value's in degrees of the other scale where the value only changed its
+// temperature scale, and "" (no longer known) otherwise, as the re-expression of a value
+// through the physics does not carry its uncertainty along. A text the request refuses
+// stays, for its message.
+std::string ReexpressedUncertainty(bool pressure, std::string_view text, int fromUnit, int toUnit) {
+  ConversionRequest read;
+  const RequestField* field = FieldByKeyword(pressure ? "measured_u" : "u");
+  if (field->SetText(read, text)) return std::string(text);
+  if (pressure) {
+    const PressureUncertainty& u = *read.MeasuredUncertainty;
+    if (u.Relative || u.Unit || !IsPressureUnitIndex(fromUnit) || !IsPressureUnitIndex(toUnit)) {
+      return std::string(text);
+    }
+    const auto perMbar = [](int unit) {
+      return static_cast<double>(kPressureUnits[static_cast<std::size_t>(unit)].PerMbar);
+    };
+    return FormatSignificant(u.Expanded / perMbar(fromUnit) * perMbar(toUnit), 7);
+  }
+  const ValueUncertainty& u = *read.FromUncertainty;
+  // A percentage of a temperature whose zero moves means another thing in the other scale.
+  if (!IsOtherScale(fromUnit, toUnit) || u.Relative) return {};
+  const bool fahrenheit = toUnit == static_cast<int>(MoistureUnit::DewFrostPointF) ||
+                          toUnit == static_cast<int>(MoistureUnit::DewPointF);
+  return FormatSignificant(fahrenheit ? u.Expanded * 1.8 : u.Expanded / 1.8, 7);
 }
 
 }  // namespace
@@ -453,6 +494,14 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
   const MoistureModel& m = ThePanel().Model;
   return ReturnText(RequestOptionsJson(
       RequestOf(m.inputs(), m.settings(), m.pressureChoice() == kComputeAtMeasured)));
+}
+
+// An uncertainty typed beside the From field (pressure 0) or a pressure field (1), once the
+// field's value has been re-expressed from one unit into another (ReexpressedUncertainty);
+// "" where it no longer applies.
+EMSCRIPTEN_KEEPALIVE const char* tv_reexpress_uncertainty(int pressure, const char* text,
+                                                          int fromUnit, int toUnit) {
+  return ReturnText(ReexpressedUncertainty(pressure != 0, text, fromUnit, toUnit));
 }
 
 // The texts of the page's lists that the tables of the engine hold, as JSON: pressure and

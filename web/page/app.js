@@ -1,4 +1,5 @@
-// The page: loads the engine, shows the category chosen, keeps the selections in the
+// The page: loads the engine, shows the category chosen, keeps the selections (and the
+// uncertainties typed beside them, which the desktop's file has no place for) in the
 // browser's storage and in the address (a link reproduces the conversion), saves and loads
 // a tavimor.ini in the desktop's format, and registers the service worker that keeps the
 // page working offline.
@@ -9,9 +10,11 @@ import { MoisturePanel } from "./moisture.js";
 import { PageEngine } from "./page-engine.js";
 import { TableConversion } from "./table.js";
 import { load } from "./tavimor.js";
+import { UNCERTAINTY_KEYS } from "./uncertainty.js";
 
 const $ = (id) => document.getElementById(id);
 const STORAGE_KEY = "tavimor.ini";
+const UNCERTAINTY_STORAGE_KEY = "tavimor.uncertainty";
 const MAX_INI_BYTES = 1 << 20;
 const CATEGORIES = ["1001", "1002", "1003", "1004", "table"];
 
@@ -24,31 +27,32 @@ let loadedIni = "";
 // The selections as the text of an INI section, from pairs [key, value].
 const iniOf = (pairs) => "[Tavimor]\n" + pairs.map(([k, v]) => `${k}=${v}\n`).join("");
 
-function storedIni() {
+function stored(key) {
   try {
-    return localStorage.getItem(STORAGE_KEY) ?? "";
+    return localStorage.getItem(key) ?? "";
   } catch {
     return "";
   }
 }
 
-// The selections in the address after "#", as key=value pairs.
-function addressIni() {
+// The selections in the address after "#", as key=value pairs: the INI's keys and the
+// uncertainties by the request's keywords (u=2, measured_u=1%).
+function addressPairs() {
   if (location.hash.length < 2) return null;
-  const pairs = [];
-  for (const [key, value] of new URLSearchParams(location.hash.slice(1))) pairs.push([key, value]);
-  return pairs.length ? iniOf(pairs) : null;
+  const pairs = [...new URLSearchParams(location.hash.slice(1))];
+  return pairs.length ? pairs : null;
 }
 
 function remember() {
   const pairs = engine.keys(category);
-  const ini = iniOf(pairs);
+  const uncertainties = panel.uncertainty.pairs();
   try {
-    localStorage.setItem(STORAGE_KEY, ini);
+    localStorage.setItem(STORAGE_KEY, iniOf(pairs));
+    localStorage.setItem(UNCERTAINTY_STORAGE_KEY, new URLSearchParams(uncertainties).toString());
   } catch {
     // Storage may be off (private windows); the page works without it.
   }
-  const hash = "#" + new URLSearchParams(pairs).toString();
+  const hash = "#" + new URLSearchParams([...pairs, ...uncertainties]).toString();
   if (location.hash !== hash) history.replaceState(null, "", hash);
 }
 
@@ -155,8 +159,12 @@ async function start() {
     clearTimeout(pending);
     pending = setTimeout(remember, 250);
   });
-  const ini = addressIni() ?? storedIni();
+  const address = addressPairs();
+  const ini = address ? iniOf(address.filter(([key]) => !UNCERTAINTY_KEYS.has(key)))
+    : stored(STORAGE_KEY);
   panel.load(ini);
+  panel.uncertainty.restore(address ? address.filter(([key]) => UNCERTAINTY_KEYS.has(key))
+    : [...new URLSearchParams(stored(UNCERTAINTY_STORAGE_KEY))]);
   const saved = /^ConvCategory=(100[1-4])/m.exec(ini);
   setUpConverters(engine, texts);
   new TableConversion(engine, () => engine.request());

@@ -1,9 +1,11 @@
 // The Moisture/Humidity panel as a web form: every event goes to the desktop's own model in
 // the engine, and the form writes back what the model says: the field texts it changed, the
-// lists, the choices, the result, the delta, the spread, a range warning and the graph.
+// lists, the choices, the result, the delta, the spread, a range warning and the graph; the
+// result's uncertainty follows (UncertaintyView).
 
 import { describeGraph, graphSize, paintGraph } from "./graph.js";
 import { PanelEvent } from "./page-engine.js";
+import { UncertaintyView } from "./uncertainty.js";
 
 const $ = (id) => document.getElementById(id);
 // Units that open a parameter dialog, and the prompt their list entry ends with.
@@ -17,6 +19,7 @@ export class MoisturePanel {
     this.dialogs = dialogs;
     this.onChange = onChange;
     this.canvas = $("graph");
+    this.uncertainty = new UncertaintyView(engine, onChange);
     for (const id of ["measuredUnit", "computeAtUnit"]) {
       texts.pressureUnits.forEach((name, i) => $(id).add(new Option(name, String(i))));
     }
@@ -45,7 +48,7 @@ export class MoisturePanel {
   }
 
   #send(kind, number, text) {
-    this.#render(this.engine.event(kind, number, text), false);
+    this.#render(this.engine.event(kind, number, text), false, kind === PanelEvent.FromUnitPicked);
   }
 
   #wire() {
@@ -119,7 +122,9 @@ export class MoisturePanel {
     this.#send(side === 0 ? PanelEvent.FromUnitPicked : PanelEvent.ToUnitPicked, index);
   }
 
-  #render(state, all) {
+  // unitPicked: the From unit was picked, which re-expresses the From value.
+  #render(state, all, unitPicked = false) {
+    const previous = this.state;
     this.state = state;
     for (const name of all ? Object.keys(FIELDS) : state.changed) {
       if (FIELDS[name]) $(FIELDS[name]).value = state[name];
@@ -158,6 +163,8 @@ export class MoisturePanel {
       $("from").focus();
       $("from").select();
     }
+    // The draws start before the graph is painted, and run beside it.
+    this.uncertainty.panelChanged(state, previous, unitPicked);
     this.paint();
     this.onChange?.();
   }

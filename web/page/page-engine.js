@@ -57,6 +57,13 @@ export class PageEngine {
     const { raw, ...options } = this.#json(this.m._tv_panel_request());
     return options;
   }
+  // An uncertainty typed beside the From field or a pressure field once the field's value is
+  // re-expressed from one unit into another: its text in the new unit, or "" where it no
+  // longer applies.
+  reexpressUncertainty(pressure, text, from, to) {
+    return this.#with([field(text)], ([p]) =>
+      this.#text(this.m._tv_reexpress_uncertainty(pressure ? 1 : 0, p, from, to)));
+  }
   list(text) { return this.#with([text], ([p], [n]) => this.#json(this.m._tv_panel_list(p, n))); }
   graph(width, height) { return this.#json(this.m._tv_panel_graph(width, height)); }
   keys(category) { return this.#json(this.m._tv_panel_keys(category)); }

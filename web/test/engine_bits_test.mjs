@@ -1,6 +1,7 @@
 // The WebAssembly engine against tavimor-convert on random cases over every unit pair,
 // formula, enhancement factor, natural-gas method, medium and pressure unit: the same bits of
-// every held result (--raw), the same display texts, deltas and spreads, byte for byte.
+// every held result (--raw), the same display texts, deltas and spreads, byte for byte; and
+// on a table of uncertainties, the same intervals.
 //
 //   node engine_bits_test.mjs SITE_FOLDER TAVIMOR_CONVERT [GROUPS_PER_PAIR] [SEED]
 
@@ -164,5 +165,87 @@ for (let k = 0; k < 60; ++k) {
   }
 }
 
+// Uncertainties: the interval's ends and the standard uncertainty of uncertainty() are the
+// bits --uncertainty --raw prints, convertText's lines its lines, over the exact image, Monte
+// Carlo with the pressures, percentages, a pressure's own unit, the formulas' share, another
+// coverage factor, a slow search at a new pressure each draw, and intervals out of range.
+const UNCERTAINTY_CASES = [
+  ["frost point ± 2 °C (exact image)", "dfp-c", "ppmv", [-60, -20, 10], { u: 2 }],
+  ["the tariff example", "dp-c", "lb-mmscf", [-2, -3.8],
+   { measured: 800, measuredUnit: "psig", u: 2, measuredU: "1%" }],
+  ["percentages and a pressure's own unit", "ppmv", "dfp-c", [1000, 50],
+   { measured: 2000, u: "5%", measuredU: "0.5,psia", computeAt: 5, computeAtUnit: "atm",
+     computeAtU: "2%" }],
+  ["the formulas' share, k = 1.5", "dfp-c", "ppmv", [-60, 0], { u: 2, includeFormula: true,
+     coverageFactor: 1.5 }],
+  ["%RH in a gas at its ambient temperature", "rh", "ppmw", [40],
+   { u: 3, fromParams: { ambient: 30 }, toParams: { mw: 16 }, measuredU: 5 }],
+  ["vapour density in air to °F", "g-m3", "dp-f", [5], { u: 0.1, fromParams: { medium: "air" } }],
+  ["lb/MMSCF under ASTM at a new pressure each draw", "lb-mmscf", "dp-c", [7],
+   { gasMethod: "astm", measured: 800, measuredUnit: "psig", measuredU: "1%", u: 0.2 }],
+  ["out of range at the From unit's lower end", "dfp-c", "ppmv", [-139, -60], { u: 2 }],
+  ["out of range above the measured pressure", "dp-c", "ppmv", [20], { u: 4, measured: 25 }],
+];
+// The command's options of the API's.
+function commandOptions(options) {
+  const args = [];
+  const names = { measured: "--measured", computeAt: "--compute-at", gasMethod: "--gas-method",
+    u: "--uncertainty", measuredU: "--measured-uncertainty",
+    computeAtU: "--compute-at-uncertainty", coverageFactor: "--coverage-factor" };
+  for (const [key, value] of Object.entries(options)) {
+    if (key === "measuredUnit" || key === "computeAtUnit") continue;
+    if (key === "includeFormula") {
+      args.push("--include-formula");
+    } else if (key === "fromParams" || key === "toParams") {
+      const side = key.slice(0, -6);
+      for (const [param, v] of Object.entries(value)) args.push(`--${side}-${param}`, String(v));
+    } else {
+      const unit = options[`${key}Unit`];
+      args.push(names[key], unit === undefined ? String(value) : `${value},${unit}`);
+    }
+  }
+  return args;
+}
+let intervals = 0;
+for (const [name, from, to, values, options] of UNCERTAINTY_CASES) {
+  const args = ["--from", from, "--to", to, ...commandOptions(options), "--raw", "--"];
+  const lines = run([...args, ...values.map(String)], "");
+  const texts = tavimor.convertText(values, from, to, { ...options, raw: true });
+  const r = tavimor.uncertainty(values, from, to, options);
+  for (let i = 0; i < values.length; ++i) {
+    ++intervals;
+    const where = `${name}: ${values[i]}`;
+    if (texts[i] !== lines[i]) fail(`${where}: convertText "${texts[i]}" != "${lines[i]}"`);
+    const cells = lines[i].split("\t");
+    const outside = cells[1] === "interval reaches out of range";
+    if (Boolean(r.reachesOutOfRange[i]) !== outside) fail(`${where}: reaches out of range ${r.reachesOutOfRange[i]}`);
+    if (outside) continue;
+    const got = [r.low[i], r.high[i], r.standardUncertainty[i]];
+    cells.slice(1).forEach((cell, c) => {
+      if (!Object.is(got[c], Number(cell))) fail(`${where}: [${c}] ${got[c]} != ${cell}`);
+    });
+    if (!options.includeFormula && !Object.is(r.estimate[i], Number(cells[0]))) {
+      fail(`${where}: estimate ${r.estimate[i]} != ${cells[0]}`);
+    }
+  }
+}
+// One uncertainty per value, as one --uncertainty per line.
+{
+  const values = [-60, -40, -20];
+  const each = new Float64Array([1, 2.5, 0]);
+  const r = tavimor.uncertainty(values, "dfp-c", "ppmv", { u: each });
+  values.forEach((v, i) => {
+    ++intervals;
+    const cells = run(["--from", "dfp-c", "--to", "ppmv", "--uncertainty", String(each[i]), "--raw",
+                       "--", String(v)], "")[0].split("\t");
+    const got = [r.estimate[i], r.low[i], r.high[i], r.standardUncertainty[i]];
+    cells.forEach((cell, c) => {
+      if (!Object.is(got[c], Number(cell))) fail(`u per value ${v} ± ${each[i]}: [${c}] ${got[c]} != ${cell}`);
+    });
+  });
+}
+console.log(`${intervals} intervals`);
+const allIntervals = intervals === UNCERTAINTY_CASES.reduce((n, c) => n + c[3].length, 3);
+
 console.log(`${cases} cases, ${failures} differences`);
-process.exit(failures === 0 && cases >= 10000 ? 0 : 1);
+process.exit(failures === 0 && cases >= 10000 && allIntervals ? 0 : 1);

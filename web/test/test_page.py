@@ -1,8 +1,9 @@
 """The page in Debian's Chromium, headless, driven as a person would, with tavimor-convert as
-the judge of every number: the panel, a range warning, a parameter dialog's refusal, a table
-file converted, downloaded and cancelled, bad files, the saved selections and the link, the
-page offline after the first visit, and for everyone: no console error, no horizontal scroll
-at 360 px, every control named, every control reached by the keyboard.
+the judge of every number: the panel, a range warning, a parameter dialog's refusal, the
+result's uncertainty, a table file converted, downloaded and cancelled, bad files, the saved
+selections and the link, the page offline after the first visit, and for everyone: no
+console error, no horizontal scroll at 360 px, every control named, every control reached by
+the keyboard.
 
 Run by ctest: TAVIMOR_SITE (the built site) and TAVIMOR_CONVERT (the command) in the
 environment."""
@@ -207,6 +208,65 @@ def test_panel_as_a_person_uses_it(browser, server):
     by_id(d, "tab-1004").click()
     type_into(d, "aValue", "12")
     assert value(d, "aResult") == "-40.0"
+
+
+def interval_shown(d):
+    """The interval's text once the Worker has answered for the fields as they stand."""
+    wait_until(d, lambda: by_id(d, "interval").get_attribute("data-state") == "ready")
+    return by_id(d, "interval").text
+
+
+def test_uncertainty_beside_the_result(browser, server, tmp_path):
+    d = browser
+    open_page(d, server.url)
+    # State: a frost point of -60 °C into ppmv, as the README's example. Action: ± 2 °C.
+    choose(d, "fromUnit", 1)
+    choose(d, "toUnit", 5)
+    type_into(d, "from", "-60")
+    assert not by_id(d, "interval").is_displayed()
+    assert not by_id(d, "uncertaintyOptions").is_displayed()
+    type_into(d, "fromU", "2")
+    result, low, high = shown_line("--from", "dfp-c", "--to", "ppmv", "--uncertainty", "2",
+                                   "--", "-60").split("\t")
+    assert (value(d, "result"), low, high) == ("10.65", "8.149", "13.85")
+    assert interval_shown(d) == f"95 % {low} … {high}"
+    assert by_id(d, "uncertaintyDetails").text == (
+        "standard uncertainty 1.5; contributions: From value 1.4")
+
+    # The link and the storage keep the ± with the conversion.
+    wait_until(d, lambda: d.current_url.endswith("&u=2"))
+    other = chromium(tmp_path / "other-profile", tmp_path)
+    try:
+        open_page(other, d.current_url)
+        assert value(other, "fromU") == "2" and interval_shown(other) == f"95 % {low} … {high}"
+    finally:
+        other.quit()
+    open_page(d, server.url.rstrip("/") + "/index.html")
+    assert value(d, "fromU") == "2" and interval_shown(d) == f"95 % {low} … {high}"
+
+    # A draw that leaves the From unit's range: said in the command's words.
+    type_into(d, "from", "-139")
+    cells = shown_line("--from", "dfp-c", "--to", "ppmv", "--uncertainty", "2", "--", "-139")
+    assert cells.split("\t")[1] == "interval reaches out of range"
+    assert interval_shown(d) == "95 % interval reaches out of range"
+
+    # A ± the request refuses is named; the new controls fit a phone and have names.
+    type_into(d, "fromU", "abc")
+    wait_until(d, lambda: by_id(d, "uncertaintyDetails").text.startswith(
+        "The ± of the From value must be a number of 0 or more"))
+    assert not by_id(d, "interval").is_displayed()
+    d.set_window_size(360, 800)
+    assert by_id(d, "coverageFactor").is_displayed()
+    assert unnamed_controls(d) == []
+    assert d.execute_script(
+        "return document.documentElement.scrollWidth <= document.documentElement.clientWidth")
+
+    # Emptied, the ± leaves nothing behind.
+    type_into(d, "fromU", "")
+    wait_until(d, lambda: not by_id(d, "uncertaintyDetails").is_displayed())
+    assert not by_id(d, "interval").is_displayed()
+    assert not by_id(d, "uncertaintyOptions").is_displayed()
+    wait_until(d, lambda: "u=" not in d.current_url)
 
 
 def read_blob(driver, url):
