@@ -1,6 +1,7 @@
 #include "core/saturation.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace tavimor {
 
@@ -135,7 +136,9 @@ double BogelIceFactor(double t, double e, double P) {
 
 enum class Operation { Water, DewFrost };
 
-double EnhancedSaturationPressure(Operation op, double t, double P, const PhysicsChoice& physics) {
+// Inlined into each column loop below, where the choices are constants.
+[[gnu::always_inline]] inline double EnhancedSaturationPressure(Operation op, double t, double P,
+                                                                const PhysicsChoice& physics) {
   const double T = t + 273.15;
   const bool below = t < 0;
   double e;
@@ -170,6 +173,44 @@ double EnhancedSaturationPressure(Operation op, double t, double P, const Physic
   }
 }
 
+// A column's loop with the formula and factor fixed, so that each choice is made once.
+template <Operation op, SwvpFormula formula, EnhancementFactor factor>
+void SaturationLoop(std::span<const double> tC, double pressureMbar, std::span<double> out) {
+  constexpr PhysicsChoice physics{formula, factor, GasMethod::IgtBulletin8};
+  for (std::size_t i = 0; i < tC.size(); ++i) {
+    out[i] = EnhancedSaturationPressure(op, tC[i], pressureMbar, physics);
+  }
+}
+
+template <Operation op, SwvpFormula formula>
+void SaturationLoop(std::span<const double> tC, double pressureMbar, EnhancementFactor factor,
+                    std::span<double> out) {
+  switch (factor) {
+    case EnhancementFactor::Greenspan:
+      return SaturationLoop<op, formula, EnhancementFactor::Greenspan>(tC, pressureMbar, out);
+    case EnhancementFactor::Bogel:
+      return SaturationLoop<op, formula, EnhancementFactor::Bogel>(tC, pressureMbar, out);
+    default:
+      return SaturationLoop<op, formula, EnhancementFactor::NoEnhancement>(tC, pressureMbar, out);
+  }
+}
+
+template <Operation op>
+void SaturationColumn(std::span<const double> tC, double pressureMbar, const PhysicsChoice& physics,
+                      std::span<double> out) {
+  const EnhancementFactor factor = physics.EnhancementFactor;
+  switch (physics.SwvpFormula) {
+    case SwvpFormula::GoffGratch:
+      return SaturationLoop<op, SwvpFormula::GoffGratch>(tC, pressureMbar, factor, out);
+    case SwvpFormula::HylandWexler:
+      return SaturationLoop<op, SwvpFormula::HylandWexler>(tC, pressureMbar, factor, out);
+    case SwvpFormula::Sonntag:
+      return SaturationLoop<op, SwvpFormula::Sonntag>(tC, pressureMbar, factor, out);
+    default:
+      return SaturationLoop<op, SwvpFormula::Magnus>(tC, pressureMbar, factor, out);
+  }
+}
+
 }  // namespace
 
 bool NaturalGasOverride(const CalcSettings& settings, int fromSelection, int toSelection) {
@@ -197,6 +238,16 @@ double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoi
 
 double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics) {
   return EnhancedSaturationPressure(Operation::DewFrost, tC, pressureMbar, physics);
+}
+
+void SaturationPressuresWater(std::span<const double> tC, double pressureMbar,
+                              const PhysicsChoice& physics, std::span<double> out) {
+  SaturationColumn<Operation::Water>(tC, pressureMbar, physics, out);
+}
+
+void SaturationPressuresDewFrost(std::span<const double> tC, double pressureMbar,
+                                 const PhysicsChoice& physics, std::span<double> out) {
+  SaturationColumn<Operation::DewFrost>(tC, pressureMbar, physics, out);
 }
 
 }  // namespace tavimor
