@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "request/block_threads.h"
@@ -30,6 +31,44 @@ using Flags = py::array_t<uint8_t, py::array::c_style | py::array::forcecast>;
 void AddConversion(py::module_& m);
 void AddValues(py::module_& m);
 void AddSteps(py::module_& m);
+void AddScalars(py::module_& m);
+
+// Single values take functions of the C API with fast calls: a bound function's own cost
+// (about 200 ns) is most of such a call. Each returns Miss() where the general way, in
+// Python, must take the call (an array, an argument it does not know); that way also says
+// what is wrong with a bad argument.
+using FastFunction = PyObject* (*)(PyObject* const* args, Py_ssize_t count);
+PyObject* Miss();
+
+// f as a function of the C API; C++ exceptions become Python's.
+template <FastFunction f>
+PyObject* FastCall(PyObject*, PyObject* const* args, Py_ssize_t count) {
+  try {
+    return f(args, count);
+  } catch (py::error_already_set& e) {
+    e.restore();
+  } catch (py::builtin_exception& e) {
+    e.set_error();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  }
+  return nullptr;
+}
+
+// Adds functions of the C API, whose table must live as long as the module.
+void AddFastFunctions(py::module_& m, PyMethodDef* table);
+
+// The same argument in a call as in an earlier one: the same type and value, compared by
+// contents and never by identity alone for what may change (a dict), float by its bits.
+// False for anything this cannot tell, so that such a call takes the general way.
+bool SameArgument(PyObject* a, PyObject* b);
+
+// A number given as a float or an int (not a bool), or nothing.
+std::optional<double> ScalarNumber(PyObject* value);
+
+// How errors= asks for values that give no result.
+enum class Errors { Nan, Raise, Reason };
+std::optional<Errors> ErrorsOf(PyObject* errors);
 
 // The number a result field shows, as a float64.
 double ShownNumber(const std::string& text);

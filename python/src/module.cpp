@@ -45,6 +45,7 @@ PYBIND11_MODULE(_engine, m) {
   AddConversion(m);
   AddValues(m);
   AddSteps(m);
+  AddScalars(m);
 
   py::list units;
   for (const MoistureUnitRow& row : kMoistureUnits) units.append(std::string(row.Name));

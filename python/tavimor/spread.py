@@ -68,7 +68,7 @@ def spread(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None, 
     for chosen in _SPREAD_OVER:
         if chosen in options:
             raise TypeError(f"spread() got an unexpected keyword argument {chosen!r}")
-    _errors(errors)
+    _errors(errors, ("nan", "raise"))
     settings = _settings(from_unit, to_unit, options)
     column = _Column(values)
     results, low, high, low_at, high_at, status = settings._conversion.spread(
