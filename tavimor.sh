@@ -16,7 +16,7 @@ WEB_BUILD_DIR=${WEB_BUILD_DIR:-build-web}
 # What building, running and testing need; `shot` also needs a virtual X server.
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
       fonts-liberation python3 pybind11-dev python3-dev python3-numpy python3-pytest
-      python3-dask python3-distributed python3-pandas)
+      python3-dask python3-distributed python3-pandas python3-pint python3-xarray python3-mypy)
 SHOT_PKGS=(xvfb xauth xdotool imagemagick)
 # The page: Emscripten (its optimizer needs acorn) and Node.js; its tests: Chromium, its
 # driver and Selenium.

@@ -244,21 +244,33 @@ PyObject* SetParamsType(PyObject* const* args, Py_ssize_t count) {
 PyMethodDef kFunctions[] = {
     {"convert_one",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<ConvertOne>)),
-     METH_FASTCALL, "convert_one(value, from_unit, to_unit, options, raw, errors, threads)"},
+     METH_FASTCALL,
+     "convert_one($module, value, from_unit, to_unit, options, raw, errors, threads, "
+     "/)\n--\n\ntavimor.convert of one number with the settings kept for these arguments, or "
+     "MISS."},
     {"increment_one",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<IncrementOne>)),
      METH_FASTCALL,
-     "increment_one(value, delta, from_unit, to_unit, options, raw, errors, threads)"},
+     "increment_one($module, value, delta, from_unit, to_unit, options, raw, errors, threads, "
+     "/)\n--\n\ntavimor.increment of one number, or MISS."},
     {"settings_one",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<SettingsOne>)),
-     METH_FASTCALL, "settings_one(conversion, value, delta, raw, errors, threads)"},
+     METH_FASTCALL,
+     "settings_one($module, conversion, value, delta, raw, errors, threads, /)\n--\n\nA Settings' "
+     "convert (delta None) or increment of one number, or MISS."},
     {"cached", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<Cached>)),
-     METH_FASTCALL, "cached(from_unit, to_unit, options)"},
+     METH_FASTCALL,
+     "cached($module, from_unit, to_unit, options, /)\n--\n\nThe Settings kept for these "
+     "arguments, or None."},
     {"remember", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<Remember>)),
-     METH_FASTCALL, "remember(from_unit, to_unit, options, settings)"},
+     METH_FASTCALL,
+     "remember($module, from_unit, to_unit, options, settings, /)\n--\n\nKeeps the Settings for "
+     "later calls with these arguments."},
     {"set_params_type",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<SetParamsType>)),
-     METH_FASTCALL, "set_params_type(Params)"},
+     METH_FASTCALL,
+     "set_params_type($module, Params, /)\n--\n\nTells the cache the type tavimor.Params, whose "
+     "objects are frozen."},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -165,10 +165,14 @@ PyObject* DewPointOne(PyObject* const* args, Py_ssize_t count) {
 PyMethodDef kFunctions[] = {
     {"saturation_one",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<SaturationOne>)),
-     METH_FASTCALL, "saturation_one(t_c, pressure, formula, enhancement, over, errors)"},
+     METH_FASTCALL,
+     "saturation_one($module, t_c, pressure, formula, enhancement, over, errors, "
+     "/)\n--\n\ntavimor.saturation_pressure of one number, or MISS."},
     {"dew_point_one",
      reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<DewPointOne>)),
-     METH_FASTCALL, "dew_point_one(pw_mbar, pressure, formula, enhancement, frost, errors)"},
+     METH_FASTCALL,
+     "dew_point_one($module, pw_mbar, pressure, formula, enhancement, frost, errors, "
+     "/)\n--\n\ntavimor.dew_point or frost_point of one number, or MISS."},
     {nullptr, nullptr, 0, nullptr},
 };
 

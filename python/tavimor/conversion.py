@@ -9,6 +9,7 @@ import os
 import warnings
 from collections.abc import Mapping
 from dataclasses import dataclass, field
+from typing import TYPE_CHECKING, Any, Literal, Optional, Union
 
 import numpy as np
 
@@ -21,11 +22,14 @@ __all__ = ["Params", "Settings", "convert", "convert_text", "increment", "format
 # options of tavimor-convert reach the same fields, and their defaults are written once, in
 # the engine.
 _FIELDS = _engine.FIELDS
-_DEFAULTS = {keyword: default for keyword, key, _, default in _FIELDS if keyword and not key}
+_DEFAULTS: dict[str, Any] = {keyword: default for keyword, key, _, default in _FIELDS if keyword and not key}
 _PARAM_KEYS = tuple(key for keyword, key, _, _ in _FIELDS if keyword == "from_params")
 # Chosen per call rather than held by Settings.
 _PER_CALL = ("increment", "raw")
 _ERRORS = ("nan", "raise", "reason")
+# The annotations of the public functions.
+Unit = Union[str, int]
+Errors = Literal["nan", "raise", "reason"]
 # What a scalar call's fast way answers where the general way must take the call.
 _MISS = _engine.MISS
 _convert_one = _engine.convert_one
@@ -142,6 +146,8 @@ class Settings:
     gas_method: str = _DEFAULTS["gas_method"]
     from_params: Params | Mapping | None = None  # None: every parameter's default
     to_params: Params | Mapping | None = None
+    if TYPE_CHECKING:  # made by __post_init__, not a field
+        _conversion: _engine.Conversion
 
     def __post_init__(self):
         for which in ("measured", "compute_at"):
@@ -195,7 +201,8 @@ class Settings:
         self._start()
 
     @classmethod
-    def from_ini(cls, path):
+    def from_ini(cls, path: Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
+                 ) -> "Settings":
         """The saved selections of a Tavimor settings file (tavimor.ini), read by the
         program's own parser: units, pressures, the compute-at choice, formula, factor,
         natural-gas method and both sides' parameters. The saved From value is not used.
@@ -218,23 +225,25 @@ class Settings:
             saved[side] = Params(**saved[side], _saved=True)
         return cls(**{f.name: saved[f.name] for f in dataclasses.fields(cls)})
 
-    def convert(self, values, *, raw=True, errors="nan", threads=None, quantity=False):
+    def convert(self, values: Any, *, raw: bool = True, errors: Errors = "nan",
+                threads: Optional[int] = None, quantity: bool = False) -> Any:
         """Settings-bound form of tavimor.convert."""
         result = _settings_one(self._conversion, values, None, raw, errors, threads)
         if result is not _MISS and not quantity:
             return result
         return _run(self, values, None, raw, errors, threads, quantity)
 
-    def increment(self, values, delta, *, raw=True, errors="nan", threads=None,
-                  quantity=False):
+    def increment(self, values: Any, delta: float, *, raw: bool = True, errors: Errors = "nan",
+                  threads: Optional[int] = None, quantity: bool = False) -> Any:
         """Settings-bound form of tavimor.increment."""
         result = _settings_one(self._conversion, values, delta, raw, errors, threads)
         if result is not _MISS and not quantity:
             return result
         return _run(self, values, _real(delta, "delta"), raw, errors, threads, quantity)
 
-    def convert_text(self, values, *, increment=_DEFAULTS["increment"], raw=_DEFAULTS["raw"],
-                     threads=None):
+    def convert_text(self, values: Any, *, increment: Optional[float] = _DEFAULTS["increment"],
+                     raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None
+                     ) -> Union[str, list[str]]:
         """Settings-bound form of tavimor.convert_text."""
         column = _Column(values)
         lines = self._conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
@@ -481,8 +490,9 @@ _OPTIONS_DOC = """
     and 123.4 mb.", "out of range")."""
 
 
-def convert(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
-            quantity=False, **options):
+def convert(values: Any, from_unit: Optional[Unit], to_unit: Unit, *, raw: bool = True,
+            errors: Errors = "nan", threads: Optional[int] = None, quantity: bool = False,
+            **options: Any) -> Any:
     """Convert moisture values from one unit into another.
 
     Returns a float for a scalar, else a float64 array of the input's shape (with
@@ -503,8 +513,9 @@ def convert(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
     return _run(settings, values, None, raw, errors, threads, quantity)
 
 
-def increment(values, delta, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
-              quantity=False, **options):
+def increment(values: Any, delta: float, from_unit: Optional[Unit], to_unit: Unit, *,
+              raw: bool = True, errors: Errors = "nan", threads: Optional[int] = None,
+              quantity: bool = False, **options: Any) -> Any:
     """The incremental analysis: how much each result changes when its value changes by
     delta (in the From unit).
 
@@ -521,8 +532,10 @@ def increment(values, delta, from_unit, to_unit, *, raw=True, errors="nan", thre
     return _run(settings, values, _real(delta, "delta"), raw, errors, threads, quantity)
 
 
-def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"],
-                 raw=_DEFAULTS["raw"], threads=None, **options):
+def convert_text(values: Any, from_unit: Unit, to_unit: Unit, *,
+                 increment: Optional[float] = _DEFAULTS["increment"],
+                 raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None,
+                 **options: Any) -> Union[str, list[str]]:
     """The lines tavimor-convert prints for the values, without line ends.
 
     Each line is the result as the panel shows it ("23597.0", "out of range"), with raw=True
@@ -535,7 +548,7 @@ def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"]
                                                                  raw=raw, threads=threads)
 
 
-def format(values, unit):
+def format(values: Any, unit: Unit) -> Any:
     """The texts the panel's result field shows for values in a unit.
 
     Values are held in single precision first; NaN and values beyond the single-precision
@@ -555,6 +568,6 @@ def format(values, unit):
 
 
 for _function in (convert, increment, convert_text):
-    _function.__doc__ += _OPTIONS_DOC
+    _function.__doc__ = (_function.__doc__ or "") + _OPTIONS_DOC
     _with_settings_keywords(_function)
 del _function

@@ -3,10 +3,12 @@ searches, for those who need them on their own."""
 
 from __future__ import annotations
 
+from typing import Any
+
 import numpy as np
 
 from . import _engine
-from .conversion import _DEFAULTS, _errors
+from .conversion import _DEFAULTS, Errors, _errors
 
 _MISS = _engine.MISS
 _saturation_one = _engine.saturation_one
@@ -47,8 +49,9 @@ def _answer(shape, inputs, flat, errors):
     return result, (reasons[0] if shape == () else reasons.reshape(shape))
 
 
-def saturation_pressure(t_c, *, formula=_FORMULA, over="water", enhancement=_ENHANCEMENT,
-                        pressure=_PRESSURE, errors="nan"):
+def saturation_pressure(t_c: Any, *, formula: str = _FORMULA, over: str = "water",
+                        enhancement: str = _ENHANCEMENT, pressure: Any = _PRESSURE,
+                        errors: Errors = "nan") -> Any:
     """Saturation vapour pressure in mbar at t_c (°C), times the enhancement factor at the
     total pressure (mbar), as every conversion computes it.
 
@@ -76,8 +79,8 @@ def saturation_pressure(t_c, *, formula=_FORMULA, over="water", enhancement=_ENH
                    errors)
 
 
-def dew_point(pw_mbar, *, pressure=_PRESSURE, formula=_FORMULA, enhancement=_ENHANCEMENT,
-              errors="nan"):
+def dew_point(pw_mbar: Any, *, pressure: Any = _PRESSURE, formula: str = _FORMULA,
+              enhancement: str = _ENHANCEMENT, errors: Errors = "nan") -> Any:
     """Dew point in °C over (supercooled) water of a partial water vapour pressure pw_mbar
     at a total pressure (mbar): the program's search, a multiple of 0.01 °C between -140
     and +60 °C, or NaN where it finds none. Arguments broadcast; see saturation_pressure
@@ -89,8 +92,8 @@ def dew_point(pw_mbar, *, pressure=_PRESSURE, formula=_FORMULA, enhancement=_ENH
     return _dew_point(pw_mbar, pressure, formula, enhancement, False, errors)
 
 
-def frost_point(pw_mbar, *, pressure=_PRESSURE, formula=_FORMULA, enhancement=_ENHANCEMENT,
-                errors="nan"):
+def frost_point(pw_mbar: Any, *, pressure: Any = _PRESSURE, formula: str = _FORMULA,
+                enhancement: str = _ENHANCEMENT, errors: Errors = "nan") -> Any:
     """Dew/frost point in °C of a partial water vapour pressure pw_mbar: over ice below
     0 °C, over water above (the unit "dfp-c"); otherwise as dew_point.
 

@@ -366,6 +366,34 @@ def test_bad_input_raises_with_the_reason(call, exception, message):
     assert message in str(raised.value)
 
 
+# Hostile input, round 3: each a result that was wrong without a word, or input read wrongly.
+@pytest.mark.parametrize("call,expected", [
+    # The water vapour would make up more than the total pressure: no concentration.
+    (lambda: tavimor.convert(20, "dfp-c", "ppmv", measured=5), "nan"),
+    (lambda: tavimor.convert(20, "dfp-c", "ppmv", measured=5, errors="raise"), "nan"),
+    # No saturation pressure: a temperature beyond any formula, a total pressure of 0.
+    (lambda: tavimor.saturation_pressure(math.inf, errors="reason"), (math.nan, "out of range")),
+    (lambda: tavimor.saturation_pressure(1e308, errors="reason"), (math.nan, "out of range")),
+    (lambda: tavimor.saturation_pressure(1.0, pressure=0, enhancement="greenspan",
+                                         errors="reason"), (math.nan, "out of range")),
+    (lambda: tavimor.saturation_pressure([1.0, math.inf], errors="reason")[1].tolist(),
+     [None, "out of range"]),
+    # A bytearray is a text, as bytes are, not the numbers of its bytes.
+    (lambda: tavimor.convert(bytearray(b"5"), "dp-c", "ppmv"),
+     tavimor.convert("5", "dp-c", "ppmv")),
+    (lambda: tavimor.convert([bytearray(b"5"), b"6"], "dp-c", "ppmv").tolist(),
+     tavimor.convert(["5", "6"], "dp-c", "ppmv").tolist()),
+])
+def test_hostile_input_round_3(call, expected):
+    got = call()
+    if expected == "nan":
+        assert math.isnan(got)
+    elif isinstance(expected, tuple):
+        assert math.isnan(got[0]) and got[1] == expected[1]
+    else:
+        assert got == expected
+
+
 def test_missing_values_and_pressures_without_answer_give_nan():
     # errors="raise" does not count a missing value (NaN) as an error.
     got = tavimor.convert([np.nan, 1.0], "ppmv", "dp-c", errors="raise")
