@@ -174,7 +174,8 @@ py::tuple Conversion::convert(const Column& values, std::optional<double> increm
     });
     return py::make_tuple(result, py::none(), status);
   }
-  const MoistureConversion& conversion = withIncrement(HoldSingle(*increment));
+  // A copy: another Python thread may ask for another increment while this one converts.
+  const MoistureConversion conversion = withIncrement(HoldSingle(*increment));
   ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) {
       const float value = HoldSingle(in[i]);

@@ -65,6 +65,10 @@ def refuse_hidden_units(values):
     if units is not None and not isinstance(values, (str, bytes)):
         raise TypeError(f"the values carry units ({units}) that tavimor cannot read: give "
                         "a pint Quantity, or the bare numbers in from_unit")
+    # NumPy would take the bare numbers of a list of Quantities.
+    if isinstance(values, (list, tuple)) and "pint" in sys.modules and any(
+            is_quantity(value) for value in values):
+        raise TypeError("a list of Quantities: give one Quantity of an array instead")
 
 
 def _registry(quantity=None):

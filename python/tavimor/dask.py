@@ -6,7 +6,7 @@ from __future__ import annotations
 
 from typing import Any, Literal, Optional
 
-from .conversion import Settings, Unit
+from .conversion import Settings, Unit, _errors
 
 __all__ = ["convert_column"]
 
@@ -23,6 +23,7 @@ def convert_column(df: Any, column: str, from_unit: Optional[Unit] = None,
 
     >>> ddf["ppmv"] = tavimor.dask.convert_column(ddf, "dew_point", "dp-c", "ppmv")
     """
+    _errors(errors, ("nan", "raise"))
     if settings is None:
         if from_unit is None or to_unit is None:
             raise TypeError("give either settings or the units and options")
