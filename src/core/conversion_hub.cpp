@@ -124,7 +124,7 @@ void MoistureToPpmvColumn(MoistureUnit unit, std::span<const double> values, dou
     // The ratio taken for every value and then chosen, with a bitwise "and": no branch.
     for (std::size_t i = 0; i < n; ++i) {
       const double ppmv = steps::PpmvOfPartialPressure(pw[i], P);
-      pw[i] = usable & std::isfinite(value[i]) ? ppmv : OutOfRange;
+      pw[i] = (usable & std::isfinite(value[i])) ? ppmv : OutOfRange;
     }
   }
 }

@@ -33,7 +33,8 @@ inline bool IsMoleRatioPressure(double pwMbar, double pressureMbar) {
 // branch, so that a column's loop over it runs two values to an instruction.
 inline double PpmvOfPartialPressure(double pwMbar, double pressureMbar) {
   const double ppmv = PpmvFromPressure(pwMbar, pressureMbar);
-  return IsMoleRatioPressure(pwMbar, pressureMbar) & std::isfinite(ppmv) ? ppmv : OutOfRange;
+  const bool ratio = IsMoleRatioPressure(pwMbar, pressureMbar);
+  return (ratio & std::isfinite(ppmv)) ? ppmv : OutOfRange;
 }
 
 // A search result stays OutOfRange; anything else becomes °F.

@@ -128,7 +128,7 @@ void MoistureConversion::convertColumn(std::span<const double> values, std::span
     // OutOfRange at once, never searching. Bitwise "and" and selects: no branch.
     for (std::size_t i = 0; i < n; ++i) {
       const double held = HoldSingle(values[begin + i]);
-      value[i] = (held >= low) & (held <= high) ? held : kNaN;
+      value[i] = ((held >= low) & (held <= high)) ? held : kNaN;
     }
     // With a range, only a value outside it is NaN here.
     for (std::size_t i = 0; i < n; ++i) outside[begin + i] = ranged && std::isnan(value[i]);
