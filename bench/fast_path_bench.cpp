@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -141,6 +142,53 @@ void DewPointNewPressureEachCall(benchmark::State& state) {
 }
 BENCHMARK_TEMPLATE(DewPointNewPressureEachCall, FastHub);
 BENCHMARK_TEMPLATE(DewPointNewPressureEachCall, ReferenceHub);
+
+// Every search at a total pressure of its own, as the rows of a table with a pressure column,
+// isobars at new pressures and the spread run them: conversion 0 ppmv to dew point, 1 ppmv to
+// dew/frost point, 2 lb/MMSCF (IGT) to ppmv, 3 lb/MMSCF (ASTM) to ppmv, 4 ppmv to lb/MMSCF
+// (ASTM); formula 0 Goff-Gratch, 1 Hyland and Wexler, 2 Sonntag, 3 Magnus; factor 0 none,
+// 1 Greenspan, 2 Bögel. The natural-gas conversions are timed as the panel runs them (plain
+// Goff-Gratch) and with a factor, as a direct call may.
+template <class Hub>
+void NewPressureEachCall(benchmark::State& state) {
+  const auto conversion = state.range(0);
+  const PhysicsChoice physics{
+      std::array{SwvpFormula::GoffGratch, SwvpFormula::HylandWexler, SwvpFormula::Sonntag,
+                 SwvpFormula::Magnus}[static_cast<std::size_t>(state.range(1))],
+      std::array{EnhancementFactor::NoEnhancement, EnhancementFactor::Greenspan,
+                 EnhancementFactor::Bogel}[static_cast<std::size_t>(state.range(2))],
+      conversion == 2 ? GasMethod::IgtBulletin8 : GasMethod::Astm};
+  const bool fromLbs = conversion == 2 || conversion == 3;
+  const std::vector<double> values = fromLbs ? Inputs(0.5, 5812, true) : Inputs(1, 100000, true);
+  std::vector<double> pressures = Inputs(500, 50000, true);
+  std::shuffle(pressures.begin(), pressures.end(), std::mt19937_64(3));
+  const UnitParams side;
+  const U to = conversion == 0   ? U::DewPointC
+               : conversion == 1 ? U::DewFrostPointC
+                                 : U::LbsPerMmscf;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const double p = pressures[i];
+    benchmark::DoNotOptimize(fromLbs ? Hub::ToPpmv(U::LbsPerMmscf, values[i], p, side, physics)
+                                     : Hub::FromPpmv(to, values[i], p, side, p, physics));
+    i = (i + 1) & (values.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+void NewPressureArgs(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"conversion", "formula", "factor"});
+  for (int conversion : {0, 1}) {
+    for (int formula = 0; formula < 4; ++formula) {
+      for (int factor = 0; factor < 3; ++factor) b->Args({conversion, formula, factor});
+    }
+  }
+  for (int conversion : {2, 3, 4}) {
+    b->Args({conversion, 0, 0});
+    b->Args({conversion, 2, 1});
+  }
+}
+BENCHMARK_TEMPLATE(NewPressureEachCall, FastHub)->Apply(NewPressureArgs);
+BENCHMARK_TEMPLATE(NewPressureEachCall, ReferenceHub)->Apply(NewPressureArgs);
 
 // The rows of a logger table converted from ppmv to dew/frost point, each at its row's line
 // pressure (psig, read like the panel's pressure field), as tavimor-convert converts a table

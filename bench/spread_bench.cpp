@@ -138,6 +138,9 @@ const Keystroke kLbsAstmToDewFrostPoint{U::LbsPerMmscf, U::DewFrostPointC, 0.5f,
 const Keystroke kPpmvToDewFrostPoint20Bar{U::Ppmv, U::DewFrostPointC, 0.01f, 100000, 20000};
 const Keystroke kPpmvToDewPoint20Bar{U::Ppmv, U::DewPointC, 0.01f, 100000, 20000};
 const Keystroke kDewFrostPointToPpmv20Bar{U::DewFrostPointC, U::Ppmv, -100, 40, 20000};
+// A graph whose curve spans the whole plot: 3 x 275 dew-point searches on one key, which
+// is one of the spread's twelve.
+const Keystroke kPartialPressureToDewPoint20Bar{U::PartialPressure, U::DewPointC, 0.1f, 120, 20000};
 
 BENCHMARK_CAPTURE(Result, LbsAstmToDewFrostPoint, kLbsAstmToDewFrostPoint)
     ->Unit(benchmark::kMicrosecond);
@@ -163,6 +166,11 @@ BENCHMARK_CAPTURE(KeystrokeWithGraph, PpmvToDewFrostPoint20Bar, kPpmvToDewFrostP
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(KeystrokeWithGraph, LbsAstmToDewFrostPoint, kLbsAstmToDewFrostPoint)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(KeystrokeWithGraph, PartialPressureToDewPoint20Bar,
+                  kPartialPressureToDewPoint20Bar)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond);

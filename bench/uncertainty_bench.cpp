@@ -125,6 +125,27 @@ const Family kPpmvToDewPointPressureGreenspan{U::Ppmv,
                                               1,
                                               EnhancementFactor::Greenspan};
 
+// 10^5 standard normal deviates, as the trials of one input draw them: one by one, and in
+// bulk (the same bits).
+void NormalDeviatesOneByOne(benchmark::State& state) {
+  std::vector<double> z(kUncertaintySamples);
+  for (auto _ : state) {
+    RandomStream draws(kUncertaintySeed, 0);
+    for (double& d : z) d = draws.normal();
+    benchmark::DoNotOptimize(z.data());
+  }
+}
+void NormalDeviatesInBulk(benchmark::State& state) {
+  std::vector<double> z(kUncertaintySamples);
+  for (auto _ : state) {
+    RandomStream draws(kUncertaintySeed, 0);
+    draws.normals(z.data(), z.size());
+    benchmark::DoNotOptimize(z.data());
+  }
+}
+BENCHMARK(NormalDeviatesOneByOne)->Unit(benchmark::kMillisecond);
+BENCHMARK(NormalDeviatesInBulk)->Unit(benchmark::kMillisecond);
+
 #define TAVIMOR_UNCERTAINTY_BENCH(name)                                       \
   BENCHMARK_CAPTURE(Propagate, name, k##name)->Unit(benchmark::kMillisecond); \
   BENCHMARK_CAPTURE(ConversionsAlone, name, k##name)->Unit(benchmark::kMillisecond)

@@ -1,9 +1,10 @@
 // tavimor-convert in-process on arbitrary arguments and standard input: exit code 0, 1 or 2;
 // one output line per value or input line (LF, CR LF and a lone CR each end one); every line
-// "error", "out of range", "n/a" or a number (never "nan" or "inf"); messages bounded
-// whatever the input; exit code 1 exactly when a value or row (a bad pressure cell too) gave
-// "error". With a table (--csv, --tsv, --delimiter): one output row per input row, each the
-// input row with new cells before its line end (unless --replace), a blank line as it was.
+// "error", "out of range", "n/a" or a number (never "nan" or "inf"), or with uncertainties
+// "interval reaches out of range" in its last cell; messages bounded whatever the input; exit
+// code 1 exactly when a value or row (a bad pressure cell too) gave "error". With a table
+// (--csv, --tsv, --delimiter): one output row per input row, each the input row with new
+// cells before its line end (unless --replace), a blank line as it was.
 // Run again into an output that fails halfway: exit code 3, the reason on standard error,
 // and what was written is the start of the full output.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -19,6 +20,7 @@
 #include "cli/convert_command.h"
 #include "core/version.h"
 #include "fuzz_check.h"
+#include "request/prepared_conversion.h"
 
 namespace {
 
@@ -261,14 +263,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       continue;
     }
     // The result, the delta with --increment, then with --spread "min … max" and, with
-    // --raw, each combination's result.
+    // --raw, each combination's result; with uncertainties the ends of the interval (with
+    // --raw then the standard uncertainty), or one cell saying they are not known.
     const std::vector<std::string_view> fields = Split(line, '\t');
     const std::size_t numbers = settings.Increment ? 2 : 1;
     const std::size_t spreadFields = settings.Spread ? (settings.Raw ? 13 : 1) : 0;
-    FUZZ_CHECK(fields.size() == numbers + spreadFields, "line [%.*s]", int(line.size()),
-               line.data());
+    std::size_t intervalFields = 0;
+    if (PropagatesUncertainty(settings)) {
+      intervalFields = fields.back() == kIntervalOutOfRangeText ? 1 : (settings.Raw ? 3 : 2);
+    }
+    FUZZ_CHECK(fields.size() == numbers + spreadFields + intervalFields, "line [%.*s]",
+               int(line.size()), line.data());
     for (std::size_t i = 0; i < fields.size(); ++i) {
       const std::string_view f = fields[i];
+      if (intervalFields == 1 && i + 1 == fields.size()) continue;
+      if (i >= numbers + spreadFields) {
+        FUZZ_CHECK(IsNumberText(f), "interval [%.*s]", int(f.size()), f.data());
+        continue;
+      }
       if (i == numbers) {
         const std::size_t dots = f.find(" … ");
         FUZZ_CHECK(f == "out of range" ||

@@ -9,7 +9,10 @@
 #include <map>
 #include <string>
 
+#include "panels/graph_surface.h"
+#include "panels/moisture_graph.h"
 #include "panels/moisture_panel.h"
+#include "ui/dialog_units.h"
 #include "ui/ui_services.h"
 
 namespace tavimor {
@@ -75,6 +78,20 @@ BENCHMARK_CAPTURE(
     {{"FromDew", "40,7"}, {"ToDew", "0,4"}, {"EquDensity", "1026"}, {"IsoAndPrsr", "1015,1017"}},
     "4")
     ->Unit(benchmark::kMillisecond);
+
+// The graph alone as a keystroke repaints it, its conversions and its painting into the
+// 350 x 180 surface: lb/MMSCF under ASTM to dew point °F with both isobars, the worst pair.
+void GraphPaint(benchmark::State& state) {
+  GraphInputs in;
+  in.FromUnit = static_cast<int>(MoistureUnit::LbsPerMmscf);
+  in.ToUnit = static_cast<int>(MoistureUnit::DewPointF);
+  in.FromValue = 100;
+  in.Isobars = GraphIsobars::AtMeasured;
+  in.Settings.GasMethod = GasMethod::Astm;
+  GraphSurface surface(QSize(350, 180), DialogFont());
+  for (auto _ : state) benchmark::DoNotOptimize(PaintMoistureGraph(surface, in));
+}
+BENCHMARK(GraphPaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tavimor

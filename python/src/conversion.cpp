@@ -18,6 +18,7 @@
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "engine.h"
+#include "request/array_conversion.h"
 #include "request/conversion_request.h"
 #include "request/prepared_conversion.h"
 #include "store/profile_store.h"
@@ -45,7 +46,9 @@ void SetFromPython(ConversionRequest& request, const RequestField& field, const 
     const std::string name = field.Key.empty()
                                  ? std::string(field.Keyword)
                                  : std::string(field.Keyword) + ": " + std::string(field.Key);
-    throw py::value_error(RefusalMessage(*refusal, name, std::string(py::repr(value))));
+    const py::object quoted =
+        refusal->Part ? py::str(*refusal->Part) : py::reinterpret_borrow<py::object>(value);
+    throw py::value_error(RefusalMessage(*refusal, name, std::string(py::repr(quoted))));
   }
 }
 
@@ -54,6 +57,8 @@ void SetFromPython(ConversionRequest& request, const RequestField& field, const 
 PyObject* Interned(std::string_view name) {
   return PyUnicode_InternFromString(std::string(name).c_str());
 }
+
+}  // namespace
 
 // The request of a dict of keywords named as in the request's table (None: the default),
 // applied in the table's order. A keyword with keys (from_params, to_params) takes a dict (a
@@ -104,10 +109,11 @@ ConversionRequest RequestOf(const py::dict& keywords) {
       }
     }
   }
+  if (const auto unmet = UnmetNeedOf(request)) {
+    throw py::value_error(NeedsMessage(unmet->Given->Keyword, unmet->Needed->Keyword));
+  }
   return request;
 }
-
-}  // namespace
 
 Conversion::Conversion(const py::dict& keywords)
     : m_request(RequestOf(keywords)),
@@ -209,34 +215,11 @@ py::tuple Conversion::spread(const Column& values, bool shown, int threads) cons
   py::array_t<int64_t> lowAt(rows);
   py::array_t<int64_t> highAt(rows);
   py::array_t<uint8_t> status(rows);
-  const double* in = values.data();
-  double* r = results.mutable_data();
-  double* lo = low.mutable_data();
-  double* hi = high.mutable_data();
-  int64_t* loAt = lowAt.mutable_data();
-  int64_t* hiAt = highAt.mutable_data();
-  uint8_t* s = status.mutable_data();
-  const MoistureUnit toUnit = *MoistureUnitFromIndex(m_request.ToUnit);
-  const auto number = [&](float v) {
-    if (v == static_cast<float>(OutOfRange)) return kNaN;
-    return shown ? ShownNumber(FormatMoistureValue(toUnit, v)) : static_cast<double>(v);
-  };
+  const SpreadColumns<int64_t> out{results.mutable_data(), low.mutable_data(),
+                                   high.mutable_data(),    lowAt.mutable_data(),
+                                   highAt.mutable_data(),  status.mutable_data()};
   ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-    MoistureInputs inputs = m_inputs;
-    for (std::size_t i = begin; i < end; ++i) {
-      inputs.FromValue = HoldSingle(in[i]);
-      const bool outside = FromValueRangeMessage(inputs.FromUnit, inputs.FromValue).has_value();
-      s[i] = outside ? 1 : 0;
-      const MoistureSpread spread =
-          outside ? MoistureSpread{} : ComputeMoistureSpread(inputs, m_request.Calc);
-      for (std::size_t c = 0; c < k; ++c) {
-        r[i * k + c] = outside ? kNaN : number(spread.Results[c]);
-      }
-      lo[i] = spread.Valid ? number(spread.Min) : kNaN;
-      hi[i] = spread.Valid ? number(spread.Max) : kNaN;
-      loAt[i] = spread.Valid ? static_cast<int64_t>(spread.MinIndex) : -1;
-      hiAt[i] = spread.Valid ? static_cast<int64_t>(spread.MaxIndex) : -1;
-    }
+    SpreadRows(values.data(), begin, end, m_inputs, m_request.Calc, m_request.ToUnit, shown, out);
   });
   return py::make_tuple(results, low, high, lowAt, highAt, status);
 }

@@ -2,7 +2,8 @@
 // tavimor-convert take, so that every held value is theirs bit for bit. The Python modules
 // of the package give it its interface; nothing here is meant to be called directly. One file
 // per job: the conversion built from keywords (conversion.cpp), reading and formatting
-// values (values.cpp), the steps inside a conversion (steps.cpp), the module (module.cpp).
+// values (values.cpp), the steps inside a conversion (steps.cpp), the propagation of
+// uncertainties (uncertainty.cpp), the module (module.cpp).
 #pragma once
 
 #include <pybind11/numpy.h>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "request/block_threads.h"
+#include "request/conversion_request.h"
 
 namespace tavimor::engine {
 
@@ -31,6 +33,7 @@ using Flags = py::array_t<uint8_t, py::array::c_style | py::array::forcecast>;
 void AddConversion(py::module_& m);
 void AddValues(py::module_& m);
 void AddSteps(py::module_& m);
+void AddUncertainty(py::module_& m);
 void AddScalars(py::module_& m);
 
 // Single values take functions of the C API with fast calls: a bound function's own cost
@@ -70,8 +73,9 @@ std::optional<double> ScalarNumber(PyObject* value);
 enum class Errors { Nan, Raise, Reason };
 std::optional<Errors> ErrorsOf(PyObject* errors);
 
-// The number a result field shows, as a float64.
-double ShownNumber(const std::string& text);
+// The request of a dict of keywords named as in the request's table (None: the default);
+// ValueError or TypeError, in the request's words, for what it refuses.
+ConversionRequest RequestOf(const py::dict& keywords);
 
 // Values per thread below which another thread costs more than it saves: each new thread
 // fills its own dew-point grid cache first. Measured on 2 cores (bench/python): ppmv to dew
@@ -82,13 +86,15 @@ inline constexpr std::size_t kMinValuesPerThread = 100000;
 int CoreCount();
 
 // Runs body(begin, end) over blocks of [0, n) on up to `threads` threads (0: one per core),
-// the way the command runs its blocks, without the GIL. body must not touch Python objects.
+// the way the command runs its blocks, without the GIL, each thread taking at least
+// perThread values. body must not touch Python objects.
 template <typename Body>
-void ForBlocks(std::size_t n, int threads, const Body& body) {
+void ForBlocks(std::size_t n, int threads, const Body& body,
+               std::size_t perThread = kMinValuesPerThread) {
   std::size_t blocks = 1;
-  if (n >= 2 * kMinValuesPerThread && threads != 1) {
+  if (n >= 2 * perThread && threads != 1) {
     if (threads <= 0) threads = CoreCount();
-    blocks = std::min<std::size_t>(n / kMinValuesPerThread,
+    blocks = std::min<std::size_t>(n / perThread,
                                    static_cast<std::size_t>(std::min(threads, kMaxThreads)));
   }
   py::gil_scoped_release release;

@@ -3,7 +3,6 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 #include <thread>
 
@@ -13,12 +12,6 @@
 #include "request/choice_names.h"
 
 namespace tavimor::engine {
-
-double ShownNumber(const std::string& text) {
-  double value = kNaN;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
 
 int CoreCount() {
   // Asking for the cores reads a file; once is enough.
@@ -46,6 +39,7 @@ PYBIND11_MODULE(_engine, m) {
   AddValues(m);
   AddSteps(m);
   AddScalars(m);
+  AddUncertainty(m);
 
   py::list units;
   for (const MoistureUnitRow& row : kMoistureUnits) units.append(std::string(row.Name));

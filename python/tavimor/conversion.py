@@ -146,8 +146,9 @@ class Settings:
     gas_method: str = _DEFAULTS["gas_method"]
     from_params: Params | Mapping | None = None  # None: every parameter's default
     to_params: Params | Mapping | None = None
-    if TYPE_CHECKING:  # made by __post_init__, not a field
+    if TYPE_CHECKING:  # made by __post_init__, not fields
         _conversion: _engine.Conversion
+        _keywords: dict[str, Any]
 
     def __post_init__(self):
         for which in ("measured", "compute_at"):
@@ -175,7 +176,7 @@ class Settings:
         for name in ("formula", "enhancement", "gas_method"):
             if not isinstance(getattr(self, name), str):
                 raise TypeError(f"{name} must be a name, not {type(getattr(self, name)).__name__}")
-        conversion = _engine.Conversion({
+        keywords = {
             "from_unit": _name(self.from_unit, "from_unit"),
             "to_unit": _name(self.to_unit, "to_unit"),
             "measured": _real(self.measured, "measured"),
@@ -188,8 +189,9 @@ class Settings:
             "gas_method": self.gas_method,
             "from_params": self.from_params._as_dict(),
             "to_params": self.to_params._as_dict(),
-        })
-        object.__setattr__(self, "_conversion", conversion)
+        }
+        object.__setattr__(self, "_conversion", _engine.Conversion(keywords))
+        object.__setattr__(self, "_keywords", keywords)
 
     # The engine's conversion is prepared again where the settings are unpickled.
     def __getstate__(self):
@@ -242,12 +244,14 @@ class Settings:
         return _run(self, values, _real(delta, "delta"), raw, errors, threads, quantity)
 
     def convert_text(self, values: Any, *, increment: Optional[float] = _DEFAULTS["increment"],
-                     raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None
-                     ) -> Union[str, list[str]]:
+                     raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None,
+                     **uncertainties: Any) -> Union[str, list[str]]:
         """Settings-bound form of tavimor.convert_text."""
+        from .uncertainty import _conversion_with
         column = _Column(values)
-        lines = self._conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
-                                bool(raw), _threads(threads))
+        conversion = _conversion_with(self, uncertainties)
+        lines = conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
+                                 bool(raw), _threads(threads))
         return lines[0] if column.scalar else lines
 
     def _for_unit(self, from_unit):
@@ -535,17 +539,26 @@ def increment(values: Any, delta: float, from_unit: Optional[Unit], to_unit: Uni
 def convert_text(values: Any, from_unit: Unit, to_unit: Unit, *,
                  increment: Optional[float] = _DEFAULTS["increment"],
                  raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None,
+                 u: Optional[float] = _DEFAULTS["u"],
+                 measured_u: Optional[float] = _DEFAULTS["measured_u"],
+                 compute_at_u: Optional[float] = _DEFAULTS["compute_at_u"],
+                 coverage_factor: float = _DEFAULTS["coverage_factor"],
+                 include_formula: bool = _DEFAULTS["include_formula"],
                  **options: Any) -> Union[str, list[str]]:
     """The lines tavimor-convert prints for the values, without line ends.
 
     Each line is the result as the panel shows it ("23597.0", "out of range"), with raw=True
     all 17 significant digits of the held result, or "error" for a value without a number
     or outside the From unit's range. With increment, a tab and the change of the result
-    follow, as with tavimor-convert --increment. Returns a str for a scalar, else a list
-    with one line per value (in the order of the flattened input).
+    follow, as with tavimor-convert --increment; with u, measured_u, compute_at_u,
+    coverage_factor or include_formula (one for all values, see tavimor.uncertainty) a tab
+    and the result's 95 % interval, as with tavimor-convert --uncertainty. Returns a str for
+    a scalar, else a list with one line per value (in the order of the flattened input).
     """
-    return _settings(from_unit, to_unit, options).convert_text(values, increment=increment,
-                                                                 raw=raw, threads=threads)
+    return _settings(from_unit, to_unit, options).convert_text(
+        values, increment=increment, raw=raw, threads=threads, u=u, measured_u=measured_u,
+        compute_at_u=compute_at_u, coverage_factor=coverage_factor,
+        include_formula=include_formula)
 
 
 def format(values: Any, unit: Unit) -> Any:

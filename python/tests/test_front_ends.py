@@ -36,6 +36,11 @@ CASES = {
     ("gas_method", ""): ("dfp-c", "lb-mmscf", "astm", "astm", "bulletin", "bulletin"),
     ("increment", ""): ("dfp-c", "ppmv", "0.5", 0.5, "small", None),
     ("raw", ""): ("dfp-c", "ppmv", "", True, None, None),
+    ("u", ""): ("dfp-c", "ppmv", "2", 2.0, "-1", -1.0),
+    ("measured_u", ""): ("dfp-c", "ppmv", "1%", "1%", "-1", -1.0),
+    ("compute_at_u", ""): ("ppmv", "dfp-c", "2,psia", "2,psia", "-2", -2.0),
+    ("coverage_factor", ""): ("dfp-c", "ppmv", "3", 3.0, "0", 0.0),
+    ("include_formula", ""): ("dfp-c", "ppmv", "", True, None, None),
 }
 for side, unit in (("from", "ppmw"), ("to", "ppmw")):
     pair = ("ppmv", unit) if side == "to" else (unit, "ppmv")
@@ -50,6 +55,13 @@ for side, unit in (("from", "ppmw"), ("to", "ppmw")):
                                                "-5", -5.0, "250", 250.0)
 # The command has "P[,UNIT]" where the package has two keywords.
 UNIT_OF = {"measured_unit": "--measured", "compute_at_unit": "--compute-at"}
+# Fields that act only beside another, given in both spellings with them.
+WITH = {"coverage_factor": (["--uncertainty", "1"], {"u": 1.0}),
+        "compute_at_u": (["--compute-at", "2000"], {"compute_at": 2000.0})}
+# Chosen per call rather than held by Settings: how results are written, and the
+# uncertainties.
+PER_CALL = {"increment", "raw", "u", "measured_u", "compute_at_u", "coverage_factor",
+            "include_formula"}
 
 
 def run(args):
@@ -93,8 +105,7 @@ def test_every_option_and_keyword_has_its_place():
         assert "unknown option" not in err, option
     # Settings holds every keyword but those chosen per call.
     held = {f.name for f in dataclasses.fields(tavimor.Settings)}
-    assert held == {keyword for keyword, _, _, _ in _engine.FIELDS if keyword} - \
-        {"increment", "raw"}
+    assert held == {keyword for keyword, _, _, _ in _engine.FIELDS if keyword} - PER_CALL
     # Every keyword of tavimor.convert is a field's, or how the package returns results.
     own = {"values", "errors", "threads", "quantity"}
     for name in inspect.signature(tavimor.convert).parameters:
@@ -105,13 +116,14 @@ def test_every_option_and_keyword_has_its_place():
                          [row for row in _engine.FIELDS if row[0]], ids=lambda v: str(v))
 def test_option_and_keyword_reach_one_field(keyword, key, option, default):
     from_unit, to_unit, text, value, bad_text, bad_value = CASES[(keyword, key)]
-    units = ["--from", from_unit, "--to", to_unit]
+    with_args, with_options = WITH.get(keyword, ([], {}))
+    units = ["--from", from_unit, "--to", to_unit, *with_args]
     values = ["--", *VALUES]
     # The same field: given in either spelling, the same lines.
     if text is not None:
         _, expected, _ = run(units + command_args(keyword, key, option, text) + values)
-        assert lines(from_unit, to_unit, python_options(keyword, key, value)) == \
-            expected.splitlines()
+        assert lines(from_unit, to_unit, {**with_options, **python_options(keyword, key, value)}) \
+            == expected.splitlines()
     # The same default: the package's Settings (or convert_text for what is chosen per
     # call), and the command without the option.
     held = {f.name: f.default for f in dataclasses.fields(tavimor.Settings)}
@@ -126,17 +138,21 @@ def test_option_and_keyword_reach_one_field(keyword, key, option, default):
         _, plain, _ = run(others + values)
         shown = ("%g" % default) if isinstance(default, float) else default
         assert run(others + command_args(keyword, key, option, shown) + values)[1] == plain
-        given = {"from_unit": from_unit, "to_unit": to_unit, **python_options(keyword, key,
-                                                                             default)}
+        given = {"from_unit": from_unit, "to_unit": to_unit, **with_options,
+                 **python_options(keyword, key, default)}
         assert tavimor.convert_text(VALUES, **given) == plain.splitlines()
     # The same words for a bad value, each front end with its own name and quoting.
     if bad_text is not None and bad_value is not None:
         _, _, err = run(units + command_args(keyword, key, option, bad_text) + values)
         command_words = words(err.splitlines()[0].removeprefix("tavimor-convert: "),
                               UNIT_OF.get(keyword, option), f'"{bad_text}"')
+        given = {"from_unit": from_unit, "to_unit": to_unit, **with_options,
+                 **python_options(keyword, key, bad_value)}
         with pytest.raises(ValueError) as raised:
-            tavimor.Settings(**{"from_unit": from_unit, "to_unit": to_unit,
-                                **python_options(keyword, key, bad_value)})
+            if keyword in PER_CALL:
+                tavimor.convert_text(VALUES, **given)
+            else:
+                tavimor.Settings(**given)
         python_words = words(str(raised.value), f"{keyword}: {key}" if key else keyword,
                              repr(bad_value))
         assert command_words == python_words

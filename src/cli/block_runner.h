@@ -48,6 +48,14 @@ class RecordConverter {
   virtual bool anyFailed() const = 0;
 };
 
+// Writes text into out's buffer as out << text does, without the sentry that << builds for
+// every write; a write that does not take all of text marks out bad, and a bad out takes
+// nothing.
+inline void WriteRecordText(std::ostream& out, std::string_view text) {
+  const auto size = static_cast<std::streamsize>(text.size());
+  if (out && out.rdbuf()->sputn(text.data(), size) != size) out.setstate(std::ios::badbit);
+}
+
 using RecordConverterFactory = std::function<std::unique_ptr<RecordConverter>()>;
 
 // What a caller may add to a run; every member may be left empty.

@@ -40,7 +40,7 @@ class LineConverter : public RecordConverter {
     m_line.clear();
     m_conversion.appendLine(m_line);
     m_line.push_back('\n');
-    out << m_line;
+    WriteRecordText(out, m_line);
   }
 
   bool anyFailed() const override { return m_anyFailed; }
@@ -77,10 +77,8 @@ BlockRun ConvertStream(const ConvertSettings& settings, LineConverter& converter
                        std::streambuf* input, uint64_t inputBytes, std::ostream& out,
                        std::ostream& err, bool errIsTerminal) {
   std::unique_ptr<RecordReader> reader;
-  std::optional<TablePlan> table;
   if (settings.Table.Delimiter) {
     reader = std::make_unique<TableReader>(input, *settings.Table.Delimiter, out);
-    table.emplace(settings, err);
   } else {
     reader = std::make_unique<LineReader>(input, out);
   }
@@ -92,12 +90,8 @@ BlockRun ConvertStream(const ConvertSettings& settings, LineConverter& converter
   }
   std::ostream& messages = progress ? progress->messages() : err;
   BlockRun run;
-  if (table) {
-    hooks.CheckBlock = [&](std::span<const Record> records) { return table->prepare(records); };
-    const std::unique_ptr<RecordConverter> first = table->makeConverter();
-    run = ConvertRecordsInBlocks(
-        *reader, settings.Threads, *first, [&table] { return table->makeConverter(); }, out,
-        messages, hooks);
+  if (settings.Table.Delimiter) {
+    run = ConvertTable(settings, *reader, out, messages, hooks.AfterBlock);
   } else {
     run = ConvertRecordsInBlocks(
         *reader, settings.Threads, converter,
@@ -147,8 +141,7 @@ int RunConvert(std::span<const std::string_view> args, std::istream& in, std::os
     return kExitUsage;
   }
   for (const std::string_view key : replacedKeys) {
-    err << kProgram << ": warning: the saved selections hold a value for " << key
-        << " that its dialog refuses; its default is used instead\n";
+    err << kProgram << ": warning: " << RefusedSavedValueMessage(key) << '\n';
   }
   if (const auto error = ApplyOptions(parse.Line, settings)) {
     err << kProgram << ": " << *error << '\n' << ConvertUsageHint();

@@ -24,7 +24,8 @@ using ApplyOwn = Applied (*)(std::string_view option, std::string_view value,
 struct CommandOption {
   std::string_view Name;
   bool TakesValue;
-  ApplyOwn Apply;  // null: read elsewhere
+  ApplyOwn Apply;        // null: read elsewhere
+  bool OfTable = false;  // how a table is read and written (ApplyTableOption)
 };
 
 std::string Refused(const FieldRefusal& refusal, std::string_view option, std::string_view value) {
@@ -115,26 +116,43 @@ constexpr CommandOption kCommandOptions[] = {
        s.Table.Delimiter = '\t';
        return {};
      }},
-    {"--delimiter", true, ApplyDelimiter},
-    {"--column", true, ApplyColumn<&TableSettings::Column>},
-    {"--header", true, ApplyHeader},
-    {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>},
-    {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>},
+    {"--delimiter", true, ApplyDelimiter, true},
+    {"--column", true, ApplyColumn<&TableSettings::Column>, true},
+    {"--header", true, ApplyHeader, true},
+    {"--measured-column", true, ApplyColumn<&TableSettings::MeasuredColumn>, true},
+    {"--compute-at-column", true, ApplyColumn<&TableSettings::ComputeAtColumn>, true},
+    {"--uncertainty-column", true, ApplyColumn<&TableSettings::UncertaintyColumn>, true},
     {"--output-header", true,
      [](std::string_view, std::string_view value, ConvertSettings& s) -> Applied {
        s.Table.OutputHeader = std::string(value);
        return {};
-     }},
+     },
+     true},
     {"--replace", false,
      [](std::string_view, std::string_view, ConvertSettings& s) -> Applied {
        s.Table.Replace = true;
        return {};
-     }},
+     },
+     true},
 };
 
 const CommandOption* CommandOptionNamed(std::string_view name) {
   for (const CommandOption& option : kCommandOptions) {
     if (option.Name == name) return &option;
+  }
+  return nullptr;
+}
+
+// An option for tables by the name other front ends give it: without its dashes, its words
+// joined by "_".
+const CommandOption* TableOptionNamed(std::string_view name) {
+  for (const CommandOption& option : kCommandOptions) {
+    const std::string_view words = option.Name.substr(2);
+    if (option.OfTable && words.size() == name.size() &&
+        std::equal(words.begin(), words.end(), name.begin(),
+                   [](char w, char n) { return n != '-' && w == (n == '_' ? '-' : n); })) {
+      return &option;
+    }
   }
   return nullptr;
 }
@@ -154,10 +172,15 @@ std::optional<std::string> CheckCombination(const CommandLine& line,
     return "VALUE arguments cannot go with --input, --csv, --tsv or --delimiter";
   }
   if (table.Delimiter && !table.Column) return "a table (--csv, --tsv, --delimiter) needs --column";
-  if (!table.Delimiter && (table.Column || table.Header || table.MeasuredColumn ||
-                           table.ComputeAtColumn || table.OutputHeader || table.Replace)) {
+  if (!table.Delimiter &&
+      (table.Column || table.Header || table.MeasuredColumn || table.ComputeAtColumn ||
+       table.UncertaintyColumn || table.OutputHeader || table.Replace)) {
     return "the options for tables need --csv, --tsv or --delimiter";
   }
+  if (table.UncertaintyColumn && settings.FromUncertainty) {
+    return "--uncertainty-column gives each row its --uncertainty: give one of the two";
+  }
+  if (auto unmet = UnmetNeedMessage(settings, true)) return unmet;
   if (settings.Progress && !settings.InputFile) return "--progress needs --input";
   if (settings.Spread && table.Delimiter) return "--spread converts values and lines, not tables";
   return std::nullopt;
@@ -176,6 +199,16 @@ std::optional<std::string> ApplyOption(std::string_view option, std::string_view
 
 }  // namespace
 
+std::optional<std::string> UnmetNeedMessage(const ConvertSettings& settings, bool byOption) {
+  const auto unmet = UnmetNeedOf(settings);
+  // A compute-at column gives the compute-at pressure.
+  if (!unmet || (unmet->Needed == FieldByKeyword("compute_at") && settings.Table.ComputeAtColumn)) {
+    return std::nullopt;
+  }
+  return byOption ? NeedsMessage(unmet->Given->Option, unmet->Needed->Option)
+                  : NeedsMessage(unmet->Given->Keyword, unmet->Needed->Keyword);
+}
+
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;
   std::string q = "\"";
@@ -183,6 +216,18 @@ std::string Quoted(std::string_view text) {
   if (text.size() > kShown) q.append("...");
   q.push_back('"');
   return q;
+}
+
+bool IsTableOption(std::string_view name) {
+  return TableOptionNamed(name) != nullptr;
+}
+
+std::optional<std::string> ApplyTableOption(std::string_view name, std::string_view value,
+                                            ConvertSettings& settings) {
+  const CommandOption* option = TableOptionNamed(name);
+  if (option == nullptr) return "unknown table option " + Quoted(name);
+  if (!option->TakesValue && value != "1") return std::nullopt;
+  return option->Apply(name, value, settings);
 }
 
 std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,

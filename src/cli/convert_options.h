@@ -26,7 +26,8 @@ struct TableSettings {
   std::optional<HeaderChoice> Header;  // nothing: auto
   std::optional<ColumnChoice> MeasuredColumn;
   std::optional<ColumnChoice> ComputeAtColumn;
-  std::optional<std::string> OutputHeader;  // nothing: the To unit's name
+  std::optional<ColumnChoice> UncertaintyColumn;  // each row's --uncertainty
+  std::optional<std::string> OutputHeader;        // nothing: the To unit's name
   bool Replace = false;
 };
 
@@ -70,6 +71,19 @@ std::optional<std::string> ApplySavedSelectionsOption(const CommandLine& line,
 // the reason of the first bad option value or of options that do not go together, or
 // nothing.
 std::optional<std::string> ApplyOptions(const CommandLine& line, ConvertSettings& settings);
+
+// The command's options for how a table is read and written (--delimiter, --column,
+// --header, --measured-column, --compute-at-column, --output-header, --replace), for another
+// front end that converts tables (the browser): named without their dashes, their words
+// joined by "_" ("measured_column"), each with its text; a switch is on for "1". Returns the
+// reason of a refused value, naming the option that way.
+bool IsTableOption(std::string_view name);
+std::optional<std::string> ApplyTableOption(std::string_view name, std::string_view value,
+                                            ConvertSettings& settings);
+
+// A field of the request given without the one it needs (UnmetNeedOf; a compute-at column
+// gives the compute-at pressure), named by its option or by its keyword; nothing otherwise.
+std::optional<std::string> UnmetNeedMessage(const ConvertSettings& settings, bool byOption);
 
 // A text quoted in a message, cut so that a huge argument cannot flood the terminal.
 std::string Quoted(std::string_view text);

@@ -35,6 +35,16 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
   return c;
 }
 
+std::streamsize DescriptorOutput::xsputn(const char* text, std::streamsize n) {
+  // A line of results fits the buffer in one copy; only a longer text takes the general way.
+  if (n <= epptr() - pptr()) {
+    std::memcpy(pptr(), text, static_cast<std::size_t>(n));
+    pbump(static_cast<int>(n));
+    return n;
+  }
+  return std::streambuf::xsputn(text, n);
+}
+
 int DescriptorOutput::sync() {
   return writeBuffer() ? 0 : -1;
 }

@@ -20,6 +20,7 @@ class DescriptorOutput : public std::streambuf {
 
  protected:
   int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* text, std::streamsize n) override;
   int sync() override;
 
  private:

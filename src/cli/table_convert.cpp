@@ -1,6 +1,7 @@
 #include "cli/table_convert.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "cli/table_reader.h"
 #include "cli/usage.h"
@@ -77,30 +78,25 @@ class TableRowConverter : public RecordConverter {
     }
     if (m_cells.QuoteOpen) {
       fail(record.LineNumber, "a quoted cell is not closed", err);
-      write(row, kErrorLine, kErrorLine, out);
+      write(row, NewCells::Error, out);
       return;
     }
     if (record.LineNumber == m_layout.HeaderLine) {
-      write(row, m_layout.ResultHeader, m_layout.DeltaHeader, out);
+      write(row, NewCells::Header, out);
       return;
     }
     if (const auto reason = convertRow(row)) {
       fail(record.LineNumber, *reason, err);
-      write(row, kErrorLine, kErrorLine, out);
+      write(row, NewCells::Error, out);
       return;
     }
-    m_result.clear();
-    m_conversion.appendResult(m_result);
-    m_delta.clear();
-    if (m_layout.WithDelta) m_conversion.appendDelta(m_delta);
-    write(row, m_result, m_delta, out);
+    write(row, NewCells::Converted, out);
   }
 
   void finishCut(std::string_view lineEnd, std::ostream& out) override {
     m_line.clear();
-    m_line.push_back(m_layout.Delimiter);
-    m_line.append(kErrorLine);
-    if (m_layout.WithDelta) {
+    const std::size_t cells = 1 + (m_layout.WithDelta ? 1 : 0) + m_layout.IntervalHeaders.size();
+    for (std::size_t i = 0; i < cells; ++i) {
       m_line.push_back(m_layout.Delimiter);
       m_line.append(kErrorLine);
     }
@@ -135,6 +131,19 @@ class TableRowConverter : public RecordConverter {
     return std::nullopt;
   }
 
+  // The row's uncertainty cell, read as --uncertainty reads its value.
+  std::optional<std::string> readUncertainty(std::string_view row) {
+    const std::size_t column = *m_layout.UncertaintyColumn;
+    if (auto reason = readCell(row, column, "uncertainty")) return reason;
+    static const RequestField* const kField = FieldByOption("--uncertainty");
+    ConversionRequest read;
+    if (const auto refusal = kField->SetText(read, m_text)) {
+      return RefusalMessage(*refusal, ColumnName(column, "uncertainty"), Quoted(m_text));
+    }
+    m_conversion.setFromUncertainty(*read.FromUncertainty);
+    return std::nullopt;
+  }
+
   // Converts the row's value at its pressures, or says why it cannot.
   std::optional<std::string> convertRow(std::string_view row) {
     if (auto reason = readCell(row, m_layout.Column, "")) return reason;
@@ -156,35 +165,69 @@ class TableRowConverter : public RecordConverter {
       }
       m_conversion.setComputePressure(pressure);
     }
+    if (m_layout.UncertaintyColumn) {
+      if (auto reason = readUncertainty(row)) return reason;
+    }
     m_conversion.compute();
     return std::nullopt;
   }
 
+  enum class NewCells { Header, Error, Converted };
+
+  // A new cell's text: the header's, "error", or the row's result, delta or interval cell.
+  void appendNewCell(NewCells kind, std::size_t cell, std::string& text) const {
+    text.clear();
+    if (kind == NewCells::Error) {
+      text = kErrorLine;
+    } else if (cell == 0) {
+      if (kind == NewCells::Header) {
+        text = m_layout.ResultHeader;
+      } else {
+        m_conversion.appendResult(text);
+      }
+    } else if (m_layout.WithDelta && cell == 1) {
+      if (kind == NewCells::Header) {
+        text = m_layout.DeltaHeader;
+      } else {
+        m_conversion.appendDelta(text);
+      }
+    } else {
+      const std::size_t interval = cell - 1 - (m_layout.WithDelta ? 1 : 0);
+      if (kind == NewCells::Header) {
+        text = m_layout.IntervalHeaders[interval];
+      } else {
+        m_conversion.appendIntervalCell(interval, text);
+      }
+    }
+  }
+
   // The row as it came with the new cells: appended before its line end, or the result in
   // place of the converted cell (which a short row gets, after empty cells).
-  void write(std::string_view row, std::string_view result, std::string_view delta,
-             std::ostream& out) {
+  void write(std::string_view row, NewCells kind, std::ostream& out) {
     const char delimiter = m_layout.Delimiter;
     const std::size_t end = m_cells.ContentEnd;
     const std::size_t column = m_layout.Column;
     m_line.clear();
+    appendNewCell(kind, 0, m_text);
     if (!m_layout.Replace) {
       m_line.append(row.substr(0, end));
       m_line.push_back(delimiter);
-      AppendCell(m_line, result, delimiter);
+      AppendCell(m_line, m_text, delimiter);
     } else if (column < m_cells.Cells.size()) {
       const RowCells::Span cell = m_cells.Cells[column];
       m_line.append(row.substr(0, cell.Begin));
-      AppendCell(m_line, result, delimiter);
+      AppendCell(m_line, m_text, delimiter);
       m_line.append(row.substr(cell.End, end - cell.End));
     } else {
       m_line.append(row.substr(0, end));
       m_line.append(column + 1 - m_cells.Cells.size(), delimiter);
-      AppendCell(m_line, result, delimiter);
+      AppendCell(m_line, m_text, delimiter);
     }
-    if (m_layout.WithDelta) {
+    const std::size_t cells = 1 + (m_layout.WithDelta ? 1 : 0) + m_layout.IntervalHeaders.size();
+    for (std::size_t cell = 1; cell < cells; ++cell) {
+      appendNewCell(kind, cell, m_text);
       m_line.push_back(delimiter);
-      AppendCell(m_line, delta, delimiter);
+      AppendCell(m_line, m_text, delimiter);
     }
     m_line.append(row.substr(end));
     out << m_line;
@@ -201,8 +244,6 @@ class TableRowConverter : public RecordConverter {
   int m_computeAtUnit;
   RowCells m_cells;
   std::string m_text;
-  std::string m_result;
-  std::string m_delta;
   std::string m_line;
   bool m_anyFailed = false;
 };
@@ -228,6 +269,13 @@ TablePlan::TablePlan(const ConvertSettings& settings, std::ostream& err)
   m_layout.ResultHeader = table.OutputHeader.value_or(
       std::string(kMoistureUnits[static_cast<std::size_t>(settings.ToUnit)].ResultHeader));
   m_layout.DeltaHeader = "delta " + m_layout.ResultHeader;
+  // Each row's uncertainty replaces this one.
+  if (table.UncertaintyColumn) m_settings.FromUncertainty = ValueUncertainty{};
+  if (PropagatesUncertainty(m_settings)) {
+    m_layout.IntervalHeaders = {"low 95 % " + m_layout.ResultHeader,
+                                "high 95 % " + m_layout.ResultHeader};
+    if (settings.Raw) m_layout.IntervalHeaders.push_back("u " + m_layout.ResultHeader);
+  }
 }
 
 bool TablePlan::prepare(std::span<const Record> records) {
@@ -255,7 +303,8 @@ bool TablePlan::prepare(std::span<const Record> records) {
     return text;
   };
   const std::optional<ColumnChoice> columns[] = {table.Column, table.MeasuredColumn,
-                                                 table.ComputeAtColumn};
+                                                 table.ComputeAtColumn, table.UncertaintyColumn};
+  constexpr std::size_t kColumns = std::extent_v<decltype(columns)>;
   const bool byName = std::any_of(std::begin(columns), std::end(columns),
                                   [](const auto& c) { return c && c->Number == 0; });
   bool header = false;
@@ -278,8 +327,8 @@ bool TablePlan::prepare(std::span<const Record> records) {
   }
   if (header) m_layout.HeaderLine = firstRow->LineNumber;
 
-  std::optional<std::size_t> resolved[3];
-  for (std::size_t k = 0; k < 3; ++k) {
+  std::optional<std::size_t> resolved[kColumns];
+  for (std::size_t k = 0; k < kColumns; ++k) {
     const std::optional<ColumnChoice>& choice = columns[k];
     if (!choice) continue;
     if (choice->Number != 0) {
@@ -304,6 +353,7 @@ bool TablePlan::prepare(std::span<const Record> records) {
   m_layout.Column = *resolved[0];
   m_layout.MeasuredColumn = resolved[1];
   m_layout.ComputeAtColumn = resolved[2];
+  m_layout.UncertaintyColumn = resolved[3];
   return true;
 }
 
@@ -337,6 +387,18 @@ bool TablePlan::resolveName(const std::string& name, std::size_t cellCount,
 
 std::unique_ptr<RecordConverter> TablePlan::makeConverter() const {
   return std::make_unique<TableRowConverter>(m_settings, m_layout);
+}
+
+BlockRun ConvertTable(const ConvertSettings& settings, RecordReader& reader, std::ostream& out,
+                      std::ostream& err, const std::function<void(uint64_t rows)>& afterBlock) {
+  TablePlan table(settings, err);
+  BlockHooks hooks;
+  hooks.CheckBlock = [&table](std::span<const Record> records) { return table.prepare(records); };
+  hooks.AfterBlock = afterBlock;
+  const std::unique_ptr<RecordConverter> first = table.makeConverter();
+  return ConvertRecordsInBlocks(
+      reader, settings.Threads, *first, [&table] { return table.makeConverter(); }, out, err,
+      hooks);
 }
 
 }  // namespace tavimor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/block_runner.h"
 #include "cli/convert_options.h"
@@ -21,16 +23,19 @@ struct TableLayout {
   std::size_t Column = 0;  // from 0
   std::optional<std::size_t> MeasuredColumn;
   std::optional<std::size_t> ComputeAtColumn;
+  std::optional<std::size_t> UncertaintyColumn;
   std::size_t HeaderLine = 0;  // the header row's line, 0 for none
   std::string ResultHeader;    // the new cells' texts in the header row
   std::string DeltaHeader;
+  std::vector<std::string> IntervalHeaders;  // one per cell of the interval; none without
   bool Replace = false;
   bool WithDelta = false;
 };
 
 // A column of a table converted row by row: every row is written as it came, with the
 // result in a new last cell (or in place of the converted cell) and, with an increment, the
-// delta after it. A row that cannot be converted gets "error" there and its reason on the
+// delta after it, and with uncertainties the ends of the 95 % interval (and with --raw the
+// standard uncertainty). A row that cannot be converted gets "error" there and its reason on the
 // error stream; a blank line is no row and stays as it is. The plan decides the layout from
 // the first rows; a row converter per thread follows it.
 class TablePlan {
@@ -58,6 +63,14 @@ class TablePlan {
   TableLayout m_layout;
   bool m_decided = false;
 };
+
+// Converts the rows of reader as tavimor-convert converts a table (settings.Table has a
+// delimiter and a column) on settings.Threads threads: a plan decides the layout on the
+// first rows, and a converter per thread follows it. afterBlock, if any, follows each block
+// with the rows converted so far. The command and the page in the browser both convert a
+// table through this.
+BlockRun ConvertTable(const ConvertSettings& settings, RecordReader& reader, std::ostream& out,
+                      std::ostream& err, const std::function<void(uint64_t rows)>& afterBlock = {});
 
 // A cell's text appended to line, quoted when it holds the delimiter, a quote or a line
 // break.

@@ -57,6 +57,23 @@ Options:
                            enhancement choices; with --raw then, tab-separated, the
                            12 results in the order goff-gratch, hyland-wexler,
                            sonntag, magnus, each with none, greenspan, bogel
+  --uncertainty U          the value's expanded uncertainty in the From unit (U%:
+                           in percent of the value): after the result (and delta
+                           and spread), a tab and the low and high end of the
+                           result's 95 % coverage interval, tab-separated (with
+                           --raw then its standard uncertainty), or "interval
+                           reaches out of range" (see Uncertainty below)
+  --measured-uncertainty U[,UNIT]
+                           the measured pressure's expanded uncertainty, in its
+                           unit or in UNIT (U%: in percent of the pressure)
+  --compute-at-uncertainty U[,UNIT]
+                           the same for the pressure of --compute-at
+  --coverage-factor K      the coverage factor k of every U (default 2): a
+                           standard uncertainty is U/k
+  --include-formula        count the spread over the 4 formulas and 3
+                           enhancement choices too, as a rectangular
+                           distribution; the interval is then centred on the
+                           middle of the spread
   --accuracy               print each formula's and enhancement factor's largest
                            deviation from published reference values, and exit
   --input FILE             read FILE instead of standard input
@@ -81,8 +98,12 @@ Tables:
   --compute-at-column N|NAME
                            each row's pressure to compute at, in the unit of
                            --compute-at (mbar without it)
+  --uncertainty-column N|NAME
+                           each row's --uncertainty: U, or U% of the value
   --output-header TEXT     header of the new cell (default: the To unit, such as
-                           "ppmv" or "dew point °C"; "delta ..." for the delta)
+                           "ppmv" or "dew point °C"; "delta ..." for the delta,
+                           "low 95 % ...", "high 95 % ..." and "u ..." for the
+                           interval)
   --replace                write the result into the converted cell instead
 A row's pressures are read like the panel's pressure field; a pressure cell that
 is no number or not above 0 mbar gives "error". The header row, or else the
@@ -90,6 +111,15 @@ first row, decides the columns: a column it lacks, a name it lacks or a name two
 of its columns share is a usage error; a later row without the column gets
 "error". A row may be up to 64 MiB long; a longer one gets "error" and is
 copied as it came.
+
+Uncertainty: the value and the pressures are drawn as normal distributions
+(standard uncertainty U/k) 100000 times with the fixed seed 22, and each draw
+is converted as the panel converts; the interval holds the middle 95 % of the
+results. Where only the value is uncertain and the conversion is monotonic,
+the interval is the conversion of the value's own interval, exactly. Where a
+draw leaves the From unit's range or has no result, or a formula choice has
+none, the ends are not known: "interval reaches out of range". Each value
+costs 100000 conversions: milliseconds where one takes nanoseconds.
 
 A VALUE may be negative (-40). Numbers are read like the panel's fields: the
 longest numeric prefix of the first 14 characters counts. A value outside the

@@ -55,10 +55,15 @@ inline double IgtWaterContent(double pwMbar, double pressureMbar) {
   return 0.92 * std::pow(pwMbar, 0.73) + pwMbar * (47470.5 / pressureMbar - 0.12);
 }
 
-// The ASTM polynomial in the dew point td (°C, a search result) and the total pressure P
-// (mbar, as psia); result in lb per million standard cubic feet.
-inline double AstmWaterContent(double td, double pressureMbar) {
-  if (td == OutOfRange) return OutOfRange;
+// The part of the ASTM content that depends on the dew point alone: the content is
+// A / psia + B.
+struct AstmParts {
+  double A;
+  double B;
+};
+
+// td in °C (a search result, not OutOfRange).
+inline AstmParts AstmPartsAt(double td) {
   const double tF = FahrenheitFromCelsiusDouble(td);
   const double A = std::exp(
       ((((-2.25205162e-10 * tF + 2.15321192e-07) * tF - 0.000112108182) * tF + 0.0469221195) * tF +
@@ -68,7 +73,18 @@ inline double AstmWaterContent(double td, double pressureMbar) {
        0.033633329) *
           tF +
       0.961729929;
-  return A / (pressureMbar * 0.01450377) + B;
+  return {A, B};
+}
+
+inline double AstmContentAt(const AstmParts& parts, double pressureMbar) {
+  return parts.A / (pressureMbar * 0.01450377) + parts.B;
+}
+
+// The ASTM polynomial in the dew point td (°C, a search result) and the total pressure P
+// (mbar, as psia); result in lb per million standard cubic feet.
+inline double AstmWaterContent(double td, double pressureMbar) {
+  if (td == OutOfRange) return OutOfRange;
+  return AstmContentAt(AstmPartsAt(td), pressureMbar);
 }
 
 // Bisection around the IGT estimate without its power term: moves of 25 mbar down to

@@ -158,15 +158,26 @@ MoistureResults MoistureConversion::results(float fromValue) const {
   out.Delta = v.Delta;
   out.ResultValid = v.ResultValid;
   out.DeltaValid = v.DeltaValid;
-  // A valid result or delta implies a To unit.
-  out.ResultText =
-      v.ResultValid ? FormatMoistureValue(*m_toUnit, v.Result) : std::string(kOutOfRangeText);
-  if (v.DeltaValid) {
-    out.DeltaText = FormatMoistureValue(*m_toUnit, v.Delta);
-  } else {
-    out.DeltaText = v.DeltaNotApplicable ? kNotApplicableText : kOutOfRangeText;
-  }
+  appendResultText(out.ResultText, v);
+  appendDeltaText(out.DeltaText, v);
   return out;
+}
+
+// A valid result or delta implies a To unit.
+void MoistureConversion::appendResultText(std::string& out, const MoistureValues& v) const {
+  if (v.ResultValid) {
+    AppendMoistureValue(out, *m_toUnit, v.Result);
+  } else {
+    out += kOutOfRangeText;
+  }
+}
+
+void MoistureConversion::appendDeltaText(std::string& out, const MoistureValues& v) const {
+  if (v.DeltaValid) {
+    AppendMoistureValue(out, *m_toUnit, v.Delta);
+  } else {
+    out += v.DeltaNotApplicable ? kNotApplicableText : kOutOfRangeText;
+  }
 }
 
 MoistureResults ComputeMoistureResults(const MoistureInputs& inputs, const CalcSettings& settings) {

@@ -58,6 +58,9 @@ class MoistureConversion {
 
   MoistureValues values(float fromValue) const;
   MoistureResults results(float fromValue) const;
+  // The texts of results() for the values of values(), appended to out.
+  void appendResultText(std::string& out, const MoistureValues& v) const;
+  void appendDeltaText(std::string& out, const MoistureValues& v) const;
 
   // A column of From values, each taken as the From field takes a number (held in single
   // precision, checked against the From unit's range) and converted without the increment:

@@ -24,6 +24,12 @@ int AmountDecimals(float v) {
 }  // namespace
 
 std::string FormatMoistureValue(MoistureUnit unit, float value) {
+  std::string text;
+  AppendMoistureValue(text, unit, value);
+  return text;
+}
+
+void AppendMoistureValue(std::string& out, MoistureUnit unit, float value) {
   int decimals;
   switch (unit) {
     case MoistureUnit::DewFrostPointC:
@@ -39,15 +45,12 @@ std::string FormatMoistureValue(MoistureUnit unit, float value) {
       decimals = AmountDecimals(value);
       break;
   }
-  std::string text = FormatFixed(value, decimals);
-  if (text.size() < 4) return text;
+  const std::size_t start = out.size();
+  AppendFixed(out, value, decimals);
   // A run of trailing zeros is cut to one; the point and the digit before it stay.
-  std::size_t i = text.size() - 1;
-  while (i > 2 && text[i] == '0' && text[i - 1] == '0') {
-    text.erase(i);
-    --i;
+  while (out.size() - start > 3 && out.back() == '0' && out[out.size() - 2] == '0') {
+    out.pop_back();
   }
-  return text;
 }
 
 }  // namespace tavimor

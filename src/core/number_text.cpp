@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -35,6 +36,35 @@ double OutOfRangeMagnitude(std::string_view intDigits, std::string_view fracDigi
   return position + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The end of the run of digits from i; their value is added to digits, exact while the
+// decimal has at most 19 of them.
+std::size_t ScanDigits(std::string_view text, std::size_t i, uint64_t& digits) {
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    digits = digits * 10 + static_cast<uint64_t>(text[i] - '0');
+  }
+  return i;
+}
+
+// The value of a decimal of at most 15 digits times a power of ten up to 10^22 either way,
+// without from_chars: the digits and the power are both exact doubles, so the one
+// correctly rounded product or quotient is the correctly rounded value (Clinger 1990), the
+// same bits from_chars gives. Nothing for more digits or a larger power.
+std::optional<double> ExactShortDecimal(uint64_t digits, std::size_t count, long long power) {
+  constexpr std::size_t kExactDigits = 15;  // 10^15 < 2^53
+  constexpr auto kLargestPower = static_cast<long long>(kExactPowersOfTen.size()) - 1;
+  if (count > kExactDigits || power < -kLargestPower || power > kLargestPower) {
+    return std::nullopt;
+  }
+  const auto d = static_cast<double>(digits);
+  return power < 0 ? d / kExactPowersOfTen[static_cast<std::size_t>(-power)]
+                   : d * kExactPowersOfTen[static_cast<std::size_t>(power)];
+}
+
 }  // namespace
 
 std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
@@ -45,13 +75,14 @@ std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
     negative = text[i] == '-';
     ++i;
   }
+  uint64_t digits = 0;
   const std::size_t intStart = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
+  i = ScanDigits(text, i, digits);
   const std::string_view intDigits = text.substr(intStart, i - intStart);
   std::string_view fracDigits;
   if (i < text.size() && text[i] == '.') {
     const std::size_t fracStart = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    i = ScanDigits(text, i, digits);
     fracDigits = text.substr(fracStart, i - fracStart);
   }
   if (intDigits.empty() && fracDigits.empty()) return std::nullopt;
@@ -78,6 +109,10 @@ std::optional<NumberPrefix> ScanNumberPrefix(std::string_view text) {
     }
   }
 
+  if (const auto exact = ExactShortDecimal(digits, intDigits.size() + fracDigits.size(),
+                                           exponent - static_cast<long long>(fracDigits.size()))) {
+    return NumberPrefix{negative ? -*exact : *exact, i};
+  }
   std::string canonical;
   canonical.reserve(intDigits.size() + fracDigits.size() + 16);
   canonical.append(intDigits.empty() ? std::string_view("0") : intDigits);
@@ -112,9 +147,13 @@ std::optional<double> ReadNumberIfAny(std::string_view text) {
 }
 
 std::string FormatAllDigits(float value) {
+  return FormatAllDigits(static_cast<double>(value));
+}
+
+std::string FormatAllDigits(double value) {
   std::array<char, 40> buffer{};
-  const auto result = DoubleToChars(buffer.data(), buffer.data() + buffer.size(),
-                                    static_cast<double>(value), std::chars_format::general, 17);
+  const auto result = DoubleToChars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::general, 17);
   return std::string(buffer.data(), result.ptr);
 }
 
@@ -125,6 +164,39 @@ std::string FormatFixed(double value, int decimals) {
       DoubleToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (ec != std::errc()) return std::string();
   return std::string(buffer, end);
+}
+
+void AppendFixed(std::string& out, float value, int decimals) {
+  // A float's significand (24 bits) times 5^decimals (at most 19 bits for 8 decimals) fits
+  // a double's 53 bits, so the scaled value is exact and its rounding to an integer, ties
+  // to even, is the rounding of the text.
+  constexpr int kExactDecimals = 8;
+  const double scaled = decimals >= 0 && decimals <= kExactDecimals
+                            ? std::fabs(static_cast<double>(value)) *
+                                  kExactPowersOfTen[static_cast<std::size_t>(decimals)]
+                            : std::numeric_limits<double>::quiet_NaN();
+  if (!(scaled < 1e18)) {
+    out += FormatFixed(value, decimals);
+    return;
+  }
+  auto digits = static_cast<uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(digits);  // exact
+  if (fraction > 0.5 || (fraction == 0.5 && digits % 2 == 1)) ++digits;
+
+  std::array<char, 24> text;  // sign, 19 digits, point
+  const auto end = text.end();
+  auto next = end;
+  for (int i = 0; i < decimals; ++i) {
+    *--next = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  }
+  if (decimals > 0) *--next = '.';
+  do {
+    *--next = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  } while (digits != 0);
+  if (std::signbit(value)) *--next = '-';
+  out.append(&*next, static_cast<std::size_t>(end - next));
 }
 
 std::string FormatFixedWidth(double value, int width, int decimals) {

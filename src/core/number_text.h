@@ -41,9 +41,15 @@ std::string FormatSignificant(double value, int n);
 // All 17 significant digits of a value held in single precision, in the shorter of fixed and
 // exponent notation (C's "%.17g"), independent of the locale.
 std::string FormatAllDigits(float value);
+// The same for a double: 17 significant digits read back to the same double.
+std::string FormatAllDigits(double value);
 
 // C's "%.Nf": correctly rounded, ties of the binary value to even, locale independent.
 std::string FormatFixed(double value, int decimals);
+
+// FormatFixed of a value held in single precision, appended to out: the same text, found
+// with integer arithmetic where it can be.
+void AppendFixed(std::string& out, float value, int decimals);
 
 // C's "%W.Nf": FormatFixed padded on the left with blanks to at least width characters.
 std::string FormatFixedWidth(double value, int width, int decimals);

@@ -1,7 +1,10 @@
 #include "core/random_normal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "core/std_bridge.h"
 
 namespace tavimor {
 
@@ -88,6 +91,77 @@ constexpr double kF[8] = {1.0,
                           1.42151175831644588870e-7,
                           2.04426310338993978564e-15};
 
+// The central region of AS 241, |p - 0.5| <= 0.425.
+double CentralQuantile(double p) {
+  const double q = p - 0.5;
+  const double r = 0.180625 - q * q;
+  return q * Horner(kA, r) / Horner(kB, r);
+}
+
+// The tails, |p - 0.5| > 0.425.
+double TailQuantile(double p) {
+  const double q = p - 0.5;
+  double r = std::sqrt(-PortableLog(q < 0 ? p : 1 - p));
+  double value;
+  if (r <= 5) {
+    r -= 1.6;
+    value = Horner(kC, r) / Horner(kD, r);
+  } else {
+    r -= 5;
+    value = Horner(kE, r) / Horner(kF, r);
+  }
+  return q < 0 ? -value : value;
+}
+
+// Values computed at once by NormalQuantiles.
+constexpr std::size_t kNormalBlock = 256;
+
+// TailQuantile of n <= kNormalBlock values of p in the tails, written without branches so
+// that the compiler may compute several at once: the same operations on the same values, so
+// the same bits. The logarithm is PortableLog with its frexp taken from the bits (the values
+// are normal doubles). Where r > 5, which few draws reach, or p lies outside (0, 1),
+// NormalQuantile puts it right after.
+void TailQuantiles(const double* p, double* z, std::size_t n) {
+  double r[kNormalBlock];
+  // Both sides of each choice are computed, so that choosing is no branch.
+  for (std::size_t j = 0; j < n; ++j) {
+    const double q = p[j] - 0.5;
+    const double complement = 1 - p[j];
+    const double x = q < 0 ? p[j] : complement;
+    const auto bits = BitCast<uint64_t>(x);
+    const double fraction = BitCast<double>((bits & 0x000fffffffffffff) | (uint64_t{1022} << 52));
+    // 2^52 + the biased exponent, exactly, less 2^52 + 1022: frexp's exponent.
+    const double exponent = BitCast<double>((bits >> 52) | 0x4330000000000000) - (0x1p52 + 1022);
+    const double doubled = fraction * 2;
+    const double lowered = exponent - 1;
+    const bool below = fraction < kSqrtHalf;
+    const double m = below ? doubled : fraction;
+    const double e = below ? lowered : exponent;
+    const double s = (m - 1) / (m + 1);
+    const double s2 = s * s;
+    double series = 1.0 / 23;
+    series = series * s2 + 1.0 / 21;
+    series = series * s2 + 1.0 / 19;
+    series = series * s2 + 1.0 / 17;
+    series = series * s2 + 1.0 / 15;
+    series = series * s2 + 1.0 / 13;
+    series = series * s2 + 1.0 / 11;
+    series = series * s2 + 1.0 / 9;
+    series = series * s2 + 1.0 / 7;
+    series = series * s2 + 1.0 / 5;
+    series = series * s2 + 1.0 / 3;
+    series = series * s2 + 1.0;
+    r[j] = std::sqrt(-(e * kLn2High + (e * kLn2Low + 2 * s * series)));
+    const double c = r[j] - 1.6;
+    const double value = Horner(kC, c) / Horner(kD, c);
+    const double negative = -value;
+    z[j] = q < 0 ? negative : value;
+  }
+  for (std::size_t j = 0; j < n; ++j) {
+    if (!(r[j] <= 5)) z[j] = NormalQuantile(p[j]);
+  }
+}
+
 }  // namespace
 
 RandomStream::RandomStream(uint64_t seed, uint64_t stream) {
@@ -127,7 +201,8 @@ double RandomStream::uniform() {
   // (2k + 1) / 2^53 for a 52-bit k: exact in double, and symmetric about 1/2, so the normal
   // deviates are too.
   const uint64_t k = next() >> 12;
-  return static_cast<double>(2 * k + 1) * 0x1p-53;
+  // Below 2^53, so a signed conversion (the cheaper one) is exact too.
+  return static_cast<double>(static_cast<int64_t>(2 * k + 1)) * 0x1p-53;
 }
 
 double RandomStream::normal() {
@@ -136,21 +211,39 @@ double RandomStream::normal() {
 
 double NormalQuantile(double p) {
   if (!(p > 0 && p < 1)) return std::numeric_limits<double>::quiet_NaN();
-  const double q = p - 0.5;
-  if (std::fabs(q) <= 0.425) {
-    const double r = 0.180625 - q * q;
-    return q * Horner(kA, r) / Horner(kB, r);
+  return std::fabs(p - 0.5) <= 0.425 ? CentralQuantile(p) : TailQuantile(p);
+}
+
+void RandomStream::normals(double* out, std::size_t n) {
+  double p[kNormalBlock];
+  for (std::size_t start = 0; start < n; start += kNormalBlock) {
+    const std::size_t count = std::min(kNormalBlock, n - start);
+    for (std::size_t j = 0; j < count; ++j) p[j] = uniform();
+    NormalQuantiles(p, out + start, count);
   }
-  double r = std::sqrt(-PortableLog(q < 0 ? p : 1 - p));
-  double value;
-  if (r <= 5) {
-    r -= 1.6;
-    value = Horner(kC, r) / Horner(kD, r);
-  } else {
-    r -= 5;
-    value = Horner(kE, r) / Horner(kF, r);
+}
+
+void NormalQuantiles(const double* p, double* z, std::size_t n) {
+  // In blocks: the central region for all, then the tails (about 15 %, and any p outside
+  // (0, 1)) gathered, each in a loop without branches that the compiler may run on several
+  // values at once.
+  uint16_t tails[kNormalBlock];
+  double tailP[kNormalBlock];
+  double tailZ[kNormalBlock];
+  for (std::size_t start = 0; start < n; start += kNormalBlock) {
+    const std::size_t count = std::min(kNormalBlock, n - start);
+    const double* pBlock = p + start;
+    double* zBlock = z + start;
+    std::size_t tailCount = 0;
+    for (std::size_t j = 0; j < count; ++j) {
+      tails[tailCount] = static_cast<uint16_t>(j);
+      tailP[tailCount] = pBlock[j];
+      tailCount += std::fabs(pBlock[j] - 0.5) <= 0.425 ? 0 : 1;
+    }
+    for (std::size_t j = 0; j < count; ++j) zBlock[j] = CentralQuantile(pBlock[j]);
+    TailQuantiles(tailP, tailZ, tailCount);
+    for (std::size_t t = 0; t < tailCount; ++t) zBlock[tails[t]] = tailZ[t];
   }
-  return q < 0 ? -value : value;
 }
 
 }  // namespace tavimor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tavimor {
@@ -30,6 +31,9 @@ class RandomStream {
   // A standard normal deviate: NormalQuantile of uniform(). One draw per deviate, so the
   // deviates of a stream do not depend on their values.
   double normal();
+  // n standard normal deviates into out: the same bits as n calls of normal(), in bulk, where
+  // the quantile's central region is computed for many deviates at once.
+  void normals(double* out, std::size_t n);
 
  private:
   void jump();
@@ -41,5 +45,7 @@ class RandomStream {
 // Wichura, "Algorithm AS 241: The percentage points of the normal distribution", Applied
 // Statistics 37 (1988) 477-484, PPND16, relative error about 1e-16.
 double NormalQuantile(double p);
+// NormalQuantile of each of n values, the same bits, in bulk.
+void NormalQuantiles(const double* p, double* z, std::size_t n);
 
 }  // namespace tavimor

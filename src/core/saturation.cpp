@@ -1,5 +1,7 @@
 #include "core/saturation.h"
 
+#include "core/saturation_parts.h"
+
 #include <cmath>
 #include <cstddef>
 
@@ -110,104 +112,123 @@ constexpr GreenspanSet kGreenspanIce = {
 // factors for CO2-free moist air", J. Res. Natl. Bur. Stand. 80A(1) (1976) 41-44, fitted to
 // the factors of R. W. Hyland, J. Res. Natl. Bur. Stand. 79A(4) (1975) 551-560:
 // ln f = alpha (1 - e/P) + beta (P/e - 1), alpha = sum A_i t^i, beta = exp(sum B_i t^i).
-// t in °C, e and P in mbar (only their ratio enters).
-double GreenspanFactor(const GreenspanSet& c, double t, double e, double P) {
-  const double alpha = ((c.A3 * t + c.A2) * t + c.A1) * t + c.A0;
+// t in °C, e and P in mbar (only their ratio enters; GreenspanExponent applies them).
+void GreenspanParts(const GreenspanSet& c, double t, SaturationParts& p) {
+  p.A = ((c.A3 * t + c.A2) * t + c.A1) * t + c.A0;
   const double beta = c.B0 + c.B1 * t + c.B2 * t * t + c.B3 * t * t * t;
-  return std::exp(alpha * (1 - e / P) + std::exp(beta) * (P / e - 1));
+  p.B = std::exp(beta);
 }
 
 // Bögel enhancement factor: W. Bögel (1977); the journal of the original was not traced.
 // f = 1 + (a (1 - e/P) + b (P/e - 1)) * c e / (t + 273), with a, b and c for water or ice.
 
-// Bögel (1977) over water. t in °C, e and P in mbar.
-double BogelWaterFactor(double t, double e, double P) {
-  const double a = 38 + 173 * std::exp(t * -0.023255813953488372);
-  const double b = 6.39 + 4.28 * std::exp(t * -0.009345794392523364);
-  return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (0.0001 * e / (t + 273));
+// Bögel (1977) over water. t in °C, e in mbar.
+void BogelWaterParts(double t, SaturationParts& p) {
+  p.A = 38 + 173 * std::exp(t * -0.023255813953488372);
+  p.B = 6.39 + 4.28 * std::exp(t * -0.009345794392523364);
+  p.C = 0.0001 * p.E / (t + 273);
 }
 
-// Bögel (1977) over ice. t in °C, e and P in mbar.
-double BogelIceFactor(double t, double e, double P) {
-  const double a = 2100 - 65 * t;
-  const double b = 109 - 0.35 * t + t * t * 0.0029585798816568047;
-  return 1 + (a * (1 - e / P) + b * (P / e - 1)) * (1e-05 * e / (t + 273));
+// Bögel (1977) over ice. t in °C, e in mbar.
+void BogelIceParts(double t, SaturationParts& p) {
+  p.A = 2100 - 65 * t;
+  p.B = 109 - 0.35 * t + t * t * 0.0029585798816568047;
+  p.C = 1e-05 * p.E / (t + 273);
 }
 
-enum class Operation { Water, DewFrost };
-
-// Inlined into each column loop below, where the choices are constants.
-[[gnu::always_inline]] inline double EnhancedSaturationPressure(Operation op, double t, double P,
-                                                                const PhysicsChoice& physics) {
+// Inlined into the column loops below too, where the choices are constants.
+[[gnu::always_inline]] inline SaturationParts PartsAt(SaturationOperation op, FormulaKind formula,
+                                                      FactorKind factor, double t) {
   const double T = t + 273.15;
   const bool below = t < 0;
-  double e;
-  switch (physics.SwvpFormula) {
-    case SwvpFormula::GoffGratch:
-      e = (op == Operation::DewFrost && below) ? GoffGratchIce(T) : GoffGratchWater(T);
+  const bool ice = op == SaturationOperation::DewFrost && below;
+  SaturationParts p;
+  switch (formula) {
+    case FormulaKind::GoffGratch:
+      p.E = ice ? GoffGratchIce(T) : GoffGratchWater(T);
       break;
-    case SwvpFormula::HylandWexler:
+    case FormulaKind::HylandWexler:
       // Hyland and Wexler give their water equation from 0 °C only: below, the ice equation
       // serves both operations, so a dew point over supercooled water is a frost point here.
-      e = below ? HylandWexlerIce(T) : HylandWexlerWater(T);
+      p.E = below ? HylandWexlerIce(T) : HylandWexlerWater(T);
       break;
-    case SwvpFormula::Sonntag:
-      e = (op == Operation::DewFrost && below) ? SonntagIce(T) : SonntagWater(T);
+    case FormulaKind::Sonntag:
+      p.E = ice ? SonntagIce(T) : SonntagWater(T);
       break;
-    default:
-      e = (op == Operation::DewFrost && below) ? MagnusIce(t) : MagnusWater(t);
+    case FormulaKind::Magnus:
+      p.E = ice ? MagnusIce(t) : MagnusWater(t);
       break;
   }
-  switch (physics.EnhancementFactor) {
-    case EnhancementFactor::Greenspan: {
-      const GreenspanSet& set = !below                   ? kGreenspanWater
-                                : op == Operation::Water ? kGreenspanSupercooled
-                                                         : kGreenspanIce;
-      return e * GreenspanFactor(set, t, e, P);
-    }
-    case EnhancementFactor::Bogel:
-      return e * ((op == Operation::DewFrost && below) ? BogelIceFactor(t, e, P)
-                                                       : BogelWaterFactor(t, e, P));
-    default:
-      return e;
+  switch (factor) {
+    case FactorKind::Greenspan:
+      GreenspanParts(!below                             ? kGreenspanWater
+                     : op == SaturationOperation::Water ? kGreenspanSupercooled
+                                                        : kGreenspanIce,
+                     t, p);
+      break;
+    case FactorKind::Bogel:
+      if (ice) {
+        BogelIceParts(t, p);
+      } else {
+        BogelWaterParts(t, p);
+      }
+      break;
+    case FactorKind::None:
+      break;
   }
+  return p;
+}
+
+}  // namespace
+
+SaturationParts SaturationPartsAt(SaturationOperation op, FormulaKind formula, FactorKind factor,
+                                  double t) {
+  return PartsAt(op, formula, factor, t);
+}
+
+namespace {
+
+double EnhancedSaturationPressure(SaturationOperation op, double t, double P,
+                                  const PhysicsChoice& physics) {
+  const FactorKind factor = FactorKindOf(physics.EnhancementFactor);
+  return EnhancedFromParts(factor,
+                           SaturationPartsAt(op, FormulaKindOf(physics.SwvpFormula), factor, t), P);
 }
 
 // A column's loop with the formula and factor fixed, so that each choice is made once.
-template <Operation op, SwvpFormula formula, EnhancementFactor factor>
+template <SaturationOperation op, FormulaKind formula, FactorKind factor>
 void SaturationLoop(std::span<const double> tC, double pressureMbar, std::span<double> out) {
-  constexpr PhysicsChoice physics{formula, factor, GasMethod::IgtBulletin8};
   for (std::size_t i = 0; i < tC.size(); ++i) {
-    out[i] = EnhancedSaturationPressure(op, tC[i], pressureMbar, physics);
+    out[i] = EnhancedFromParts(factor, PartsAt(op, formula, factor, tC[i]), pressureMbar);
   }
 }
 
-template <Operation op, SwvpFormula formula>
-void SaturationLoop(std::span<const double> tC, double pressureMbar, EnhancementFactor factor,
+template <SaturationOperation op, FormulaKind formula>
+void SaturationLoop(std::span<const double> tC, double pressureMbar, FactorKind factor,
                     std::span<double> out) {
   switch (factor) {
-    case EnhancementFactor::Greenspan:
-      return SaturationLoop<op, formula, EnhancementFactor::Greenspan>(tC, pressureMbar, out);
-    case EnhancementFactor::Bogel:
-      return SaturationLoop<op, formula, EnhancementFactor::Bogel>(tC, pressureMbar, out);
-    default:
-      return SaturationLoop<op, formula, EnhancementFactor::NoEnhancement>(tC, pressureMbar, out);
+    case FactorKind::Greenspan:
+      return SaturationLoop<op, formula, FactorKind::Greenspan>(tC, pressureMbar, out);
+    case FactorKind::Bogel:
+      return SaturationLoop<op, formula, FactorKind::Bogel>(tC, pressureMbar, out);
+    case FactorKind::None:
+      return SaturationLoop<op, formula, FactorKind::None>(tC, pressureMbar, out);
   }
 }
 
-template <Operation op>
+template <SaturationOperation op>
 void SaturationColumn(std::span<const double> tC, double pressureMbar, const PhysicsChoice& physics,
                       std::span<double> out) {
-  const EnhancementFactor factor = physics.EnhancementFactor;
-  switch (physics.SwvpFormula) {
-    case SwvpFormula::GoffGratch:
-      return SaturationLoop<op, SwvpFormula::GoffGratch>(tC, pressureMbar, factor, out);
-    case SwvpFormula::HylandWexler:
-      return SaturationLoop<op, SwvpFormula::HylandWexler>(tC, pressureMbar, factor, out);
-    case SwvpFormula::Sonntag:
-      return SaturationLoop<op, SwvpFormula::Sonntag>(tC, pressureMbar, factor, out);
-    default:
-      return SaturationLoop<op, SwvpFormula::Magnus>(tC, pressureMbar, factor, out);
+  const FactorKind factor = FactorKindOf(physics.EnhancementFactor);
+  switch (FormulaKindOf(physics.SwvpFormula)) {
+    case FormulaKind::GoffGratch:
+      return SaturationLoop<op, FormulaKind::GoffGratch>(tC, pressureMbar, factor, out);
+    case FormulaKind::HylandWexler:
+      return SaturationLoop<op, FormulaKind::HylandWexler>(tC, pressureMbar, factor, out);
+    case FormulaKind::Sonntag:
+      return SaturationLoop<op, FormulaKind::Sonntag>(tC, pressureMbar, factor, out);
+    case FormulaKind::Magnus:
+      return SaturationLoop<op, FormulaKind::Magnus>(tC, pressureMbar, factor, out);
   }
 }
 
@@ -233,21 +254,21 @@ PhysicsChoice ChoosePhysics(const CalcSettings& settings, int fromSelection, int
 }
 
 double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoice& physics) {
-  return EnhancedSaturationPressure(Operation::Water, tC, pressureMbar, physics);
+  return EnhancedSaturationPressure(SaturationOperation::Water, tC, pressureMbar, physics);
 }
 
 double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics) {
-  return EnhancedSaturationPressure(Operation::DewFrost, tC, pressureMbar, physics);
+  return EnhancedSaturationPressure(SaturationOperation::DewFrost, tC, pressureMbar, physics);
 }
 
 void SaturationPressuresWater(std::span<const double> tC, double pressureMbar,
                               const PhysicsChoice& physics, std::span<double> out) {
-  SaturationColumn<Operation::Water>(tC, pressureMbar, physics, out);
+  SaturationColumn<SaturationOperation::Water>(tC, pressureMbar, physics, out);
 }
 
 void SaturationPressuresDewFrost(std::span<const double> tC, double pressureMbar,
                                  const PhysicsChoice& physics, std::span<double> out) {
-  SaturationColumn<Operation::DewFrost>(tC, pressureMbar, physics, out);
+  SaturationColumn<SaturationOperation::DewFrost>(tC, pressureMbar, physics, out);
 }
 
 }  // namespace tavimor

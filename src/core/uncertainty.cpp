@@ -45,7 +45,14 @@ class TrialConversion {
       : m_inputs(inputs),
         m_settings(settings),
         m_physics(ChoosePhysics(settings, inputs.FromListSelection, inputs.ToListSelection)),
-        m_atEstimatePressures(inputs, settings, m_physics) {}
+        m_atEstimatePressures(inputs, settings, m_physics),
+        m_taken([&] {
+          // FromValueRangeMessage's test, looked up once.
+          const int unit = inputs.FromListSelection;
+          if (unit < 0 || unit >= kMoistureUnitCount) return FromRange{-INFINITY, INFINITY, {}};
+          return kMoistureUnits[static_cast<std::size_t>(unit)].Range.value_or(
+              FromRange{-INFINITY, INFINITY, {}});
+        }()) {}
 
   // The held result, or nothing where the panel refuses the From value or shows "out of
   // range".
@@ -62,7 +69,7 @@ class TrialConversion {
 
  private:
   std::optional<float> answer(const MoistureConversion& conversion, float fromValue) const {
-    if (FromValueRangeMessage(m_inputs.FromListSelection, fromValue)) return std::nullopt;
+    if (!(fromValue >= m_taken.Low && fromValue <= m_taken.High)) return std::nullopt;
     const MoistureValues v = conversion.values(fromValue);
     if (!v.ResultValid) return std::nullopt;
     return v.Result;
@@ -72,6 +79,7 @@ class TrialConversion {
   const CalcSettings& m_settings;
   PhysicsChoice m_physics;
   MoistureConversion m_atEstimatePressures;
+  FromRange m_taken;  // the From values the panel takes
 };
 
 // A pressure field's number and its standard uncertainty, both in the field's unit.
@@ -137,50 +145,111 @@ double PressureStep(const UncertainPressure& p, double pressureMbar, bool onGrid
   return std::max(p.Standard, floorMbar * p.PerMbar);
 }
 
+// The lowIndex-th and highIndex-th smallest of y[0, m) (from 0), lowIndex <= highIndex: what
+// std::nth_element finds, found faster. Most results lie between the two, so one pass puts
+// aside those below a lower and above an upper threshold, each taken from a sample far
+// enough beyond its order statistic's place in the sample to hold it, and the order
+// statistics are found among those; where a threshold falls short, in all of y (reordered).
+void OrderStatistics(std::vector<double>& y, std::size_t m, std::size_t lowIndex,
+                     std::size_t highIndex, double& low, double& high) {
+  const auto all = [&] {
+    const auto begin = y.begin();
+    const auto end = y.begin() + static_cast<std::ptrdiff_t>(m);
+    std::nth_element(begin, begin + static_cast<std::ptrdiff_t>(lowIndex), end);
+    low = y[lowIndex];
+    std::nth_element(begin + static_cast<std::ptrdiff_t>(lowIndex),
+                     begin + static_cast<std::ptrdiff_t>(highIndex), end);
+    high = y[highIndex];
+  };
+  constexpr std::size_t kSample = 1024;
+  if (m < 4 * kSample) return all();
+  const std::size_t stride = m / kSample;
+  std::vector<double> sample(kSample);
+  for (std::size_t i = 0; i < kSample; ++i) sample[i] = y[i * stride];
+  // A sample's count below a quantile has a standard deviation under sqrt(count); four of
+  // them, and a few places more, are room enough.
+  const auto margin = [](std::size_t place) {
+    return static_cast<std::size_t>(4 * std::sqrt(static_cast<double>(place)) + 8);
+  };
+  const std::size_t lowPlace = lowIndex * kSample / m;
+  const std::size_t highPlace = highIndex * kSample / m;
+  const std::size_t lowAt = std::min(lowPlace + margin(lowPlace), kSample - 1);
+  const std::size_t fromTop = kSample - 1 - highPlace;
+  const std::size_t highAt = kSample - 1 - std::min(fromTop + margin(fromTop), kSample - 1);
+  std::nth_element(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(lowAt),
+                   sample.end());
+  const double lowThreshold = sample[lowAt];
+  std::nth_element(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(highAt),
+                   sample.end());
+  const double highThreshold = sample[highAt];
+  if (!(lowThreshold < highThreshold)) return all();
+  std::vector<double> below;
+  std::vector<double> above;
+  below.reserve(2 * lowAt * stride);
+  above.reserve(2 * (kSample - highAt) * stride);
+  for (std::size_t i = 0; i < m; ++i) {
+    if (y[i] < lowThreshold) {
+      below.push_back(y[i]);
+    } else if (y[i] > highThreshold) {
+      above.push_back(y[i]);
+    }
+  }
+  // The values below the lower threshold are the smallest below.size() of all, those above
+  // the upper one the largest above.size().
+  const std::size_t aboveStart = m - above.size();
+  if (lowIndex >= below.size() || highIndex < aboveStart) return all();
+  std::nth_element(below.begin(), below.begin() + static_cast<std::ptrdiff_t>(lowIndex),
+                   below.end());
+  low = below[lowIndex];
+  const std::size_t inAbove = highIndex - aboveStart;
+  std::nth_element(above.begin(), above.begin() + static_cast<std::ptrdiff_t>(inAbove),
+                   above.end());
+  high = above[inAbove];
+}
+
 // The probabilistically symmetric 95 % interval of m results (JCGM 101:2008, 7.7): with
 // q = 0.95 m rounded half up, the order statistics r and r + q (1-based), r = (m - q) / 2
-// rounded up. Reorders the results.
+// rounded up. May reorder the results.
 void SymmetricInterval(std::vector<double>& y, std::size_t m, double& low, double& high) {
   const auto q = static_cast<std::size_t>(kCoverageProbability * static_cast<double>(m) + 0.5);
   const std::size_t r = std::max<std::size_t>((m - q + 1) / 2, 1);
   const std::size_t lowIndex = r - 1;
   const std::size_t highIndex = std::min(r + q, m) - 1;
-  const auto begin = y.begin();
-  const auto end = y.begin() + static_cast<std::ptrdiff_t>(m);
-  std::nth_element(begin, begin + static_cast<std::ptrdiff_t>(lowIndex), end);
-  low = y[lowIndex];
-  std::nth_element(begin + static_cast<std::ptrdiff_t>(lowIndex),
-                   begin + static_cast<std::ptrdiff_t>(highIndex), end);
-  high = y[highIndex];
+  OrderStatistics(y, m, lowIndex, highIndex, low, high);
 }
 
 // Whether the results are ordered as the From values are (all rising or all falling),
 // checked across 1024 equal bins of the From values: within a bin (a thousandth of the
 // drawn range, under 0.01 of a standard uncertainty) the order is not checked.
-bool MonotonicAcrossBins(const std::vector<float>& x, const std::vector<double>& y, std::size_t m) {
-  constexpr std::size_t kBins = 1024;
-  const auto [xMin, xMax] =
-      std::minmax_element(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(m));
-  const double low = *xMin;
-  const double width = static_cast<double>(*xMax) - low;
+// xMin and xMax are the least and the greatest of x[0, m).
+bool MonotonicAcrossBins(const std::vector<float>& x, const std::vector<double>& y, std::size_t m,
+                         float xMin, float xMax) {
+  constexpr int64_t kBins = 1024;
+  const double low = xMin;
+  const double width = static_cast<double>(xMax) - low;
   const double binsPerX = width > 0 ? kBins / width : 0;
-  std::vector<double> binMin(kBins, INFINITY);
-  std::vector<double> binMax(kBins, -INFINITY);
+  struct Bin {
+    double Min = INFINITY;
+    double Max = -INFINITY;
+  };
+  std::vector<Bin> bins(kBins);
   for (std::size_t i = 0; i < m; ++i) {
-    const auto bin = std::min(static_cast<std::size_t>((x[i] - low) * binsPerX), kBins - 1);
-    binMin[bin] = std::min(binMin[bin], y[i]);
-    binMax[bin] = std::max(binMax[bin], y[i]);
+    // At least 0, since x[i] >= low; a signed conversion is the cheaper.
+    const int64_t bin = std::min(static_cast<int64_t>((x[i] - low) * binsPerX), kBins - 1);
+    Bin& b = bins[static_cast<std::size_t>(bin)];
+    b.Min = std::min(b.Min, y[i]);
+    b.Max = std::max(b.Max, y[i]);
   }
   bool rising = true;
   bool falling = true;
   double maxSoFar = -INFINITY;
   double minSoFar = INFINITY;
-  for (std::size_t b = 0; b < kBins; ++b) {
-    if (binMin[b] > binMax[b]) continue;  // empty
-    rising = rising && binMin[b] >= maxSoFar;
-    falling = falling && binMax[b] <= minSoFar;
-    maxSoFar = std::max(maxSoFar, binMax[b]);
-    minSoFar = std::min(minSoFar, binMin[b]);
+  for (const Bin& b : bins) {
+    if (b.Min > b.Max) continue;  // empty
+    rising = rising && b.Min >= maxSoFar;
+    falling = falling && b.Max <= minSoFar;
+    maxSoFar = std::max(maxSoFar, b.Max);
+    minSoFar = std::min(minSoFar, b.Min);
   }
   return rising || falling;
 }
@@ -237,11 +306,20 @@ void AddContributions(const Propagation& p, bool onGrid, double measuredMbar, do
   out.LinearStandardUncertainty = std::sqrt(sumOfSquares);
 }
 
+// What the trials give besides their results: the sum of the results in the order drawn and
+// the range of the From values stored.
+struct TrialTotals {
+  std::size_t Answered = 0;
+  double Sum = 0;
+  float FromMin = INFINITY;
+  float FromMax = -INFINITY;
+};
+
 // The Monte Carlo trials: the results of those that answer, in the order drawn, and with
 // fromValues (when not empty) their From values. Each input draws from a stream of its own,
 // so that adding an uncertainty leaves the other inputs' draws as they were, and every trial
-// draws whether or not it answers. Returns how many answered.
-std::size_t RunTrials(const Propagation& p, uint64_t seed, std::size_t n,
+// draws whether or not it answers.
+TrialTotals RunTrials(const Propagation& p, uint64_t seed, std::size_t n,
                       std::vector<double>& results, std::vector<float>& fromValues) {
   const bool varyFrom = p.FromStandard > 0;
   const bool varyMeasured = p.Measured.Standard > 0;
@@ -259,10 +337,14 @@ std::size_t RunTrials(const Propagation& p, uint64_t seed, std::size_t n,
   std::vector<float> pcs(kBlock, p.Compute.Field);
   const std::vector<float>& computeBlock = p.Linked ? pms : pcs;
   std::vector<double> corrections(kBlock, p.CorrectionLow);
-  auto draw = [](std::vector<float>& block, std::size_t count, float mean, double u,
-                 RandomStream& draws) {
-    for (std::size_t j = 0; j < count; ++j) block[j] = HoldSingle(mean + u * draws.normal());
+  std::vector<double> deviates(kBlock);
+  auto draw = [&deviates](std::vector<float>& block, std::size_t count, float mean, double u,
+                          RandomStream& draws) {
+    draws.normals(deviates.data(), count);
+    for (std::size_t j = 0; j < count; ++j) block[j] = HoldSingle(mean + u * deviates[j]);
   };
+  const bool keepFrom = !fromValues.empty();
+  TrialTotals totals;
   std::size_t m = 0;
   for (std::size_t start = 0; start < n; start += kBlock) {
     const std::size_t count = std::min(kBlock, n - start);
@@ -279,11 +361,18 @@ std::size_t RunTrials(const Propagation& p, uint64_t seed, std::size_t n,
                                          ? p.Trial.at(xs[j], pms[j], computeBlock[j])
                                          : p.Trial.at(xs[j]);
       if (!y) continue;
-      if (!fromValues.empty()) fromValues[m] = xs[j];
-      results[m++] = *y + corrections[j];
+      if (keepFrom) {
+        fromValues[m] = xs[j];
+        totals.FromMin = std::min(totals.FromMin, xs[j]);
+        totals.FromMax = std::max(totals.FromMax, xs[j]);
+      }
+      results[m] = *y + corrections[j];
+      totals.Sum += results[m];
+      ++m;
     }
   }
-  return m;
+  totals.Answered = m;
+  return totals;
 }
 
 }  // namespace
@@ -366,21 +455,22 @@ UncertaintyResult PropagateUncertainty(const UncertaintyRequest& request,
   const std::size_t n = request.Samples;
   std::vector<double> results(n);
   std::vector<float> fromValues(onlyFrom ? n : 0);
-  const std::size_t m = RunTrials(p, request.Seed, n, results, fromValues);
+  const TrialTotals totals = RunTrials(p, request.Seed, n, results, fromValues);
+  const std::size_t m = totals.Answered;
   out.Samples = n;
   out.SamplesWithoutAnswer = n - m;
   if (m < n) out.ReachesOutOfRange = true;
   if (m == 0) return out;
 
   out.HasInterval = true;
-  double sum = 0;
-  for (std::size_t i = 0; i < m; ++i) sum += results[i];
-  out.Mean = sum / static_cast<double>(m);
+  out.Mean = totals.Sum / static_cast<double>(m);
   double squares = 0;
   for (std::size_t i = 0; i < m; ++i) squares += (results[i] - out.Mean) * (results[i] - out.Mean);
   out.StandardUncertainty = m > 1 ? std::sqrt(squares / static_cast<double>(m - 1)) : 0;
   // The order check needs the results in the order drawn; the interval reorders them.
-  const bool monotonic = onlyFrom && m == n && MonotonicAcrossBins(fromValues, results, m);
+  const bool monotonic =
+      onlyFrom && m == n &&
+      MonotonicAcrossBins(fromValues, results, m, totals.FromMin, totals.FromMax);
   SymmetricInterval(results, m, out.MonteCarloLow, out.MonteCarloHigh);
   out.Low = out.MonteCarloLow;
   out.High = out.MonteCarloHigh;

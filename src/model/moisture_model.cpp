@@ -165,14 +165,16 @@ PanelSelectionTexts MoistureModel::selectionTexts() const {
   return texts;
 }
 
-MoistureChanges MoistureModel::load(const ProfileReader& read) {
+MoistureChanges MoistureModel::load(const ProfileReader& read,
+                                    std::vector<std::string_view>* refusedKeys) {
   // Fields after one that does not parse keep the values of the previous creation.
   PanelSelections saved;
   saved.FromUnit = m_state.FromUnit;
   saved.ToUnit = m_state.ToUnit;
   saved.MeasuredPressureUnit = m_state.MeasuredPressureUnit;
   saved.ComputePressureUnit = m_state.ComputePressureUnit;
-  ReadSavedSelections(read, saved, m_settings);
+  std::vector<std::string_view> refused = ReadSavedSelections(read, saved, m_settings);
+  if (refusedKeys) *refusedKeys = std::move(refused);
   m_state.FromBasis = BasisOf(m_settings.From);
 
   MoistureChanges changes;

@@ -116,12 +116,17 @@ class MoistureModel {
 
   // What the graph paints from.
   GraphInputs graphInputs() const;
+  // The inputs of its conversion, as the fields and lists hold them.
+  MoistureInputs inputs() const;
   // What Save Selections writes for the panel.
   PanelSelectionTexts selectionTexts() const;
 
   // Fills the fields, lists, options and CalcSettings from the saved selections. The isobar
-  // caption is left to the isobar command the view queues after creation.
-  MoistureChanges load(const ProfileReader& read);
+  // caption is left to the isobar command the view queues after creation. A parameter its
+  // dialog would refuse loads as its default; refusedKeys, if given, gets the keys that held
+  // one (ReadSavedSelections).
+  MoistureChanges load(const ProfileReader& read,
+                       std::vector<std::string_view>* refusedKeys = nullptr);
   // The first recomputation, once the panel exists.
   MoistureChanges start();
 
@@ -169,7 +174,6 @@ class MoistureModel {
   int& list(MoistureList list) { return m_lists[static_cast<std::size_t>(list)]; }
 
   MoistureChanges recomputed(MoistureChanges changes);
-  MoistureInputs inputs() const;
   void recompute();
   void recomputeResult();
   void recomputeSpread();

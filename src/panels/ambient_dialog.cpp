@@ -53,20 +53,15 @@ AmbientDialog::AmbientDialog(const AmbientWorking& working, std::string labelSuf
 }
 
 void AmbientDialog::applyTo(SideParams& side) const {
-  side.AmbientTempUnit = m_working.AmbientTempUnit;
-  side.AmbientTempC = m_working.AmbientTempC;
+  ApplyWorking(m_working, side);
 }
 
 void AmbientDialog::onOk() {
-  const int checked = m_units->checkedId();
-  float tempC = m_working.AmbientTempC;
-  if (checked == kCelsius) tempC = fieldNumber(m_temperature);
-  if (checked == kFahrenheit) tempC = CelsiusFromFahrenheit(fieldNumber(m_temperature));
-  if (!IsAcceptedTemperatureC(tempC)) return;
-  m_working.AmbientTempC = tempC;
-  if (checked == kCelsius || checked == kFahrenheit) {
-    setLabelSuffix(AmbientLabelSuffix(tempC, checked == kFahrenheit));
+  std::string suffix = labelSuffix();
+  if (!AmbientDialogOk(m_working, m_units->checkedId(), fieldNumber(m_temperature), suffix)) {
+    return;
   }
+  setLabelSuffix(std::move(suffix));
   done(0);
 }
 

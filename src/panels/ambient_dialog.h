@@ -1,17 +1,12 @@
 #pragma once
 
 #include "core/calc_settings.h"
+#include "model/parameter_dialogs.h"
 #include "panels/parameter_dialog.h"
 
 class QButtonGroup;
 
 namespace tavimor {
-
-// Working copy of dialog 142.
-struct AmbientWorking {
-  tavimor::AmbientTempUnit AmbientTempUnit = tavimor::AmbientTempUnit::AmbientCelsius;
-  float AmbientTempC = 20;  // always °C
-};
 
 // Dialog 142, "Ambient Temperature for RH calculation": the dry bulb of relative humidity.
 class AmbientDialog : public ParameterDialog {

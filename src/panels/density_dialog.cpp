@@ -52,14 +52,9 @@ DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuf
   AddOption(this, m_units, kFahrenheit, "°F", DialogRect(189, 66, 23, 10));
   QPushButton* ok = addOkButton(149, 87);
 
-  // A unit or medium that is no button (only a hand-edited file gives one) falls back to
-  // the default, so that the suffix always names a medium.
-  if (!m_units->button(static_cast<int>(m_working.VaporTempUnit))) {
-    m_working.VaporTempUnit = VaporTempUnit::VaporCelsius;
-  }
-  if (!m_media->button(static_cast<int>(m_working.DensityMedium))) {
-    m_working.DensityMedium = DensityMedium::NaturalGas;
-  }
+  std::string suffix;
+  OpenDensityDialog(m_working, suffix);
+  setLabelSuffix(std::move(suffix));
   const int unit = static_cast<int>(m_working.VaporTempUnit);
   m_units->button(unit)->setChecked(true);
   setFieldNumber(m_temperature, unit == kFahrenheit ? FahrenheitFromCelsius(m_working.VaporTempC)
@@ -76,16 +71,14 @@ DensityDialog::DensityDialog(const DensityWorking& working, std::string labelSuf
 }
 
 void DensityDialog::applyTo(SideParams& side) const {
-  side.DensityMedium = m_working.DensityMedium;
-  side.VaporTempUnit = m_working.VaporTempUnit;
-  side.VaporTempC = m_working.VaporTempC;
+  ApplyWorking(m_working, side);
 }
 
 void DensityDialog::onMediumCommand(int button) {
-  const auto medium = static_cast<DensityMedium>(button);
-  m_working.DensityMedium = medium;
+  std::string suffix;
+  ChooseMedium(m_working, static_cast<DensityMedium>(button), suffix);
+  setLabelSuffix(std::move(suffix));
   m_media->button(button)->setChecked(true);
-  setLabelSuffix(std::string(MediumText(medium)));
   const bool naturalGas = button == kNaturalGas;
   if (naturalGas) {
     // Standard conditions: 60 °F, or 15.6 °C.
@@ -98,12 +91,12 @@ void DensityDialog::onMediumCommand(int button) {
 }
 
 void DensityDialog::onOk() {
-  const bool fahrenheit = m_units->checkedId() == kFahrenheit;
-  const float number = fieldNumber(m_temperature);
-  const float tempC = fahrenheit ? CelsiusFromFahrenheit(number) : number;
-  if (!IsAcceptedTemperatureC(tempC)) return;
-  m_working.VaporTempC = tempC;
-  setLabelSuffix(MediumLabelSuffix(m_working.DensityMedium, tempC, fahrenheit));
+  std::string suffix = labelSuffix();
+  if (!DensityDialogOk(m_working, m_units->checkedId() == kFahrenheit, fieldNumber(m_temperature),
+                       suffix)) {
+    return;
+  }
+  setLabelSuffix(std::move(suffix));
   done(0);
 }
 

@@ -1,18 +1,12 @@
 #pragma once
 
 #include "core/calc_settings.h"
+#include "model/parameter_dialogs.h"
 #include "panels/parameter_dialog.h"
 
 class QButtonGroup;
 
 namespace tavimor {
-
-// Working copy of dialog 143.
-struct DensityWorking {
-  tavimor::DensityMedium DensityMedium = tavimor::DensityMedium::NaturalGas;
-  tavimor::VaporTempUnit VaporTempUnit = tavimor::VaporTempUnit::VaporCelsius;
-  float VaporTempC = 20;  // always °C
-};
 
 // Dialog 143, "Water Vapor Density Calculation": the medium and temperature of g/m³.
 class DensityDialog : public ParameterDialog {

@@ -53,17 +53,13 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
   for (const GasEntry& gas : GasTable) {
     m_gasList->addItem(TextOf(gas.ListText));
   }
-  if (m_working.GasIndex < 0 || m_working.GasIndex >= kGasCount) m_working.GasIndex = 1;
-  const GasEntry& entry = GasTable[static_cast<std::size_t>(m_working.GasIndex)];
+  std::string suffix;
+  OpenGasDialog(m_working, suffix);
+  setLabelSuffix(std::move(suffix));
   m_gasList->setCurrentIndex(m_working.GasIndex);
-  setLabelSuffix(std::string(entry.LabelSuffix));
-  if (m_working.GasIndex == OtherGasIndex) {
-    m_molWeight->setEnabled(true);
-    setFieldNumber(m_molWeight, m_working.MolWeight);
-  } else {
-    m_molWeight->setEnabled(false);
-    m_working.MolWeight = entry.MolWeight;
-  }
+  const bool other = m_working.GasIndex == OtherGasIndex;
+  m_molWeight->setEnabled(other);
+  if (other) setFieldNumber(m_molWeight, m_working.MolWeight);
 
   // Every notification of the list, its gaining the focus included, puts the working
   // molecular weight back into the field while "other gas" is chosen.
@@ -73,8 +69,7 @@ GasDialog::GasDialog(const GasWorking& working, std::string labelSuffix, QWidget
 }
 
 void GasDialog::applyTo(SideParams& side) const {
-  side.GasIndex = m_working.GasIndex;
-  side.MolWeight = m_working.MolWeight;
+  ApplyWorking(m_working, side);
 }
 
 void GasDialog::onListNotification() {
@@ -90,17 +85,11 @@ void GasDialog::onListNotification() {
 }
 
 void GasDialog::onOk() {
-  const int index = m_gasList->currentIndex();
-  if (index < 0) return;
-  m_working.GasIndex = static_cast<int16_t>(index);
-  const GasEntry& entry = GasTable[static_cast<std::size_t>(index)];
-  if (index == OtherGasIndex) {
-    m_working.MolWeight = fieldNumber(m_molWeight);
-  } else {
-    m_working.MolWeight = entry.MolWeight;
-  }
-  setLabelSuffix(GasLabelSuffix(index, m_working.MolWeight));
-  if (IsAcceptedPositive(m_working.MolWeight)) done(0);
+  std::string suffix = labelSuffix();
+  const bool accepted =
+      GasDialogOk(m_working, m_gasList->currentIndex(), fieldNumber(m_molWeight), suffix);
+  setLabelSuffix(std::move(suffix));
+  if (accepted) done(0);
 }
 
 }  // namespace tavimor

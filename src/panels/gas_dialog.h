@@ -2,17 +2,12 @@
 
 #include <cstdint>
 
+#include "model/parameter_dialogs.h"
 #include "panels/parameter_dialog.h"
 
 class QComboBox;
 
 namespace tavimor {
-
-// Working copy of dialog 145.
-struct GasWorking {
-  int16_t GasIndex = 1;  // row of GasTable
-  float MolWeight = 29;  // g/mol
-};
 
 // Dialog 145, "Common Gas Molecular Weights": the carrier gas of ppm by weight in a gas.
 class GasDialog : public ParameterDialog {

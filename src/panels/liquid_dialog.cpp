@@ -22,13 +22,6 @@ constexpr int kButtonRects[kLiquidCount][4] = {{13, 7, 88, 10},  {13, 21, 65, 10
                                                {13, 35, 65, 10}, {13, 49, 132, 10},
                                                {13, 63, 73, 10}, {13, 77, 83, 10}};
 
-const LiquidEntry* FindLiquid(int button) {
-  for (const LiquidEntry& liquid : kLiquidTable) {
-    if (static_cast<int>(liquid.Button) == button) return &liquid;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix, QWidget* parent)
@@ -60,41 +53,33 @@ LiquidDialog::LiquidDialog(const LiquidWorking& working, std::string labelSuffix
       DialogRect(7, 94, 222, 8));
   QPushButton* ok = addOkButton(309, 90);
 
-  // A liquid that is no button of the dialog (only a hand-edited file gives one) falls back
-  // to the default liquid.
-  if (!FindLiquid(static_cast<int>(m_working.Liquid))) m_working.Liquid = LiquidChoice::Hexane;
+  std::string suffix = ParameterDialog::labelSuffix();
+  OpenLiquidDialog(m_working, suffix);
+  setLabelSuffix(std::move(suffix));
   m_liquids->button(static_cast<int>(m_working.Liquid))->setChecked(true);
+  if (m_working.Liquid == LiquidChoice::CustomLiquid) setFieldNumber(m_customK, m_working.HenryK);
   connect(m_liquids, &QButtonGroup::idClicked, this, &LiquidDialog::onLiquidCommand);
   connect(ok, &QPushButton::clicked, this, &LiquidDialog::onOk);
-  // The command of the marked liquid, run once as the dialog opens.
-  onLiquidCommand(static_cast<int>(m_working.Liquid));
   GiveDefaultFocus(this);
 }
 
 void LiquidDialog::applyTo(SideParams& side) const {
-  side.Liquid = m_working.Liquid;
-  side.HenryK = m_working.HenryK;
+  ApplyWorking(m_working, side);
 }
 
 void LiquidDialog::onLiquidCommand(int button) {
-  const LiquidEntry* liquid = FindLiquid(button);
-  if (!liquid) return;
-  if (button == kCustom) {
-    setFieldNumber(m_customK, m_working.HenryK);
-    m_working.Liquid = LiquidChoice::CustomLiquid;
-    return;
-  }
-  setLabelSuffix(std::string(liquid->LabelSuffix));
-  m_working.Liquid = static_cast<LiquidChoice>(button);
-  m_working.HenryK = liquid->HenryK;
+  std::string suffix = labelSuffix();
+  if (!ChooseLiquid(m_working, button, suffix)) return;
+  setLabelSuffix(std::move(suffix));
+  if (button == kCustom) setFieldNumber(m_customK, m_working.HenryK);
 }
 
 void LiquidDialog::onOk() {
-  if (m_liquids->checkedId() == kCustom) {
-    m_working.HenryK = fieldNumber(m_customK);
-    setLabelSuffix(CustomLiquidLabelSuffix(m_working.HenryK));
-  }
-  if (IsAcceptedPositive(m_working.HenryK)) done(0);
+  std::string suffix = labelSuffix();
+  const bool accepted =
+      LiquidDialogOk(m_working, m_liquids->checkedId() == kCustom, fieldNumber(m_customK), suffix);
+  setLabelSuffix(std::move(suffix));
+  if (accepted) done(0);
 }
 
 }  // namespace tavimor

@@ -1,17 +1,12 @@
 #pragma once
 
 #include "core/calc_settings.h"
+#include "model/parameter_dialogs.h"
 #include "panels/parameter_dialog.h"
 
 class QButtonGroup;
 
 namespace tavimor {
-
-// Working copy of dialog 141.
-struct LiquidWorking {
-  LiquidChoice Liquid = LiquidChoice::Hexane;
-  float HenryK = 1.9f;  // ppm per mbar
-};
 
 // Dialog 141: the liquid of ppm by weight of water in a liquid and its Henry's constant.
 class LiquidDialog : public ParameterDialog {

@@ -5,6 +5,7 @@
 
 #include "core/number_text.h"
 #include "core/single_precision.h"
+#include "model/parameter_dialogs.h"
 #include "ui/dialog_units.h"
 #include "ui/panel_controls.h"
 
@@ -34,7 +35,7 @@ float ParameterDialog::fieldNumber(const QLineEdit* field) {
 }
 
 void ParameterDialog::setFieldNumber(QLineEdit* field, float value) {
-  SetFieldText(field, QString::fromStdString(FormatSignificant(value, 7)));
+  SetFieldText(field, QString::fromStdString(DialogFieldText(value)));
 }
 
 }  // namespace tavimor

@@ -1,6 +1,7 @@
 #include "request/conversion_request.h"
 
 #include <array>
+#include <cmath>
 
 #include "core/number_text.h"
 #include "core/single_precision.h"
@@ -51,19 +52,24 @@ FieldValue GetUnit(const ConversionRequest& request) {
 
 // Pressures: the command gives "P[,UNIT]", the other front ends the number and the unit apart.
 
+// The pressure unit after the comma of "P,UNIT"; a refusal names that part.
+Refusal ReadUnitPart(std::string_view unitText, int& unit) {
+  const auto read = ParsePressureUnit(unitText);
+  if (!read) {
+    FieldRefusal refusal = UnknownName("pressure unit", PressureUnitNameList());
+    refusal.Part = std::string(unitText);
+    return refusal;
+  }
+  unit = *read;
+  return std::nullopt;
+}
+
 Refusal ParsePressure(std::string_view text, PressureSetting& pressure) {
   PressureSetting read;
   std::string_view number = text;
   if (const auto comma = text.find(','); comma != std::string_view::npos) {
     number = text.substr(0, comma);
-    const std::string_view unitText = text.substr(comma + 1);
-    const auto unit = ParsePressureUnit(unitText);
-    if (!unit) {
-      FieldRefusal refusal = UnknownName("pressure unit", PressureUnitNameList());
-      refusal.Part = std::string(unitText);
-      return refusal;
-    }
-    read.Unit = *unit;
+    if (auto refusal = ReadUnitPart(text.substr(comma + 1), read.Unit)) return refusal;
   }
   const auto value = FieldNumber(number);
   if (!value) return BadNumber("a number, optionally followed by a comma and a pressure unit");
@@ -240,6 +246,120 @@ FieldValue GetIncrement(const ConversionRequest& request) {
   return static_cast<double>(*request.Increment);
 }
 
+// Uncertainties: "U" or "U%" (percent of the number), and for a pressure also "U,UNIT"; the
+// number is all of the text before "%" or ",", blanks aside.
+
+constexpr std::string_view kUncertaintyExpected =
+    "a number of 0 or more, or a percentage such as 5%";
+constexpr std::string_view kPressureUncertaintyExpected =
+    "a number of 0 or more, a percentage such as 1%, or a number, a comma and a pressure unit";
+
+std::string_view TrimmedBlanks(std::string_view text) {
+  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The number of a text that is one number and nothing else, blanks aside.
+std::optional<double> WholeNumber(std::string_view text) {
+  text = TrimmedBlanks(text);
+  const auto prefix = ScanNumberPrefix(text);
+  if (!prefix || prefix->End != text.size()) return std::nullopt;
+  return prefix->Value;
+}
+
+bool IsUncertainty(double value) {
+  return std::isfinite(value) && value >= 0;
+}
+
+// "U" or "U%".
+std::optional<ValueUncertainty> ReadUncertainty(std::string_view text) {
+  text = TrimmedBlanks(text);
+  const bool relative = text.ends_with('%');
+  if (relative) text.remove_suffix(1);
+  const auto value = WholeNumber(text);
+  if (!value || !IsUncertainty(*value)) return std::nullopt;
+  return ValueUncertainty{*value, relative};
+}
+
+std::string PercentText(double percent) {
+  return FormatAllDigits(percent) + "%";
+}
+
+Refusal SetFromUncertaintyText(ConversionRequest& request, std::string_view text) {
+  const auto read = ReadUncertainty(text);
+  if (!read) return BadNumber(kUncertaintyExpected);
+  request.FromUncertainty = *read;
+  return std::nullopt;
+}
+
+// A number is in the From unit.
+Refusal SetFromUncertaintyNumber(ConversionRequest& request, double value, NumberCheck) {
+  if (!IsUncertainty(value)) return BadNumber(kUncertaintyExpected);
+  request.FromUncertainty = ValueUncertainty{value, false};
+  return std::nullopt;
+}
+
+FieldValue GetFromUncertainty(const ConversionRequest& request) {
+  const auto& u = request.FromUncertainty;
+  if (!u) return std::monostate{};
+  if (u->Relative) return PercentText(u->Expanded);
+  return u->Expanded;
+}
+
+template <std::optional<PressureUncertainty> ConversionRequest::*Field>
+Refusal SetPressureUncertaintyText(ConversionRequest& request, std::string_view text) {
+  PressureUncertainty read;
+  if (const auto comma = text.find(','); comma != std::string_view::npos) {
+    int unit = 0;
+    if (auto refusal = ReadUnitPart(text.substr(comma + 1), unit)) return refusal;
+    const auto value = WholeNumber(text.substr(0, comma));
+    if (!value || !IsUncertainty(*value)) return BadNumber(kPressureUncertaintyExpected);
+    read = {*value, false, unit};
+  } else {
+    const auto value = ReadUncertainty(text);
+    if (!value) return BadNumber(kPressureUncertaintyExpected);
+    read = {value->Expanded, value->Relative, std::nullopt};
+  }
+  request.*Field = read;
+  return std::nullopt;
+}
+
+// A number is in the unit of its pressure.
+template <std::optional<PressureUncertainty> ConversionRequest::*Field>
+Refusal SetPressureUncertaintyNumber(ConversionRequest& request, double value, NumberCheck) {
+  if (!IsUncertainty(value)) return BadNumber(kPressureUncertaintyExpected);
+  request.*Field = PressureUncertainty{value, false, std::nullopt};
+  return std::nullopt;
+}
+
+template <std::optional<PressureUncertainty> ConversionRequest::*Field>
+FieldValue GetPressureUncertainty(const ConversionRequest& request) {
+  const auto& u = request.*Field;
+  if (!u) return std::monostate{};
+  if (u->Relative) return PercentText(u->Expanded);
+  if (u->Unit && IsPressureUnitIndex(*u->Unit)) {
+    return FormatAllDigits(u->Expanded) + "," + PressureUnitName(*u->Unit);
+  }
+  return u->Expanded;
+}
+
+Refusal SetCoverageFactorNumber(ConversionRequest& request, double value, NumberCheck) {
+  if (!(std::isfinite(value) && value > 0)) return BadNumber(kAboveZero);
+  request.CoverageFactor = value;
+  return std::nullopt;
+}
+
+Refusal SetCoverageFactorText(ConversionRequest& request, std::string_view text) {
+  const auto value = WholeNumber(text);
+  if (!value) return BadNumber(kAboveZero);
+  return SetCoverageFactorNumber(request, *value, NumberCheck::AsTyped);
+}
+
+FieldValue GetCoverageFactor(const ConversionRequest& request) {
+  return request.CoverageFactor;
+}
+
 template <bool ConversionRequest::*Switch>
 Refusal SetSwitch(ConversionRequest& request, std::string_view) {
   request.*Switch = true;
@@ -316,6 +436,22 @@ constexpr RequestField kFields[] = {
      SetSwitchNumber<&ConversionRequest::Raw>, GetSwitch<&ConversionRequest::Raw>},
     {"--spread", "", "", false, SetSwitch<&ConversionRequest::Spread>,
      SetSwitchNumber<&ConversionRequest::Spread>, GetSwitch<&ConversionRequest::Spread>},
+    {"--uncertainty", "u", "", true, SetFromUncertaintyText, SetFromUncertaintyNumber,
+     GetFromUncertainty},
+    {"--measured-uncertainty", "measured_u", "", true,
+     SetPressureUncertaintyText<&ConversionRequest::MeasuredUncertainty>,
+     SetPressureUncertaintyNumber<&ConversionRequest::MeasuredUncertainty>,
+     GetPressureUncertainty<&ConversionRequest::MeasuredUncertainty>},
+    {"--compute-at-uncertainty", "compute_at_u", "", true,
+     SetPressureUncertaintyText<&ConversionRequest::ComputeAtUncertainty>,
+     SetPressureUncertaintyNumber<&ConversionRequest::ComputeAtUncertainty>,
+     GetPressureUncertainty<&ConversionRequest::ComputeAtUncertainty>},
+    {"--coverage-factor", "coverage_factor", "", true, SetCoverageFactorText,
+     SetCoverageFactorNumber, GetCoverageFactor},
+    {"--include-formula", "include_formula", "", false,
+     SetSwitch<&ConversionRequest::IncludeFormula>,
+     SetSwitchNumber<&ConversionRequest::IncludeFormula>,
+     GetSwitch<&ConversionRequest::IncludeFormula>},
 };
 
 }  // namespace
@@ -334,6 +470,39 @@ MoistureInputs InputsOf(const ConversionRequest& request) {
   return inputs;
 }
 
+bool PropagatesUncertainty(const ConversionRequest& request) {
+  return request.FromUncertainty || request.MeasuredUncertainty || request.ComputeAtUncertainty ||
+         request.IncludeFormula;
+}
+
+UncertaintyRequest UncertaintyRequestOf(const ConversionRequest& request,
+                                        const MoistureInputs& inputs) {
+  UncertaintyRequest u;
+  u.Inputs = inputs;
+  if (request.FromUncertainty) {
+    u.FromExpanded = request.FromUncertainty->Expanded;
+    u.FromRelative = request.FromUncertainty->Relative;
+  }
+  u.CoverageFactor = request.CoverageFactor;
+  u.Measured = request.MeasuredUncertainty.value_or(PressureUncertainty{});
+  u.ComputeAt = request.ComputeAtUncertainty.value_or(PressureUncertainty{});
+  u.ComputeAtMeasured = !request.ComputeAt;
+  u.IncludeFormula = request.IncludeFormula;
+  return u;
+}
+
+ConversionRequest RequestOf(const MoistureInputs& inputs, const CalcSettings& settings,
+                            bool atMeasured) {
+  ConversionRequest request;
+  request.Calc = settings;
+  request.FromUnit = inputs.FromUnit;
+  request.ToUnit = inputs.ToListSelection;
+  request.Measured = {inputs.MeasuredPressure, inputs.MeasuredPressureUnit};
+  if (!atMeasured) request.ComputeAt = {inputs.ComputePressure, inputs.ComputePressureUnit};
+  request.Increment = inputs.Increment;
+  return request;
+}
+
 std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
                                                    ConversionRequest& request) {
   PanelSelections saved;
@@ -347,6 +516,11 @@ std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
     request.ComputeAt = PressureSetting{saved.ComputePressure, saved.ComputePressureUnit};
   }
   return replaced;
+}
+
+std::string RefusedSavedValueMessage(std::string_view key) {
+  std::string message = "the saved selections hold a value for ";
+  return message.append(key).append(" that its dialog refuses; its default is used instead");
 }
 
 std::string RefusalMessage(const FieldRefusal& refusal, std::string_view name,
@@ -377,6 +551,17 @@ const RequestField* FieldByOption(std::string_view option) {
     if (field.Option == option) return &field;
   }
   return nullptr;
+}
+
+std::optional<UnmetNeed> UnmetNeedOf(const ConversionRequest& request) {
+  if (request.ComputeAtUncertainty && !request.ComputeAt) {
+    return UnmetNeed{FieldByKeyword("compute_at_u"), FieldByKeyword("compute_at")};
+  }
+  return std::nullopt;
+}
+
+std::string NeedsMessage(std::string_view given, std::string_view needed) {
+  return std::string(given) + " needs " + std::string(needed);
 }
 
 const RequestField* FieldByKeyword(std::string_view keyword, std::string_view key) {

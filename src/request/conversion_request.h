@@ -9,6 +9,7 @@
 
 #include "core/calc_settings.h"
 #include "core/moisture_conversion.h"
+#include "core/uncertainty.h"
 #include "store/saved_selections.h"
 
 namespace tavimor {
@@ -23,6 +24,12 @@ struct PressureSetting {
   int Unit = PanelSelections{}.MeasuredPressureUnit;  // PressureUnit index
 };
 
+// The expanded uncertainty of the From value: in the From unit, or in percent of the value.
+struct ValueUncertainty {
+  double Expanded = 0;  // U >= 0
+  bool Relative = false;
+};
+
 struct ConversionRequest {
   CalcSettings Calc;  // formula, factor, natural-gas method, both sides' parameters
   int FromUnit = PanelSelections{}.FromUnit;  // MoistureUnit index
@@ -32,11 +39,32 @@ struct ConversionRequest {
   std::optional<float> Increment;            // nothing: no delta
   bool Raw = false;     // every digit of a held value instead of the text the panel shows
   bool Spread = false;  // also the results under every formula and enhancement factor
+  // How sure the result is: the expanded uncertainties of the From value and the pressures
+  // (nothing: taken as exact), their coverage factor, and whether the spread over the formula
+  // choices counts too. With any of them the result gains its 95 % coverage interval.
+  std::optional<ValueUncertainty> FromUncertainty;
+  std::optional<PressureUncertainty> MeasuredUncertainty;
+  std::optional<PressureUncertainty> ComputeAtUncertainty;
+  double CoverageFactor = 2;  // k: a standard uncertainty is U / k
+  bool IncludeFormula = false;
 };
 
 // The engine's inputs for the request, without a From value. The compute-at pressure is the
 // measured one unless the request names another.
 MoistureInputs InputsOf(const ConversionRequest& request);
+
+// Whether the request asks for the result's coverage interval.
+bool PropagatesUncertainty(const ConversionRequest& request);
+
+// The propagation of the request's uncertainties through the conversion of inputs (their
+// From value and pressures), with the fixed seed and number of trials.
+UncertaintyRequest UncertaintyRequestOf(const ConversionRequest& request,
+                                        const MoistureInputs& inputs);
+
+// The other way: the request whose inputs these are (a panel's conversion as the options of
+// the other front ends), computing at the measured pressure where atMeasured says so.
+ConversionRequest RequestOf(const MoistureInputs& inputs, const CalcSettings& settings,
+                            bool atMeasured);
 
 // The units, pressures, compute-at choice, formula, factor, method and both sides' parameters
 // of the saved selections that read gives (the section "Tavimor" of a file or of a text, see
@@ -45,6 +73,11 @@ MoistureInputs InputsOf(const ConversionRequest& request);
 // that held such a parameter, in reading order.
 std::vector<std::string_view> ApplySavedSelections(const ProfileReader& read,
                                                    ConversionRequest& request);
+
+// What a front end says of a key that held such a parameter, in the same words everywhere:
+// "the saved selections hold a value for MW that its dialog refuses; its default is used
+// instead".
+std::string RefusedSavedValueMessage(std::string_view key);
 
 // Why a field refused a value.
 struct FieldRefusal {
@@ -97,5 +130,18 @@ std::span<const RequestField> RequestFields();
 // The row of an option or keyword (with its key), or null.
 const RequestField* FieldByOption(std::string_view option);
 const RequestField* FieldByKeyword(std::string_view keyword, std::string_view key = {});
+
+// A field given without the field it needs, as their rows: the compute-at pressure's
+// uncertainty needs a compute-at pressure (computing at the measured pressure, the two are one
+// quantity, whose uncertainty is the measured pressure's).
+struct UnmetNeed {
+  const RequestField* Given;
+  const RequestField* Needed;
+};
+std::optional<UnmetNeed> UnmetNeedOf(const ConversionRequest& request);
+
+// Its message, in the same words on every front end, with the names as that front end
+// writes them: "--compute-at-uncertainty needs --compute-at".
+std::string NeedsMessage(std::string_view given, std::string_view needed);
 
 }  // namespace tavimor

@@ -10,7 +10,10 @@
 namespace tavimor {
 
 PreparedConversion::PreparedConversion(const ConversionRequest& request)
-    : m_request(request), m_inputs(InputsOf(request)), m_conversion(m_inputs, request.Calc) {}
+    : m_request(request),
+      m_inputs(InputsOf(request)),
+      m_conversion(m_inputs, request.Calc),
+      m_propagates(PropagatesUncertainty(request)) {}
 
 namespace {
 
@@ -49,7 +52,10 @@ void PreparedConversion::compute() {
     m_conversion = MoistureConversion(m_inputs, m_request.Calc);
     m_pressuresChanged = false;
   }
-  m_results = m_conversion.results(m_inputs.FromValue);
+  m_values = m_conversion.values(m_inputs.FromValue);
+  if (m_propagates) {
+    m_uncertainty = PropagateUncertainty(UncertaintyRequestOf(m_request, m_inputs), m_request.Calc);
+  }
 }
 
 void PreparedConversion::appendLine(std::string& out) const {
@@ -62,21 +68,25 @@ void PreparedConversion::appendLine(std::string& out) const {
     out.push_back('\t');
     appendSpread(out);
   }
+  if (m_propagates) {
+    out.push_back('\t');
+    appendInterval(out);
+  }
 }
 
 void PreparedConversion::appendResult(std::string& out) const {
-  if (m_request.Raw && m_results.ResultValid) {
-    out += FormatAllDigits(m_results.Result);
+  if (m_request.Raw && m_values.ResultValid) {
+    out += FormatAllDigits(m_values.Result);
   } else {
-    out += m_results.ResultText;
+    m_conversion.appendResultText(out, m_values);
   }
 }
 
 void PreparedConversion::appendDelta(std::string& out) const {
-  if (m_request.Raw && m_results.DeltaValid) {
-    out += FormatAllDigits(m_results.Delta);
+  if (m_request.Raw && m_values.DeltaValid) {
+    out += FormatAllDigits(m_values.Delta);
   } else {
-    out += m_results.DeltaText;
+    m_conversion.appendDeltaText(out, m_values);
   }
 }
 
@@ -102,6 +112,44 @@ void PreparedConversion::appendSpread(std::string& out) const {
   for (const float result : spread.Results) {
     out += '\t';
     append(result);
+  }
+}
+
+bool PreparedConversion::intervalKnown() const {
+  return m_uncertainty.Valid && m_uncertainty.HasInterval && !m_uncertainty.ReachesOutOfRange;
+}
+
+std::size_t PreparedConversion::intervalCellCount() const {
+  if (!m_propagates) return 0;
+  return m_request.Raw ? 3 : 2;
+}
+
+void PreparedConversion::appendIntervalCell(std::size_t cell, std::string& out) const {
+  if (!intervalKnown()) {
+    out += kIntervalOutOfRangeText;
+    return;
+  }
+  if (cell == 2) {
+    out += FormatAllDigits(m_uncertainty.StandardUncertainty);
+    return;
+  }
+  const double end = cell == 0 ? m_uncertainty.Low : m_uncertainty.High;
+  const auto toUnit = MoistureUnitFromIndex(m_request.ToUnit);
+  if (m_request.Raw || !toUnit) {
+    out += FormatAllDigits(end);
+  } else {
+    out += FormatMoistureValue(*toUnit, HoldSingle(end));
+  }
+}
+
+void PreparedConversion::appendInterval(std::string& out) const {
+  if (!intervalKnown()) {
+    out += kIntervalOutOfRangeText;
+    return;
+  }
+  for (std::size_t cell = 0; cell < intervalCellCount(); ++cell) {
+    if (cell > 0) out.push_back('\t');
+    appendIntervalCell(cell, out);
   }
 }
 

@@ -85,16 +85,18 @@ class Checker {
       const Scenario& s = recent[static_cast<std::size_t>(index(recent.size()))];
       const uint64_t run = 1 + index(24);
       // Sometimes each conversion at a pressure of its own, as the rows of a table with a
-      // pressure column: keys seen once or twice, never settling in a cache slot.
-      const int rowPressures = chance(0.3) ? static_cast<int>(index(4)) : 0;
+      // pressure column (near the last one), or isobars and direct calls (anywhere): keys
+      // seen once or twice, never settling in a cache slot.
+      const int rowPressures = chance(0.5) ? 1 + static_cast<int>(index(3)) : 0;
+      const bool anywhere = chance(0.5);
       for (uint64_t k = 0; k < run && done < conversions; ++k, ++done) {
         if (rowPressures == 0) {
           convertOne(family, s, report);
           continue;
         }
         Scenario row = s;
-        if (rowPressures & 1) row.P1 = nearbyPressure(s.P1);
-        if (rowPressures & 2) row.P2 = nearbyPressure(s.P2);
+        if (rowPressures & 1) row.P1 = anywhere ? pressure() : nearbyPressure(s.P1);
+        if (rowPressures & 2) row.P2 = anywhere ? pressure() : nearbyPressure(s.P2);
         if (rowPressures == 3 && chance(0.5)) row.P2 = row.P1;
         convertOne(family, row, report);
       }
@@ -116,8 +118,11 @@ class Checker {
   }
 
   // A total pressure from 1 to 400 000 mbar, often as the panel holds one (rounded to 0.01
-  // mbar, then single precision).
+  // mbar, then single precision); rarely far beyond, where the factors grow huge, up to the
+  // largest doubles, where their operations overflow.
   double pressure() {
+    if (chance(0.01)) return logUniform(1e-300, 1e308);
+    if (chance(0.03)) return logUniform(1e-4, 1e9);
     const double p = logUniform(1, 400000);
     if (chance(0.5)) return static_cast<double>(HoldSingle(RoundToPowerOfTen(p, -2)));
     return p;
@@ -213,7 +218,7 @@ class Checker {
     if (chance(0.01)) return pick(std::array{0.0, -0.0, -1.0, 1e-300, 1e300, -10000.0});
     switch (s.From) {
       case U::PartialPressure:
-        if (chance(0.2)) return gridSaturation(s.P1);
+        if (chance(0.2)) return gridSaturation(s.P1, s.Physics);
         return logUniform(1e-9, std::min(s.P1 * 1.2, 2000.0));
       case U::DewFrostPointC:
       case U::DewPointC:
@@ -235,7 +240,11 @@ class Checker {
     return 0;
   }
 
-  double gridSaturation(double pressureMbar) {
+  // The saturation value at a neighbour of a search grid point, where a comparison is a
+  // tie: under the scenario's formula and factor at the pressure searched (so that the
+  // searches' estimate cannot decide and the exact value must), or under any formula
+  // without a factor; sometimes a few ulps off.
+  double gridSaturation(double pressureMbar, const PhysicsChoice& physics) {
     double a = -40.0;
     double step = 100.0;
     for (uint64_t level = index(14); level > 0; --level) {
@@ -243,11 +252,20 @@ class Checker {
       a += chance(0.5) ? step : -step;
     }
     const double t = chance(0.5) ? a + 0.01 : a - 0.01;
-    const PhysicsChoice p{pick(std::array{SwvpFormula::GoffGratch, SwvpFormula::HylandWexler,
-                                          SwvpFormula::Sonntag, SwvpFormula::Magnus}),
-                          EnhancementFactor::NoEnhancement, GasMethod::IgtBulletin8};
-    return chance(0.5) ? SaturationPressureWater(t, pressureMbar, p)
-                       : SaturationPressureDewFrost(t, pressureMbar, p);
+    const PhysicsChoice p =
+        chance(0.5)
+            ? physics
+            : PhysicsChoice{pick(std::array{SwvpFormula::GoffGratch, SwvpFormula::HylandWexler,
+                                            SwvpFormula::Sonntag, SwvpFormula::Magnus}),
+                            EnhancementFactor::NoEnhancement, GasMethod::IgtBulletin8};
+    double x = chance(0.5) ? SaturationPressureWater(t, pressureMbar, p)
+                           : SaturationPressureDewFrost(t, pressureMbar, p);
+    if (chance(0.3)) {
+      for (uint64_t ulps = 1 + index(3); ulps > 0; --ulps) {
+        x = std::nextafter(x, chance(0.5) ? INFINITY : -INFINITY);
+      }
+    }
+    return x;
   }
 
   void compare(const char* what, double fast, double ref, const Scenario& s, double v,
@@ -283,7 +301,9 @@ class Checker {
     switch (family) {
       case Family::ToDewPoint:
       case Family::ToDewFrostPoint: {
-        const double pw = chance(0.3) ? gridSaturation(s.P2) : logUniform(1e-10, 400);
+        const double pw = chance(0.3)    ? gridSaturation(s.P2, s.Physics)
+                          : chance(0.02) ? logUniform(1e-300, 1e308)
+                                         : logUniform(1e-10, 400);
         if (family == Family::ToDewPoint) {
           compare("DewPointFromPressure", DewPointFromPressure(pw, s.P2, s.Physics),
                   reference::DewPointFromPressure(pw, s.P2, s.Physics), s, pw, report);
@@ -298,7 +318,7 @@ class Checker {
                 reference::PressureFromGasWaterContent(v, s.P1, s.Physics), s, v, report);
         break;
       case Family::ToLbsPerMmscf: {
-        const double pw = chance(0.2) ? gridSaturation(s.P1) : logUniform(1e-8, 300);
+        const double pw = chance(0.2) ? gridSaturation(s.P1, s.Physics) : logUniform(1e-8, 300);
         compare("GasWaterContent", GasWaterContent(pw, s.P1, s.Physics),
                 reference::GasWaterContent(pw, s.P1, s.Physics), s, pw, report);
         break;

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -107,6 +110,32 @@ class TerminalInput : public std::streambuf {
   const BufferedSink& m_out;
 };
 
+// Input handed out in pieces of the given sizes, as a pipe delivers it; after every other
+// piece the stream says that nothing more is buffered, so a reader must wait there.
+class PiecewiseInput : public std::streambuf {
+ public:
+  PiecewiseInput(std::string text, std::vector<std::size_t> sizes)
+      : m_text(std::move(text)), m_sizes(std::move(sizes)) {}
+
+ protected:
+  int_type underflow() override {
+    if (m_begin == m_text.size()) return traits_type::eof();
+    const std::size_t size = std::min(m_sizes[m_piece++ % m_sizes.size()], m_text.size() - m_begin);
+    setg(m_text.data() + m_begin, m_text.data() + m_begin, m_text.data() + m_begin + size);
+    m_begin += size;
+    return traits_type::to_int_type(m_text[m_begin - size]);
+  }
+  std::streamsize showmanyc() override {
+    return m_piece % 2 == 0 ? 0 : static_cast<std::streamsize>(m_text.size() - m_begin);
+  }
+
+ private:
+  std::string m_text;
+  std::vector<std::size_t> m_sizes;
+  std::size_t m_begin = 0;
+  std::size_t m_piece = 0;
+};
+
 // Output whose every write fails, like a full disk.
 class FailingOutput : public std::streambuf {
  protected:
@@ -183,6 +212,60 @@ TEST(ConvertSettingsTest, OptionsOverrideWhatWasLoadedBefore) {
   EXPECT_EQ(settings.Calc.To.HenryK, 8.6f);
 }
 
+// The page in the browser takes the command's options for tables by their names without
+// dashes: the same settings, and a refusal in the same words naming the option its way.
+TEST(ConvertSettingsTest, TableOptionsByTheirOtherFrontEndNames) {
+  struct Case {
+    std::string_view name;
+    std::string_view value;
+    std::string_view option;
+    std::optional<std::string> refusal;
+  };
+  const Case cases[] = {
+      {"delimiter", ";", "--delimiter", std::nullopt},
+      {"column", "Dew", "--column", std::nullopt},
+      {"measured_column", "0003", "--measured-column", std::nullopt},
+      {"compute_at_column", "4", "--compute-at-column", std::nullopt},
+      {"header", "YES", "--header", std::nullopt},
+      {"output_header", "ppmv here", "--output-header", std::nullopt},
+      {"column", "0", "--column", "column must be a column number from 1 or a name, not \"0\""},
+      {"header", "maybe", "--header",
+       "header: unknown choice \"maybe\": expected one of yes, no, auto"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name));
+    ASSERT_TRUE(IsTableOption(c.name));
+    const std::string_view args[] = {"--csv", "--column", "1", c.option, c.value};
+    const CommandLineParse parse = SplitCommandLine(args);
+    ASSERT_FALSE(parse.Error);
+    ConvertSettings byOption;
+    const auto error = ApplyOptions(parse.Line, byOption);
+    ConvertSettings byName;
+    byName.Table.Delimiter = ',';
+    byName.Table.Column = ColumnChoice{1, ""};
+    EXPECT_EQ(ApplyTableOption(c.name, c.value, byName), c.refusal);
+    ASSERT_EQ(error.has_value(), c.refusal.has_value());
+    if (c.refusal) continue;
+    EXPECT_EQ(byName.Table.Delimiter, byOption.Table.Delimiter);
+    const auto column = [](const std::optional<ColumnChoice>& c) {
+      return c ? std::to_string(c->Number) + "/" + c->Name : std::string("-");
+    };
+    EXPECT_EQ(column(byName.Table.Column), column(byOption.Table.Column));
+    EXPECT_EQ(column(byName.Table.MeasuredColumn), column(byOption.Table.MeasuredColumn));
+    EXPECT_EQ(column(byName.Table.ComputeAtColumn), column(byOption.Table.ComputeAtColumn));
+    EXPECT_EQ(byName.Table.Header, byOption.Table.Header);
+    EXPECT_EQ(byName.Table.OutputHeader, byOption.Table.OutputHeader);
+  }
+  // A switch is on for "1" only; names of other options are none of them.
+  ConvertSettings settings;
+  EXPECT_FALSE(ApplyTableOption("replace", "0", settings));
+  EXPECT_FALSE(settings.Table.Replace);
+  EXPECT_FALSE(ApplyTableOption("replace", "1", settings));
+  EXPECT_TRUE(settings.Table.Replace);
+  EXPECT_FALSE(IsTableOption("threads"));
+  EXPECT_FALSE(IsTableOption("measured-column"));
+}
+
 TEST(ConvertCommand, StreamsManyLinesInOnePass) {
   constexpr std::size_t kLines = 100000;
   RepeatedLines source("20\r\n", kLines);
@@ -206,6 +289,47 @@ TEST(ConvertCommand, KeepsOnlyTheStartOfAHugeLine) {
   EXPECT_EQ(r.Out, "23597.0\nerror\nerror\n");
   EXPECT_EQ(r.Err, "line 2: not a number\nline 3: not a number\n");
   EXPECT_EQ(r.Code, kExitBadValue);
+}
+
+// The lines are the same however the input comes: in pieces of any size, a CR LF or a
+// byte-order mark cut between two pieces, a line longer than the reader takes at once. The
+// expected lines are those of the same text split here and given as values.
+TEST(ConvertCommand, ReadsTheSameLinesHoweverTheInputIsCut) {
+  std::mt19937 random(24);
+  std::string text = "\xEF\xBB\xBF";
+  const char* const ends[] = {"\n", "\r\n", "\r"};
+  const char* const values[] = {"20", "-20", "", "  ", "abc", "1e39", "-45.25", "7"};
+  for (int i = 0; i < 3000; ++i) {
+    text += i == 1500 ? std::string(200000, '1') : values[random() % 8];
+    text += ends[random() % 3];
+  }
+  text += "30";  // a last line without a line end
+  std::vector<std::string> lines;
+  std::size_t begin = 3;
+  for (std::size_t i = begin; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\n' && text[i] != '\r') continue;
+    lines.push_back(text.substr(begin, i - begin));
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    begin = i + 1;
+  }
+  std::vector<std::string_view> args = {"--from", "dp-c", "--to", "ppmv", "--threads", "1", "--"};
+  args.insert(args.end(), lines.begin(), lines.end());
+  const RunOutput expected = RunCommand(args);
+  ASSERT_EQ(expected.Code, kExitBadValue);
+
+  const std::vector<std::vector<std::size_t>> cuts = {{1},    {2, 1, 5},  {7, 3},
+                                                      {4096}, {70000, 1}, {1 << 20}};
+  for (const auto& sizes : cuts) {
+    SCOPED_TRACE(sizes.front());
+    PiecewiseInput input(text, sizes);
+    std::istream in(&input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::string_view options[] = {"--from", "dp-c", "--to", "ppmv", "--threads", "1"};
+    EXPECT_EQ(RunConvert(options, in, out, err), expected.Code);
+    EXPECT_EQ(out.str(), expected.Out);
+    EXPECT_EQ(err.str(), expected.Err);
+  }
 }
 
 // A terminal or a live pipe (tail -f of a logger's file): each line or row is converted and

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <thread>
 
 #include "core/dew_point_grid.h"
@@ -67,6 +68,77 @@ TEST(FastPathEquivalence, KeysCyclingThroughMoreSlotsThanKeptStayExact) {
     }
   }
   static_assert(std::size(pressures) * 2 > kGridSlots);
+}
+
+// A search at a pressure it has not seen decides most comparisons from an estimate with an
+// error bound and must leave every tie to the exact value: x is the saturation value at a
+// grid point's neighbour, or a few ulps off, under each formula, factor and operation, from
+// pressures far below the partial pressure to far above, each call at a pressure of its own.
+TEST(FastPathEquivalence, SearchesAtNewPressuresLeaveTiesToTheExactValue) {
+  const SwvpFormula formulas[] = {SwvpFormula::GoffGratch, SwvpFormula::HylandWexler,
+                                  SwvpFormula::Sonntag, SwvpFormula::Magnus};
+  const EnhancementFactor factors[] = {EnhancementFactor::NoEnhancement,
+                                       EnhancementFactor::Greenspan, EnhancementFactor::Bogel};
+  const double pressures[] = {1e-3, 0.5, 1013.25, 37000, 400000, 1e9, 0, -5, INFINITY};
+  std::mt19937_64 rng(24);
+  uint64_t call = 0;
+  for (SwvpFormula formula : formulas) {
+    for (EnhancementFactor factor : factors) {
+      const PhysicsChoice physics{formula, factor, GasMethod::IgtBulletin8};
+      for (double base : pressures) {
+        for (int k = 0; k < 300; ++k) {
+          const double p = base * (1 + 1e-9 * static_cast<double>(++call));
+          double a = -40;
+          double step = 50;
+          for (uint64_t level = rng() % 14; level > 0; --level, step *= 0.5) {
+            a += (rng() & 1) ? step : -step;
+          }
+          const double t = (rng() & 1) ? a + 0.01 : a - 0.01;
+          const bool water = rng() & 1;
+          double x = water ? SaturationPressureWater(t, p, physics)
+                           : SaturationPressureDewFrost(t, p, physics);
+          for (int ulps = static_cast<int>(rng() % 5) - 2; ulps != 0; ulps += ulps < 0 ? 1 : -1) {
+            x = std::nextafter(x, ulps < 0 ? -INFINITY : INFINITY);
+          }
+          const double fast = water ? DewPointFromPressure(x, p, physics)
+                                    : DewFrostPointFromPressure(x, p, physics);
+          const double literal = water ? reference::DewPointFromPressure(x, p, physics)
+                                       : reference::DewFrostPointFromPressure(x, p, physics);
+          ASSERT_EQ(std::bit_cast<uint64_t>(fast), std::bit_cast<uint64_t>(literal))
+              << "formula " << static_cast<int>(formula) << " factor " << static_cast<int>(factor)
+              << " P " << p << " t " << t << " x " << x;
+        }
+      }
+    }
+  }
+}
+
+// Near the top of the doubles the literal Bögel value overflows in P/E to infinity while its
+// estimate stays finite: the estimate must not decide there (found by fuzz_fast_path).
+TEST(FastPathEquivalence, SearchesWhereTheLiteralValueOverflowsStayExact) {
+  struct Case {
+    double xMbar;
+    double pressureMbar;
+  };
+  const Case cases[] = {
+      {0x1.58cb57fc5e26ap+1008, 0x1.d9d5d1cdc9c5bp+1022}, {1e300, 1e305}, {1e-300, 1e-305}};
+  for (const Case& c : cases) {
+    for (int formula = 1020; formula <= 1023; ++formula) {
+      for (int factor = 1024; factor <= 1026; ++factor) {
+        const PhysicsChoice physics{static_cast<SwvpFormula>(formula),
+                                    static_cast<EnhancementFactor>(factor), GasMethod::Astm};
+        SCOPED_TRACE(testing::Message() << "formula " << formula << " factor " << factor << " x "
+                                        << c.xMbar << " P " << c.pressureMbar);
+        EXPECT_EQ(std::bit_cast<uint64_t>(DewPointFromPressure(c.xMbar, c.pressureMbar, physics)),
+                  std::bit_cast<uint64_t>(
+                      reference::DewPointFromPressure(c.xMbar, c.pressureMbar, physics)));
+        EXPECT_EQ(
+            std::bit_cast<uint64_t>(DewFrostPointFromPressure(c.xMbar, c.pressureMbar, physics)),
+            std::bit_cast<uint64_t>(
+                reference::DewFrostPointFromPressure(c.xMbar, c.pressureMbar, physics)));
+      }
+    }
+  }
 }
 
 // The command converts on two threads at once; each thread has its own caches.

@@ -1,13 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/single_precision.h"
 
 namespace tavimor {
 namespace {
+
+float BitCastFloat(uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
 
 TEST(ReadNumber, FollowsItsGrammarNotStrtod) {
   struct Case {
@@ -55,6 +67,27 @@ TEST(ReadNumber, FollowsItsGrammarNotStrtod) {
 TEST(ReadNumber, OverflowsSinglePrecisionOnceHeld) {
   EXPECT_TRUE(std::isinf(HoldSingle(ReadNumber("1e39"))));
   EXPECT_EQ(HoldSingle(ReadNumber("123.4")), 123.4f);
+}
+
+// The expected bits: strtod, correctly rounded in glibc, on the characters a field reads.
+TEST(ReadNumber, GivesTheCorrectlyRoundedValueOfShortDecimals) {
+  std::mt19937 random(24);
+  const auto pick = [&](uint32_t n) { return random() % n; };
+  for (int i = 0; i < 200000; ++i) {
+    std::string text;
+    if (pick(2) == 0) text += "-";
+    const uint32_t intDigits = pick(8);
+    for (uint32_t d = 0; d < intDigits; ++d) text += static_cast<char>('0' + pick(10));
+    if (intDigits == 0 || pick(2) == 0) text += '.';
+    const uint32_t fracDigits = pick(intDigits == 0 ? 8 : 7) + (intDigits == 0 ? 1 : 0);
+    for (uint32_t d = 0; d < fracDigits; ++d) text += static_cast<char>('0' + pick(10));
+    if (pick(3) == 0) text.append("e").append(std::to_string(static_cast<int>(pick(61)) - 30));
+    const std::string read = text.substr(0, 14);
+    SCOPED_TRACE(read);
+    const double expected = std::strtod(read.c_str(), nullptr);
+    const double value = ReadNumber(text);
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << value << " " << expected;
+  }
 }
 
 // Expected texts: the program's defining worked examples, plus C's printf by hand.
@@ -114,6 +147,31 @@ TEST(FormatFixed, RoundsCorrectlyWithTiesToEven) {
   }
   EXPECT_EQ(FormatFixedWidth(18, 5, 1), " 18.0");
   EXPECT_EQ(FormatFixedWidth(123456, 5, 1), "123456.0");
+}
+
+TEST(FormatFixed, AppendsTheSameTextForAValueHeldInSinglePrecision) {
+  for (int decimals = 0; decimals <= 9; ++decimals) {
+    std::vector<float> values = {0.0f, -0.0f, std::numeric_limits<float>::infinity(),
+                                 std::numeric_limits<float>::quiet_NaN(),
+                                 std::numeric_limits<float>::max()};
+    for (uint64_t bits = 0; bits < (uint64_t{1} << 32); bits += 104729) {
+      values.push_back(BitCastFloat(static_cast<uint32_t>(bits)));
+    }
+    // Exact ties: an odd multiple of 2^-(decimals + 1), either sign.
+    for (int odd = 1; odd < 4000; odd += 2) {
+      const float tie = std::ldexp(static_cast<float>(odd), -(decimals + 1));
+      values.push_back(tie);
+      values.push_back(-tie);
+    }
+    for (const float v : values) {
+      // Appended after a text already there.
+      std::string text = "x";
+      AppendFixed(text, v, decimals);
+      std::string expected = "x";
+      expected += FormatFixed(v, decimals);
+      ASSERT_EQ(text, expected) << decimals << " decimals";
+    }
+  }
 }
 
 }  // namespace

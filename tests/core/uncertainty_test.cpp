@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/moisture_format.h"
 #include "core/random_normal.h"
@@ -285,6 +286,28 @@ TEST(UncertaintyPropagation, RepeatsBitForBitWithItsSeed) {
       {0.975, 1.9599639845400536},   {1 - 0x1p-53, 8.209536151601386},
   };
   for (const Quantile& q : quantiles) EXPECT_EQ(Bits(NormalQuantile(q.p)), Bits(q.z)) << q.p;
+
+  // The bulk path gives the same bits: the quantiles above, the ends of the central region,
+  // the far tails where the tail formula changes (r > 5), p outside (0, 1); and a stream's
+  // deviates drawn in blocks of any size.
+  std::vector<double> p = {
+      0.075, 0.925, 0.07500000000000001, 1e-11, 1e-12, 1 - 1e-12, 0x1p-1074, 0, 1, -1, NAN};
+  for (const Quantile& q : quantiles) p.push_back(q.p);
+  std::vector<double> z(p.size());
+  NormalQuantiles(p.data(), z.data(), p.size());
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const double one = NormalQuantile(p[i]);
+    EXPECT_TRUE(Bits(z[i]) == Bits(one) || (std::isnan(z[i]) && std::isnan(one))) << p[i];
+  }
+  RandomStream oneByOne(kUncertaintySeed, 2);
+  RandomStream inBulk(kUncertaintySeed, 2);
+  std::vector<double> deviates(100000);
+  for (std::size_t start = 0, size = 1; start < deviates.size(); start += size, size += 97) {
+    inBulk.normals(deviates.data() + start, std::min(size, deviates.size() - start));
+  }
+  std::size_t differing = 0;
+  for (const double d : deviates) differing += Bits(d) != Bits(oneByOne.normal()) ? 1 : 0;
+  EXPECT_EQ(differing, 0u);
 }
 
 // A distribution that reaches outside the From unit's range, or whose results have no answer

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -94,6 +95,17 @@ TEST(RequestFields, OptionsAndKeywordsReachTheSameFields) {
       {"how results are written",
        {{"--increment", "-0.25"}, {"--raw", ""}},
        {{"increment", "", -0.25}, {"raw", "", 1.0}}},
+      {"uncertainties: in percent, in a pressure unit, as a number; k and the formula's",
+       {{"--uncertainty", " 5 %"},
+        {"--measured-uncertainty", "0.5,PSIA"},
+        {"--compute-at-uncertainty", "2"},
+        {"--coverage-factor", "1.5"},
+        {"--include-formula", ""}},
+       {{"u", "", "5%"},
+        {"measured_u", "", "0.5,psia"},
+        {"compute_at_u", "", 2.0},
+        {"coverage_factor", "", 1.5},
+        {"include_formula", "", 1.0}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,6 +130,7 @@ TEST(RequestFields, ARefusedValueHasOneWordingInEveryFrontEnd) {
     std::string_view key;
     std::string_view text;
     std::string expected;  // with the name "N" and the value "V"
+    bool saved = true;     // a field of the saved selections, which are taken as stored
   };
   const Case cases[] = {
       {"--from", "from_unit", "", "kelvin",
@@ -136,6 +149,13 @@ TEST(RequestFields, ARefusedValueHasOneWordingInEveryFrontEnd) {
        "N must be a temperature above -80 and below 200 (°C), not V"},
       {"--to-vapor-temp", "to_params", "vapor_temp", "200",
        "N must be a temperature above -80 and below 200 (°C), not V"},
+      {"--uncertainty", "u", "", "-1",
+       "N must be a number of 0 or more, or a percentage such as 5%, not V", false},
+      {"--compute-at-uncertainty", "compute_at_u", "", "-0.5",
+       "N must be a number of 0 or more, a percentage such as 1%, or a number, a comma and a "
+       "pressure unit, not V",
+       false},
+      {"--coverage-factor", "coverage_factor", "", "0", "N must be a number above 0, not V", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.option));
@@ -152,8 +172,10 @@ TEST(RequestFields, ARefusedValueHasOneWordingInEveryFrontEnd) {
       ASSERT_TRUE(fromNumber);
       EXPECT_EQ(RefusalMessage(*fromNumber, "N", "V"), c.expected);
       // Saved selections are taken as stored.
-      EXPECT_FALSE(
-          byKeyword->SetNumber(request, std::stod(std::string(c.text)), NumberCheck::AsSaved));
+      if (c.saved) {
+        EXPECT_FALSE(
+            byKeyword->SetNumber(request, std::stod(std::string(c.text)), NumberCheck::AsSaved));
+      }
     }
   }
   // The command's "P[,UNIT]" names the part it refuses.
@@ -166,6 +188,14 @@ TEST(RequestFields, ARefusedValueHasOneWordingInEveryFrontEnd) {
   ASSERT_TRUE(unitAlone);
   EXPECT_EQ(RefusalMessage(*unitAlone, "N", "V"),
             "compute_at_unit needs compute_at, the pressure to compute at");
+  // Computing at the measured pressure, the two pressures are one quantity.
+  EXPECT_FALSE(FieldByOption("--compute-at-uncertainty")->SetText(request, "1%"));
+  const auto unmet = UnmetNeedOf(request);
+  ASSERT_TRUE(unmet);
+  EXPECT_EQ(NeedsMessage(unmet->Given->Option, unmet->Needed->Option),
+            "--compute-at-uncertainty needs --compute-at");
+  request.ComputeAt = PressureSetting{};
+  EXPECT_FALSE(UnmetNeedOf(request));
 }
 
 using SavedSelectionsTest = test::SettingsFileTest;
@@ -188,23 +218,28 @@ TEST_F(SavedSelectionsTest, FillTheRequestAlikeFromAFileAndFromItsText) {
   EXPECT_EQ(fromText.Calc.SwvpFormula, SwvpFormula::HylandWexler);
 }
 
-// A table row's own pressures: computing at the measured pressure, the compute-at pressure
-// follows the row's measured one; the results equal a request made for that row alone.
+// A table row's own pressures and uncertainty: computing at the measured pressure, the
+// compute-at pressure follows the row's measured one; the results and their interval equal a
+// request made for that row alone.
 TEST(PreparedConversion, RowPressuresGiveTheResultsOfARequestForThatRow) {
   ConversionRequest base;
   base.FromUnit = 1;
   base.ToUnit = 5;
   base.Measured = {0, 2};  // psig
   base.Increment = 1.0f;
+  base.MeasuredUncertainty = PressureUncertainty{1, true, {}};
   for (const bool computeAtMeasured : {true, false}) {
     SCOPED_TRACE(computeAtMeasured);
     if (!computeAtMeasured) base.ComputeAt = PressureSetting{1, 3};  // atm
     PreparedConversion rows(base);
     for (const float psig : {0.0f, 800.0f, 800.0f, -5.0f, 1500.0f}) {
+      const ValueUncertainty u{1 + psig / 1000, false};
       rows.setMeasuredPressure(psig);
+      rows.setFromUncertainty(u);
       ASSERT_FALSE(rows.convert(std::string_view("-40")));
       ConversionRequest alone = base;
       alone.Measured.Value = psig;
+      alone.FromUncertainty = u;
       PreparedConversion single(alone);
       ASSERT_FALSE(single.convert(-40.0f));
       std::string a;
@@ -217,6 +252,27 @@ TEST(PreparedConversion, RowPressuresGiveTheResultsOfARequestForThatRow) {
   PreparedConversion conversion(base);
   EXPECT_EQ(conversion.convert(std::string_view("abc")), kNotANumber);
   EXPECT_EQ(conversion.convert(60.0f), "stay between -140°C and +50°C");
+}
+
+// A panel's conversion as a request for the other front ends gives the panel's inputs back.
+TEST(ConversionRequest, RequestOfAPanelsInputsYieldsThem) {
+  const auto fields = [](const MoistureInputs& in) {
+    return std::tuple(in.Increment, in.FromUnit, in.FromListSelection, in.ToListSelection,
+                      in.MeasuredPressure, in.MeasuredPressureUnit, in.ComputePressure,
+                      in.ComputePressureUnit);
+  };
+  const MoistureInputs panel{0, 0.5f, 6, 6, 9, 14.7f, 1, 3, 3};
+  CalcSettings settings;
+  settings.From.MolWeight = 18;
+  for (const bool atMeasured : {false, true}) {
+    SCOPED_TRACE(atMeasured);
+    const ConversionRequest request = RequestOf(panel, settings, atMeasured);
+    EXPECT_EQ(request.Calc.From.MolWeight, 18.0f);
+    MoistureInputs expected = panel;
+    if (atMeasured) expected.ComputePressure = expected.MeasuredPressure;
+    if (atMeasured) expected.ComputePressureUnit = expected.MeasuredPressureUnit;
+    EXPECT_EQ(fields(InputsOf(request)), fields(expected));
+  }
 }
 
 TEST(BlockThreads, RunsEveryShareOnceAndPassesOnTheFirstError) {

@@ -10,27 +10,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <ostream>
-#include <span>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/block_runner.h"
+#include "cli/convert_command.h"
 #include "cli/table_convert.h"
 #include "cli/table_reader.h"
-#include "core/formula_spread.h"
 #include "core/moisture_conversion.h"
 #include "core/moisture_format.h"
 #include "core/number_text.h"
 #include "core/single_precision.h"
-#include "core/std_bridge.h"
 #include "core/unit_tables.h"
+#include "request/array_conversion.h"
 #include "request/choice_names.h"
 #include "request/conversion_request.h"
 #include "request/prepared_conversion.h"
@@ -43,8 +40,8 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-WebRequest& CurrentRequest() {
-  static WebRequest request;
+ConvertSettings& CurrentRequest() {
+  static ConvertSettings request;
   return request;
 }
 
@@ -59,13 +56,6 @@ std::vector<std::string_view> SplitAtZeros(const char* bytes, int length) {
     rest.remove_prefix(zero + 1);
   }
   return parts;
-}
-
-// The number a result field shows, read back as a double.
-double ShownNumber(const std::string& text) {
-  double value = kNaN;
-  DoubleFromChars(text.data(), text.data() + text.size(), value);
-  return value;
 }
 
 // The input of a table, read in pieces from JavaScript (a File in a Worker) as the reader
@@ -83,6 +73,15 @@ class JsInputBuffer : public std::streambuf {
 
  private:
   std::vector<char> m_buffer = std::vector<char>(std::size_t{1} << 20);
+};
+
+// Bytes already in memory, as an input.
+class BytesInput : public std::streambuf {
+ public:
+  explicit BytesInput(std::string_view bytes) {
+    char* begin = const_cast<char*>(bytes.data());  // only read
+    setg(begin, begin, begin + bytes.size());
+  }
 };
 
 // Output handed to JavaScript in pieces: the converted table, or the messages about its rows.
@@ -121,12 +120,17 @@ using namespace tavimor;
 
 extern "C" {
 
-// The fields of the next conversions, "name\0text\0name\0text..."; "" or why not.
+// The fields of the next conversions, "name\0text\0name\0text...", each text led by "n" for
+// a number or "t" for a text (WebRequestField); "" or why not.
 EMSCRIPTEN_KEEPALIVE const char* tv_request(const char* bytes, int length) {
   const std::vector<std::string_view> parts = SplitAtZeros(bytes, length);
   std::vector<WebRequestField> fields;
-  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) fields.push_back({parts[i], parts[i + 1]});
-  WebRequest request;
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+    const std::string_view text = parts[i + 1];
+    fields.push_back(
+        {parts[i], text.starts_with('n'), text.substr(std::min<std::size_t>(1, text.size()))});
+  }
+  ConvertSettings request;
   if (auto error = ApplyRequestFields(fields, request)) return ReturnText(std::move(*error));
   CurrentRequest() = std::move(request);
   return ReturnText({});
@@ -137,26 +141,13 @@ EMSCRIPTEN_KEEPALIVE const char* tv_request(const char* bytes, int length) {
 // status 1 where the value lies outside the From unit's range, as the Python package has it.
 EMSCRIPTEN_KEEPALIVE void tv_convert(const double* in, int n, double* result, double* delta,
                                      uint8_t* status, int shown) {
-  const ConvertSettings& settings = CurrentRequest().Settings;
-  const MoistureInputs inputs = InputsOf(settings);
-  const MoistureConversion conversion(inputs, settings.Calc);
+  const ConvertSettings& request = CurrentRequest();
+  const MoistureConversion conversion(InputsOf(request), request.Calc);
   for (int i = 0; i < n; ++i) {
-    const float value = HoldSingle(in[i]);
-    double r = kNaN;
-    double d = kNaN;
-    const bool outside = FromValueRangeMessage(inputs.FromUnit, value).has_value();
-    if (!outside && shown) {
-      const MoistureResults m = conversion.results(value);
-      if (m.ResultValid) r = ShownNumber(m.ResultText);
-      if (m.DeltaValid) d = ShownNumber(m.DeltaText);
-    } else if (!outside) {
-      const MoistureValues m = conversion.values(value);
-      if (m.ResultValid) r = m.Result;
-      if (m.DeltaValid) d = m.Delta;
-    }
-    result[i] = r;
-    if (delta != nullptr) delta[i] = d;
-    status[i] = outside ? 1 : 0;
+    const ConvertedNumber c = ConvertNumber(conversion, request.FromUnit, in[i], shown != 0);
+    result[i] = c.Result;
+    if (delta != nullptr) delta[i] = c.Delta;
+    status[i] = c.Outside ? 1 : 0;
   }
 }
 
@@ -165,34 +156,15 @@ EMSCRIPTEN_KEEPALIVE void tv_convert(const double* in, int n, double* result, do
 EMSCRIPTEN_KEEPALIVE void tv_spread(const double* in, int n, double* results, double* low,
                                     double* high, int32_t* lowAt, int32_t* highAt, uint8_t* status,
                                     int shown) {
-  const ConvertSettings& settings = CurrentRequest().Settings;
-  MoistureInputs inputs = InputsOf(settings);
-  const MoistureUnit toUnit = *MoistureUnitFromIndex(settings.ToUnit);
-  const auto number = [&](float v) {
-    if (v == static_cast<float>(OutOfRange)) return kNaN;
-    return shown ? ShownNumber(FormatMoistureValue(toUnit, v)) : static_cast<double>(v);
-  };
-  constexpr std::size_t k = kPhysicsCombinationCount;
-  for (int i = 0; i < n; ++i) {
-    const auto row = static_cast<std::size_t>(i);
-    inputs.FromValue = HoldSingle(in[i]);
-    const bool outside = FromValueRangeMessage(inputs.FromUnit, inputs.FromValue).has_value();
-    status[i] = outside ? 1 : 0;
-    const MoistureSpread spread =
-        outside ? MoistureSpread{} : ComputeMoistureSpread(inputs, settings.Calc);
-    for (std::size_t c = 0; c < k; ++c) {
-      results[row * k + c] = outside ? kNaN : number(spread.Results[c]);
-    }
-    low[i] = spread.Valid ? number(spread.Min) : kNaN;
-    high[i] = spread.Valid ? number(spread.Max) : kNaN;
-    lowAt[i] = spread.Valid ? static_cast<int32_t>(spread.MinIndex) : -1;
-    highAt[i] = spread.Valid ? static_cast<int32_t>(spread.MaxIndex) : -1;
-  }
+  const ConvertSettings& request = CurrentRequest();
+  SpreadRows(in, 0, static_cast<std::size_t>(std::max(n, 0)), InputsOf(request), request.Calc,
+             request.ToUnit, shown != 0,
+             SpreadColumns<int32_t>{results, low, high, lowAt, highAt, status});
 }
 
 // Why the From unit of the request refuses a value (its range), or "" where it accepts it.
 EMSCRIPTEN_KEEPALIVE const char* tv_range_message(double value) {
-  const auto message = FromValueRangeMessage(CurrentRequest().Settings.FromUnit, HoldSingle(value));
+  const auto message = FromValueRangeMessage(CurrentRequest().FromUnit, HoldSingle(value));
   return ReturnText(message ? std::string(*message) : std::string());
 }
 
@@ -213,7 +185,7 @@ EMSCRIPTEN_KEEPALIVE void tv_read_values(const char* bytes, int length, int n, d
 // the result (raw: all digits), with an increment a tab and the delta, or "error" for a value
 // without a number or outside the From unit's range.
 EMSCRIPTEN_KEEPALIVE const char* tv_lines(const double* in, const uint8_t* notNumber, int n) {
-  PreparedConversion conversion(CurrentRequest().Settings);
+  PreparedConversion conversion(CurrentRequest());
   std::string out;
   for (int i = 0; i < n; ++i) {
     if (i > 0) out.push_back('\n');
@@ -244,13 +216,11 @@ EMSCRIPTEN_KEEPALIVE const char* tv_format(const double* in, int n, const char* 
 // The saved selections of an INI text (section Tavimor) as the API's options, read by the
 // program's own parser: what settingsFromIni returns.
 EMSCRIPTEN_KEEPALIVE const char* tv_read_ini(const char* bytes, int length) {
-  const char* path = "/tmp/read.ini";
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(bytes, static_cast<std::streamsize>(std::max(length, 0)));
-  ConvertSettings settings;
-  ApplySavedSelections(ProfileReaderForFile(path), settings);
-  std::remove(path);
-  return ReturnText(RequestOptionsJson(settings));
+  ConversionRequest request;
+  ApplySavedSelections(
+      ProfileReaderForText(std::string(bytes, static_cast<std::size_t>(std::max(length, 0)))),
+      request);
+  return ReturnText(RequestOptionsJson(request));
 }
 
 // The names the API takes, as JSON (RequestNamesJson).
@@ -258,38 +228,36 @@ EMSCRIPTEN_KEEPALIVE const char* tv_names() {
   return ReturnText(RequestNamesJson());
 }
 
-// The first rows of a table as JSON, each an array of its cells' texts: what the page shows
-// to choose the columns. whole: the bytes are the whole table, so that its last row counts
-// without a line end.
+// The first rows of a table as JSON, each an array of its cells' texts, as the command reads
+// the rows: what the page shows to choose the columns. whole: the bytes are the whole table,
+// so that its last row counts without a line end.
 EMSCRIPTEN_KEEPALIVE const char* tv_table_peek(const char* bytes, int length, int whole,
                                                int delimiter, int maxRows) {
-  std::string_view rest(bytes, static_cast<std::size_t>(std::max(length, 0)));
+  BytesInput input(std::string_view(bytes, static_cast<std::size_t>(std::max(length, 0))));
+  std::ostringstream none;
+  TableReader reader(&input, static_cast<char>(delimiter), none);
+  std::string row;
+  std::size_t line = 0;
   RowCells cells;
   std::string text;
   std::string out = "[";
-  bool first = true;
-  for (int row = 0; row < maxRows && !rest.empty();) {
-    // A row ends at a line feed outside quotes; a row cut by the end of the bytes is left out.
-    CellState state = CellState::Start;
-    std::size_t end = 0;
-    while (end < rest.size() && !(rest[end] == '\n' && state != CellState::Quoted)) {
-      state = NextCellState(state, rest[end], static_cast<char>(delimiter));
-      ++end;
-    }
-    if (end == rest.size() && !whole) break;
-    const std::string_view line = rest.substr(0, std::min(end + 1, rest.size()));
-    SplitRow(line, static_cast<char>(delimiter), first, cells);
-    rest.remove_prefix(line.size());
+  for (int rows = 0; rows < maxRows;) {
+    row.clear();
+    if (reader.next(row, line) != RecordReader::Read::Whole) break;
+    SplitRow(row, static_cast<char>(delimiter), line == 1, cells);
+    // A row cut by the end of the bytes is left out.
+    if (!whole && (cells.QuoteOpen || cells.ContentEnd == row.size())) break;
     if (IsBlankRow(cells)) continue;
-    out.append(first ? "[" : ",[");
+    out.append(rows == 0 ? "[" : ",[");
     for (std::size_t c = 0; c < cells.Cells.size(); ++c) {
-      CellText(line.substr(cells.Cells[c].Begin, cells.Cells[c].End - cells.Cells[c].Begin), text);
+      CellText(std::string_view(row).substr(cells.Cells[c].Begin,
+                                            cells.Cells[c].End - cells.Cells[c].Begin),
+               text);
       if (c > 0) out.push_back(',');
       AppendJsonString(out, text);
     }
     out.push_back(']');
-    first = false;
-    ++row;
+    ++rows;
   }
   out.push_back(']');
   return ReturnText(std::move(out));
@@ -301,37 +269,31 @@ EMSCRIPTEN_KEEPALIVE const char* tv_table_peek(const char* bytes, int length, in
 // 0 all converted, 1 some rows gave "error", 2 the table has not the columns asked for, 3 the
 // output refused the results.
 EMSCRIPTEN_KEEPALIVE int tv_table_run() {
-  ConvertSettings settings = CurrentRequest().Settings;
+  ConvertSettings settings = CurrentRequest();
   settings.Threads = 1;
-  if (!settings.Table.Delimiter || !settings.Table.Column) return 2;
+  if (!settings.Table.Delimiter || !settings.Table.Column) return kExitUsage;
   JsInputBuffer input;
   JsOutputBuffer outBuffer(1);
   JsOutputBuffer errBuffer(2);
   std::ostream out(&outBuffer);
   std::ostream err(&errBuffer);
   TableReader reader(&input, *settings.Table.Delimiter, out);
-  TablePlan table(settings, err);
-  BlockHooks hooks;
-  hooks.CheckBlock = [&](std::span<const Record> records) { return table.prepare(records); };
-  hooks.AfterBlock = [](uint64_t rows) {
+  const BlockRun run = ConvertTable(settings, reader, out, err, [](uint64_t rows) {
     EM_ASM({ Module["tableProgress"]($0); }, static_cast<double>(rows));
-  };
-  const std::unique_ptr<RecordConverter> first = table.makeConverter();
-  const BlockRun run = ConvertRecordsInBlocks(
-      reader, 1, *first, [&table] { return table.makeConverter(); }, out, err, hooks);
+  });
   out.flush();
   err.flush();
   switch (run) {
     case BlockRun::AllConverted:
-      return 0;
+      return kExitOk;
     case BlockRun::SomeFailed:
-      return 1;
+      return kExitBadValue;
     case BlockRun::Refused:
-      return 2;
+      return kExitUsage;
     case BlockRun::WriteFailed:
       break;
   }
-  return 3;
+  return kExitWriteFailed;
 }
 
 }  // extern "C"

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <new>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -27,8 +28,10 @@
 #include "core/temperature_convert.h"
 #include "core/unit_tables.h"
 #include "model/moisture_model.h"
+#include "model/parameter_dialogs.h"
 #include "model/parameter_labels.h"
 #include "plot/plot_graph.h"
+#include "request/conversion_request.h"
 #include "store/profile_store.h"
 #include "store/saved_selections.h"
 #include "web/engine/json_text.h"
@@ -55,24 +58,6 @@ enum PanelEvent : int {
   kGasMethodChosen = 14,
 };
 
-// The kinds of parameter dialog, by the unit that opens them.
-enum class DialogKind { Gas, Liquid, Ambient, Density };
-
-std::optional<DialogKind> DialogKindOf(int unit) {
-  switch (unit) {
-    case static_cast<int>(MoistureUnit::PpmwGas):
-      return DialogKind::Gas;
-    case static_cast<int>(MoistureUnit::PpmwLiquid):
-      return DialogKind::Liquid;
-    case static_cast<int>(MoistureUnit::RelHumidity):
-      return DialogKind::Ambient;
-    case static_cast<int>(MoistureUnit::GramsPerM3):
-      return DialogKind::Density;
-    default:
-      return std::nullopt;
-  }
-}
-
 constexpr const char* kIniPath = "/tmp/tavimor.ini";
 
 // The panel's records and model, one for the page as the desktop has one per panel.
@@ -80,8 +65,7 @@ struct Panel {
   CalcSettings Settings;
   MoisturePanelState State;
   MoistureModel Model{Settings, State};
-  // The dialog the page shows: its kind, and what the model opened it with.
-  DialogKind Kind = DialogKind::Gas;
+  // What the model opened the dialog the page shows with.
   ParameterDialogRequest Request;
   // An accepted dialog's answer, taken by the unit pick that follows it.
   std::optional<ParameterDialogAnswer> Answer;
@@ -134,7 +118,9 @@ void AppendTextKey(std::string& out, std::string_view key, std::string_view text
   AppendJsonString(out, text);
 }
 
-std::string PanelState(const MoistureChanges& changes) {
+// The panel's state as JSON; with refused, what is said of each saved value a load refused.
+std::string PanelState(const MoistureChanges& changes,
+                       std::span<const std::string_view> refused = {}) {
   const MoistureModel& m = ThePanel().Model;
   std::string out = "{";
   AppendTextKey(out, "from", m.text(MoistureField::From));
@@ -176,81 +162,12 @@ std::string PanelState(const MoistureChanges& changes) {
   AppendNumberKey(out, "formula", static_cast<int>(s.SwvpFormula));
   AppendNumberKey(out, "enhancement", static_cast<int>(s.EnhancementFactor));
   AppendNumberKey(out, "gasMethod", static_cast<int>(s.GasMethod));
+  AppendJsonKey(out, "refused");
+  AppendJsonArray(out, refused, [](std::string& o, std::string_view key) {
+    AppendJsonString(o, RefusedSavedValueMessage(key));
+  });
   out.push_back('}');
   return out;
-}
-
-std::string FieldNumberText(float value) {
-  return FormatSignificant(value, 7);
-}
-
-const LiquidEntry* FindLiquid(int button) {
-  for (const LiquidEntry& liquid : kLiquidTable) {
-    if (static_cast<int>(liquid.Button) == button) return &liquid;
-  }
-  return nullptr;
-}
-
-// The dialog's OK: its working values and suffix when the value is accepted, else nothing
-// (the dialog stays open). choice: the gas list's row, the liquid or medium button; unit: the
-// checked temperature unit button (0: none); text: the dialog's number field.
-std::optional<ParameterDialogAnswer> DialogOk(int choice, int unit, std::string_view text) {
-  Panel& panel = ThePanel();
-  SideParams working = panel.Request.Params;
-  std::string suffix = panel.Request.LabelSuffix;
-  const float number = HoldSingle(ReadNumber(text));
-  switch (panel.Kind) {
-    case DialogKind::Gas: {
-      if (choice < 0 || choice >= kGasCount) return std::nullopt;
-      working.GasIndex = static_cast<int16_t>(choice);
-      working.MolWeight =
-          choice == OtherGasIndex ? number : GasTable[static_cast<std::size_t>(choice)].MolWeight;
-      suffix = GasLabelSuffix(choice, working.MolWeight);
-      if (!IsAcceptedPositive(working.MolWeight)) return std::nullopt;
-      break;
-    }
-    case DialogKind::Liquid: {
-      const LiquidEntry* liquid = FindLiquid(choice);
-      if (liquid == nullptr) return std::nullopt;
-      working.Liquid = liquid->Button;
-      if (liquid->Button == LiquidChoice::CustomLiquid) {
-        working.HenryK = number;
-        suffix = CustomLiquidLabelSuffix(number);
-      } else {
-        working.HenryK = liquid->HenryK;
-        suffix = std::string(liquid->LabelSuffix);
-      }
-      if (!IsAcceptedPositive(working.HenryK)) return std::nullopt;
-      break;
-    }
-    case DialogKind::Ambient: {
-      const bool celsius = unit == static_cast<int>(AmbientTempUnit::AmbientCelsius);
-      const bool fahrenheit = unit == static_cast<int>(AmbientTempUnit::AmbientFahrenheit);
-      float tempC = working.AmbientTempC;
-      if (celsius) tempC = number;
-      if (fahrenheit) tempC = CelsiusFromFahrenheit(number);
-      if (!IsAcceptedTemperatureC(tempC)) return std::nullopt;
-      if (celsius || fahrenheit) {
-        working.AmbientTempUnit = static_cast<AmbientTempUnit>(unit);
-        suffix = AmbientLabelSuffix(tempC, fahrenheit);
-      }
-      working.AmbientTempC = tempC;
-      break;
-    }
-    case DialogKind::Density: {
-      const bool fahrenheit = unit == static_cast<int>(VaporTempUnit::VaporFahrenheit);
-      const float tempC = fahrenheit ? CelsiusFromFahrenheit(number) : number;
-      if (MediumText(static_cast<DensityMedium>(choice)).empty()) return std::nullopt;
-      if (!IsAcceptedTemperatureC(tempC)) return std::nullopt;
-      working.DensityMedium = static_cast<DensityMedium>(choice);
-      working.VaporTempUnit =
-          fahrenheit ? VaporTempUnit::VaporFahrenheit : VaporTempUnit::VaporCelsius;
-      working.VaporTempC = tempC;
-      suffix = MediumLabelSuffix(working.DensityMedium, tempC, fahrenheit);
-      break;
-    }
-  }
-  return ParameterDialogAnswer{working, suffix};
 }
 
 std::string ReadIniFile() {
@@ -282,17 +199,20 @@ using namespace tavimor;
 extern "C" {
 
 // Creates the panel from the saved selections of an INI text (empty: the defaults), as the
-// desktop creates it; the panel's state as JSON.
+// desktop creates it; the panel's state as JSON, with what is said of each value the INI
+// holds that its dialog refuses ("refused").
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_load(const char* ini, int length) {
   Panel& panel = ThePanel();
   panel.~Panel();
   new (&panel) Panel();
-  WriteIniFile(ini, length);
-  MoistureChanges changes = panel.Model.load(ProfileReaderForFile(kIniPath));
+  std::vector<std::string_view> refusedKeys;
+  MoistureChanges changes = panel.Model.load(
+      ProfileReaderForText(std::string(ini, static_cast<std::size_t>(std::max(length, 0)))),
+      &refusedKeys);
   changes.merge(panel.Model.isobarClicked(panel.Model.isobarChoice()));
   changes.merge(panel.Model.start());
   changes.Focus = MoistureFocus::Unchanged;
-  return ReturnText(PanelState(changes));
+  return ReturnText(PanelState(changes, refusedKeys));
 }
 
 // One event of the panel: a field's new text, a list's picked row, a clicked button (number),
@@ -392,59 +312,56 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_list(const char* text, int length) {
 // desktop's dialog shows them when it opens, as JSON; null for a unit without a dialog.
 EMSCRIPTEN_KEEPALIVE const char* tv_dialog_open(int unit, int side) {
   Panel& panel = ThePanel();
-  const auto kind = DialogKindOf(unit);
   const auto request =
       panel.Model.parameterDialogFor(side == 0 ? MoistureSide::From : MoistureSide::To, unit);
-  if (!kind || !request) return nullptr;
-  panel.Kind = *kind;
+  if (!request) return nullptr;
   panel.Request = *request;
   panel.Answer.reset();
-  SideParams& w = panel.Request.Params;
+  const SideParams& params = request->Params;
+  std::string suffix;
   std::string out = "{";
-  switch (*kind) {
-    case DialogKind::Gas: {
-      if (w.GasIndex < 0 || w.GasIndex >= kGasCount) w.GasIndex = 1;
+  // The field in the unit marked: the working temperature in °F or °C.
+  const auto temperature = [&out](float tempC, bool fahrenheit) {
+    AppendTextKey(out, "field", DialogFieldText(fahrenheit ? FahrenheitFromCelsius(tempC) : tempC));
+  };
+  switch (request->Unit) {
+    case MoistureUnit::PpmwGas: {
+      GasWorking w = GasWorkingOf(params);
+      OpenGasDialog(w, suffix);
       const bool other = w.GasIndex == OtherGasIndex;
-      if (!other) w.MolWeight = GasTable[static_cast<std::size_t>(w.GasIndex)].MolWeight;
       AppendTextKey(out, "kind", "gas");
       AppendNumberKey(out, "choice", w.GasIndex);
       // What the field shows when "other gas" is chosen: the working molecular weight.
-      AppendTextKey(out, "working", FieldNumberText(w.MolWeight));
-      AppendTextKey(out, "field", other ? FieldNumberText(w.MolWeight) : "");
+      AppendTextKey(out, "working", DialogFieldText(w.MolWeight));
+      AppendTextKey(out, "field", other ? DialogFieldText(w.MolWeight) : "");
       break;
     }
-    case DialogKind::Liquid: {
-      if (FindLiquid(static_cast<int>(w.Liquid)) == nullptr) w.Liquid = LiquidChoice::Hexane;
+    case MoistureUnit::PpmwLiquid: {
+      LiquidWorking w = LiquidWorkingOf(params);
+      OpenLiquidDialog(w, suffix);
       const bool custom = w.Liquid == LiquidChoice::CustomLiquid;
-      if (!custom) w.HenryK = FindLiquid(static_cast<int>(w.Liquid))->HenryK;
       AppendTextKey(out, "kind", "liquid");
       AppendNumberKey(out, "choice", static_cast<int>(w.Liquid));
-      AppendTextKey(out, "working", FieldNumberText(w.HenryK));
-      AppendTextKey(out, "field", custom ? FieldNumberText(w.HenryK) : "");
+      AppendTextKey(out, "working", DialogFieldText(w.HenryK));
+      AppendTextKey(out, "field", custom ? DialogFieldText(w.HenryK) : "");
       break;
     }
-    case DialogKind::Ambient: {
-      const int unitId = static_cast<int>(w.AmbientTempUnit);
+    case MoistureUnit::RelHumidity: {
+      const AmbientWorking w = AmbientWorkingOf(params);
       const bool fahrenheit = w.AmbientTempUnit == AmbientTempUnit::AmbientFahrenheit;
+      const bool celsius = w.AmbientTempUnit == AmbientTempUnit::AmbientCelsius;
       AppendTextKey(out, "kind", "ambient");
-      AppendNumberKey(out, "unit", fahrenheit || unitId == 1033 ? unitId : 0);
-      AppendTextKey(
-          out, "field",
-          FieldNumberText(fahrenheit ? FahrenheitFromCelsius(w.AmbientTempC) : w.AmbientTempC));
+      AppendNumberKey(out, "unit", fahrenheit || celsius ? static_cast<int>(w.AmbientTempUnit) : 0);
+      temperature(w.AmbientTempC, fahrenheit);
       break;
     }
-    case DialogKind::Density: {
-      if (w.VaporTempUnit != VaporTempUnit::VaporFahrenheit) {
-        w.VaporTempUnit = VaporTempUnit::VaporCelsius;
-      }
-      if (MediumText(w.DensityMedium).empty()) w.DensityMedium = DensityMedium::NaturalGas;
-      const bool fahrenheit = w.VaporTempUnit == VaporTempUnit::VaporFahrenheit;
+    default: {
+      DensityWorking w = DensityWorkingOf(params);
+      OpenDensityDialog(w, suffix);
       AppendTextKey(out, "kind", "density");
       AppendNumberKey(out, "choice", static_cast<int>(w.DensityMedium));
       AppendNumberKey(out, "unit", static_cast<int>(w.VaporTempUnit));
-      AppendTextKey(
-          out, "field",
-          FieldNumberText(fahrenheit ? FahrenheitFromCelsius(w.VaporTempC) : w.VaporTempC));
+      temperature(w.VaporTempC, w.VaporTempUnit == VaporTempUnit::VaporFahrenheit);
       break;
     }
   }
@@ -452,10 +369,11 @@ EMSCRIPTEN_KEEPALIVE const char* tv_dialog_open(int unit, int side) {
   return ReturnText(std::move(out));
 }
 
-// The dialog's OK with its controls (see DialogOk): 1 when accepted, and the next unit pick
-// takes the answer; 0 when the dialog stays open.
+// The dialog's OK with its controls (ParameterDialogControls: the gas list's row or the
+// liquid's or medium's button, the checked temperature unit button, the field's text): 1
+// when accepted, and the next unit pick takes the answer; 0 when the dialog stays open.
 EMSCRIPTEN_KEEPALIVE int tv_dialog_ok(int choice, int unit, const char* text) {
-  auto answer = DialogOk(choice, unit, text);
+  auto answer = ParameterDialogOk(ThePanel().Request, {choice, unit, HoldSingle(ReadNumber(text))});
   if (!answer) return 0;
   ThePanel().Answer = std::move(answer);
   return 1;
@@ -533,21 +451,8 @@ EMSCRIPTEN_KEEPALIVE const char* tv_panel_save(const char* ini, int length, int 
 // increment, physics and both sides' parameters as they stand.
 EMSCRIPTEN_KEEPALIVE const char* tv_panel_request() {
   const MoistureModel& m = ThePanel().Model;
-  const auto fieldNumber = [&](MoistureField field) {
-    return HoldSingle(ReadNumber(m.text(field)));
-  };
-  ConvertSettings settings;
-  settings.Calc = m.settings();
-  settings.FromUnit = ThePanel().State.FromUnit;
-  settings.ToUnit = m.listSelection(MoistureList::ToUnit);
-  settings.Measured = {fieldNumber(MoistureField::Measured),
-                       m.listSelection(MoistureList::MeasuredUnit)};
-  if (m.pressureChoice() != kComputeAtMeasured) {
-    settings.ComputeAt = PressureSetting{fieldNumber(MoistureField::ComputeAt),
-                                         m.listSelection(MoistureList::ComputeAtUnit)};
-  }
-  settings.Increment = fieldNumber(MoistureField::Increment);
-  return ReturnText(RequestOptionsJson(settings));
+  return ReturnText(RequestOptionsJson(
+      RequestOf(m.inputs(), m.settings(), m.pressureChoice() == kComputeAtMeasured)));
 }
 
 // The texts of the page's lists that the tables of the engine hold, as JSON: pressure and
@@ -570,16 +475,11 @@ EMSCRIPTEN_KEEPALIVE const char* tv_page_texts() {
     o.push_back('{');
     AppendNumberKey(o, "button", static_cast<int>(liquid.Button));
     AppendTextKey(o, "text", liquid.Text);
-    AppendTextKey(o, "k", FieldNumberText(liquid.HenryK));
+    AppendTextKey(o, "k", DialogFieldText(liquid.HenryK));
     o.push_back('}');
   });
   out.push_back('}');
   return ReturnText(std::move(out));
-}
-
-// The number written into a dialog's field, 7 significant digits.
-EMSCRIPTEN_KEEPALIVE const char* tv_field_number(double value) {
-  return ReturnText(FormatSignificant(value, 7));
 }
 
 // The temperature panel: the result of the From text (JSON: result, sentence).

@@ -108,8 +108,8 @@ async function loadIniFile(file) {
     return;
   }
   loadedIni = text;
-  panel.load(text);
-  say(`Loaded the selections of ${file.name}; what it cannot hold took the defaults.`);
+  const refused = panel.load(text).map((m) => ` ${m[0].toUpperCase()}${m.slice(1)}.`);
+  say(`Loaded the selections of ${file.name}.${refused.join("")}`);
 }
 
 function saveIni() {

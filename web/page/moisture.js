@@ -36,8 +36,12 @@ export class MoisturePanel {
     new ResizeObserver(() => this.paint()).observe(this.canvas);
   }
 
+  // Loads the selections of an INI text; returns what is said of each value it holds that its
+  // dialog refuses, which took the default.
   load(ini) {
-    this.#render(this.engine.load(ini), true);
+    const state = this.engine.load(ini);
+    this.#render(state, true);
+    return state.refused;
   }
 
   #send(kind, number, text) {

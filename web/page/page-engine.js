@@ -52,8 +52,11 @@ export class PageEngine {
   event(kind, number = 0, text = "") {
     return this.#with([field(text)], ([p]) => this.#json(this.m._tv_panel_event(kind, number, p)));
   }
-  // The panel's conversion as the options of the API's convert.
-  request() { return this.#json(this.m._tv_panel_request()); }
+  // The panel's conversion as the options of the API's convert, with its increment.
+  request() {
+    const { raw, ...options } = this.#json(this.m._tv_panel_request());
+    return options;
+  }
   list(text) { return this.#with([text], ([p], [n]) => this.#json(this.m._tv_panel_list(p, n))); }
   graph(width, height) { return this.#json(this.m._tv_panel_graph(width, height)); }
   keys(category) { return this.#json(this.m._tv_panel_keys(category)); }

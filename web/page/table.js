@@ -86,7 +86,9 @@ export class TableConversion {
     }
     this.file = file;
     this.head = head;
-    const firstLine = new TextDecoder().decode(head.subarray(0, head.indexOf(10) >>> 0));
+    // A line ends at LF, CR LF or a lone CR, as the command reads it.
+    const firstLine = new TextDecoder().decode(
+      head.subarray(0, head.findIndex((b) => b === 10 || b === 13) >>> 0));
     $("tableDelimiter").value = /\.tsv$/i.test(file.name) || (firstLine.includes("\t") && !firstLine.includes(","))
       ? "\t" : firstLine.includes(";") && !firstLine.includes(",") ? ";" : ",";
     this.#peek();

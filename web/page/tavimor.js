@@ -14,11 +14,9 @@
 
 import createTavimorEngine from "./tavimor-engine.js";
 
-const OPTION_NAMES = new Set([
-  "measured", "measuredUnit", "computeAt", "computeAtUnit", "formula", "enhancement",
-  "gasMethod", "fromParams", "toParams",
-]);
-const PARAM_NAMES = new Set(["mw", "k", "ambient", "medium", "vaporTemp", "saved"]);
+// The keywords chosen per call rather than held by the options, as in the Python package.
+const PER_CALL = new Set(["increment", "raw"]);
+// The command's options for how a table is read and written, which convertTable takes too.
 const TABLE_NAMES = new Set([
   "delimiter", "column", "header", "measuredColumn", "computeAtColumn", "outputHeader",
   "replace", "increment",
@@ -32,64 +30,20 @@ function typeName(value) {
   return value === null ? "null" : Array.isArray(value) ? "array" : typeof value;
 }
 
-function numberText(name, value) {
-  if (typeof value !== "number") {
-    throw new TypeError(`${name} must be a number, not ${typeName(value)}`);
-  }
-  return String(value);  // the shortest text that reads back to the same double
+// A value as the engine takes it: "n" and the shortest text that reads back to the same
+// double, or "t" and a text; a switch is the number 1 or 0.
+function fieldText(name, value) {
+  if (typeof value === "number") return "n" + String(value);
+  if (typeof value === "boolean") return value ? "n1" : "n0";
+  if (typeof value === "string") return "t" + value;
+  throw new TypeError(`${name} must be a number, a name or a switch, not ${typeName(value)}`);
 }
 
-function nameText(name, value) {
-  if (typeof value === "string") return value;
-  if (Number.isInteger(value)) return String(value);
-  throw new TypeError(`${name} must be a name or an index, not ${typeName(value)}`);
-}
-
-// The request's fields, [name, text] in the engine's (the Python package's) names.
-function requestFields(fromUnit, toUnit, options, allowed) {
-  const fields = [
-    ["from_unit", nameText("fromUnit", fromUnit)],
-    ["to_unit", nameText("toUnit", toUnit)],
-  ];
-  for (const [key, value] of Object.entries(options ?? {})) {
-    // Options read by settingsFromIni carry the units too; the arguments name them.
-    if (value === undefined || key === "fromUnit" || key === "toUnit") continue;
-    if (!OPTION_NAMES.has(key) && !allowed.has(key)) {
-      throw new TypeError(`unknown option ${key}`);
-    }
-    if (key === "fromParams" || key === "toParams") {
-      if (value === null) continue;
-      if (typeof value !== "object") {
-        throw new TypeError(`${key} must be an object, not ${typeName(value)}`);
-      }
-      // A side read from saved selections is taken as stored, so that goes first.
-      const entries = Object.entries(value).filter(([, v]) => v !== undefined && v !== null);
-      entries.sort(([a], [b]) => (b === "saved") - (a === "saved"));
-      for (const [param, v] of entries) {
-        if (!PARAM_NAMES.has(param)) {
-          throw new RangeError(`${key}: unknown parameter ${param}: expected one of ` +
-                               "mw, k, ambient, medium, vaporTemp");
-        }
-        const text = param === "medium" ? nameText(`${key}.medium`, v)
-          : param === "saved" ? (v ? "1" : "0") : numberText(`${key}.${param}`, v);
-        fields.push([`${snake(key)}.${snake(param)}`, text]);
-      }
-    } else if (value === null) {
-      fields.push([snake(key), ""]);
-    } else if (key === "measured" || key === "computeAt" || key === "increment") {
-      fields.push([snake(key), numberText(key, value)]);
-    } else if (key === "replace" || key === "raw") {
-      fields.push([key, value ? "1" : "0"]);
-    } else if (key.endsWith("Unit") || key.endsWith("Column") || key === "column") {
-      fields.push([snake(key), nameText(key, value)]);
-    } else {
-      if (typeof value !== "string") {
-        throw new TypeError(`${key} must be a name, not ${typeName(value)}`);
-      }
-      fields.push([snake(key), value]);
-    }
-  }
-  return fields;
+// The options without those chosen per call.
+function heldOptions(options) {
+  const held = { ...options };
+  for (const name of PER_CALL) delete held[name];
+  return held;
 }
 
 class Engine {
@@ -103,6 +57,47 @@ class Engine {
     this.GAS_METHODS = Object.freeze(names.gas_methods);
     this.MEDIA = Object.freeze(names.media);
     this.COMBINATIONS = Object.freeze(names.combinations.map((c) => Object.freeze(c)));
+    // The request's keywords in JavaScript's spelling, each with its keys (if any) likewise.
+    this.keywords = new Map();
+    for (const [keyword, key] of names.fields) {
+      if (!keyword) continue;
+      const name = camel(keyword);
+      if (!this.keywords.has(name)) this.keywords.set(name, { keyword, keys: new Map() });
+      if (key) this.keywords.get(name).keys.set(camel(key), key);
+    }
+  }
+
+  // The request's fields, [name, text] in the engine's names (the Python package's): the
+  // keywords of the request, and the names in allowed (those chosen per call, the table's).
+  #requestFields(fromUnit, toUnit, options, allowed) {
+    const fields = [["from_unit", fieldText("fromUnit", fromUnit)],
+      ["to_unit", fieldText("toUnit", toUnit)]];
+    for (const [key, value] of Object.entries(options ?? {})) {
+      // null is the default; options read by settingsFromIni carry the units too, which the
+      // arguments name.
+      if (value === undefined || value === null || key === "fromUnit" || key === "toUnit") continue;
+      const known = this.keywords.get(key);
+      if (!allowed.has(key) && (!known || PER_CALL.has(key))) {
+        throw new TypeError(`unknown option ${key}`);
+      }
+      if (!known?.keys.size) {
+        fields.push([snake(key), fieldText(key, value)]);
+        continue;
+      }
+      if (typeof value !== "object" || Array.isArray(value)) {
+        throw new TypeError(`${key} must be an object, not ${typeName(value)}`);
+      }
+      for (const [param, v] of Object.entries(value)) {
+        if (v === undefined || v === null) continue;
+        const name = param === "saved" ? "saved" : known.keys.get(param);
+        if (!name) {
+          throw new RangeError(`${key}: unknown parameter ${param}: expected one of ` +
+                               [...known.keys.keys()].join(", "));
+        }
+        fields.push([`${known.keyword}.${name}`, fieldText(`${key}.${param}`, v)]);
+      }
+    }
+    return fields;
   }
 
   // A function of the module returning a text.
@@ -124,7 +119,7 @@ class Engine {
   }
 
   #request(fromUnit, toUnit, options, allowed = new Set()) {
-    const fields = requestFields(fromUnit, toUnit, options, allowed);
+    const fields = this.#requestFields(fromUnit, toUnit, options, allowed);
     const text = fields.map(([name, value]) => name + "\0" + value + "\0").join("");
     const error = this.#withBytes(text, (p, n) => this.#call("tv_request", p, n));
     if (error) throw new RangeError(camel(error));
@@ -271,7 +266,10 @@ class Engine {
 
   // The texts the panel's result field shows for values in a unit.
   format(values, unit) {
-    const name = nameText("unit", unit);
+    if (typeof unit !== "string" && !Number.isInteger(unit)) {
+      throw new TypeError(`unit must be a name or an index, not ${typeName(unit)}`);
+    }
+    const name = String(unit);
     return this.#column(values, (column) => {
       const texts = this.#withBytes(name, (p) => this.#call("tv_format", column.input, column.n, p));
       if (texts === null) {
@@ -299,7 +297,7 @@ class Engine {
   // options of convert with fromUnit and toUnit (the saved From value is not used):
   //   const s = tavimor.settingsFromIni(text); tavimor.convert(v, s.fromUnit, s.toUnit, s);
   settingsFromIni(text) {
-    return JSON.parse(this.#withBytes(text, (p, n) => this.#call("tv_read_ini", p, n)));
+    return heldOptions(JSON.parse(this.#withBytes(text, (p, n) => this.#call("tv_read_ini", p, n))));
   }
 
   // Converts a table exactly as tavimor-convert --csv (--tsv, --delimiter) converts it,

@@ -252,6 +252,14 @@ def test_table_file_converted_as_the_command_converts_it(browser, server, tmp_pa
                           "--to", "ppmv", "--measured-column", "3", "--measured", "0,psig")
     assert "not closed" in by_id(d, "tableErrors").text
 
+    # Old Mac line ends: a lone CR ends a row in the preview as in the conversion.
+    mac = tmp_path / "mac.csv"
+    mac.write_bytes(b"time,dp,psig\r1,-20,100\r2,-30,100\r")
+    out = convert_in_page(d, mac, 2, 3)
+    assert len(d.find_elements(By.CSS_SELECTOR, "#tablePreview tbody tr")) == 3
+    assert out == command("--csv", "--input", str(mac), "--column", "2", "--from", "dfp-c",
+                          "--to", "ppmv", "--measured-column", "3", "--measured", "0,psig")
+
     # Cancel stops a long conversion at once (lb/MMSCF under ASTM, a search on every row);
     # nothing is offered for download and the page goes on answering.
     by_id(d, "tab-1001").click()
@@ -296,9 +304,13 @@ def test_saved_selections_file_link_and_storage(browser, server, tmp_path):
     (tmp_path / "desktop").mkdir()
     ini = tmp_path / "desktop" / "tavimor.ini"  # not where the page's download goes
     ini.write_text("[Other]\nkey=1\n[Tavimor]\nFromDew=-40,1\nToDew=0,5\nFromPrs=1,3\n"
-                   "junk line without equals\nEquSWVP=1022,1025\nMW=abc\nIsoAndPrsr=1013,1016\n")
+                   "junk line without equals\nEquSWVP=1022,1025\nMW=abc\nIsoAndPrsr=1013,1016\n"
+                   "Henry=1019,-1,1019,2\n")
     by_id(d, "loadIni").send_keys(str(ini))
     wait_until(d, lambda: "Loaded" in by_id(d, "selectionsMessage").text)
+    # A value its dialog refuses took the default, and the page says so as the command does.
+    assert ("The saved selections hold a value for Henry that its dialog refuses; its default is "
+            "used instead.") in by_id(d, "selectionsMessage").text
     assert value(d, "from") == "-40."
     expected = shown_line("--ini", str(ini), "-40")
     assert value(d, "result") == expected
