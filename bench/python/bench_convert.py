@@ -32,8 +32,13 @@ ARRAYS = [
 ]
 # The C++ benchmark Convert/... takes 1024 evenly spaced values in turn: the same here.
 SPACED = "ppmv → dew point °C"
-# Where a second thread starts to pay: ppmv to dew point, whose searches are worth sharing.
-THREAD_SIZES = [50_000, 100_000, 200_000, 300_000, 1_000_000]
+# Where a second thread starts to pay, without a search and with one (whose grid a new
+# thread fills first): name, from, to, options, value range, sizes.
+THREADS = [
+    ("dew point → vapour pressure", "dp-c", "mbar", {"formula": "hyland-wexler"}, (0, 60),
+     [10_000, 30_000, 100_000, 1_000_000]),
+    ("ppmv → dew point", "ppmv", "dp-c", {}, (1, 100_000), [100_000, 300_000, 500_000, 1_000_000]),
+]
 
 
 def cpu_seconds(run, repeat):
@@ -90,17 +95,18 @@ def one_round():
         seconds = cpu_seconds(lambda: [call() for _ in range(calls)], 5) / calls
         out[name] = (seconds - empty) * 1e9
     # Wall clock of one thread and of two, where the machine has a second core to give.
-    settings = tavimor.Settings("ppmv", "dp-c")
-    for size in THREAD_SIZES:
-        values = rng.uniform(1, 100_000, size)
-        for threads in (1, 2):
-            best = float("inf")
-            for _ in range(max(3, 300_000 // size)):
-                start = time.perf_counter()
-                settings.convert(values, threads=threads)
-                best = min(best, time.perf_counter() - start)
-            out[f"ppmv → dew point, {size} values, {threads} thread(s), wall"] = (
-                best / size * 1e9)
+    for name, from_unit, to_unit, options, (low, high), sizes in THREADS:
+        settings = tavimor.Settings(from_unit, to_unit, **options)
+        for size in sizes:
+            values = rng.uniform(low, high, size)
+            for threads in (1, None):
+                best = float("inf")
+                for _ in range(max(3, 300_000 // size)):
+                    start = time.perf_counter()
+                    settings.convert(values, threads=threads)
+                    best = min(best, time.perf_counter() - start)
+                which = "one thread" if threads == 1 else "threads as chosen"
+                out[f"{name}, {size} values, {which}, wall"] = best / size * 1e9
     return out
 
 

@@ -15,6 +15,7 @@
 #include "conversion.h"
 #include "core/formula_spread.h"
 #include "core/moisture_format.h"
+#include "core/saturation.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "engine.h"
@@ -166,39 +167,46 @@ py::tuple Conversion::convert(const Column& values, std::optional<double> increm
   double* d = delta.mutable_data();
   uint8_t* s = status.mutable_data();
   const auto toUnit = MoistureUnitFromIndex(m_request.ToUnit);
+  const std::size_t perThread = searches() ? kMinSearchValuesPerThread : kMinColumnValuesPerThread;
   if (!increment) {
     // The results alone: the column path, then the shown numbers where asked for.
-    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-      const std::size_t count = end - begin;
-      m_conversion.convertColumn({in + begin, count}, {r + begin, count}, {s + begin, count});
-      if (!shown) return;
-      for (std::size_t i = begin; i < end; ++i) {
-        if (!std::isnan(r[i])) {
-          r[i] = ShownNumber(FormatMoistureValue(*toUnit, static_cast<float>(r[i])));
-        }
-      }
-    });
+    ForBlocks(
+        n, threads,
+        [&](std::size_t begin, std::size_t end) {
+          const std::size_t count = end - begin;
+          m_conversion.convertColumn({in + begin, count}, {r + begin, count}, {s + begin, count});
+          if (!shown) return;
+          for (std::size_t i = begin; i < end; ++i) {
+            if (!std::isnan(r[i])) {
+              r[i] = ShownNumber(FormatMoistureValue(*toUnit, static_cast<float>(r[i])));
+            }
+          }
+        },
+        perThread);
     return py::make_tuple(result, py::none(), status);
   }
   // A copy: another Python thread may ask for another increment while this one converts.
   const MoistureConversion conversion = withIncrement(HoldSingle(*increment));
-  ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) {
-      const float value = HoldSingle(in[i]);
-      const bool outside = FromValueRangeMessage(m_request.FromUnit, value).has_value();
-      s[i] = outside ? 1 : 0;
-      r[i] = kNaN;
-      d[i] = kNaN;
-      if (outside) continue;
-      const MoistureValues m = conversion.values(value);
-      if (m.ResultValid) {
-        r[i] = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Result)) : m.Result;
-      }
-      if (m.DeltaValid) {
-        d[i] = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Delta)) : m.Delta;
-      }
-    }
-  });
+  ForBlocks(
+      n, threads,
+      [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+          const float value = HoldSingle(in[i]);
+          const bool outside = FromValueRangeMessage(m_request.FromUnit, value).has_value();
+          s[i] = outside ? 1 : 0;
+          r[i] = kNaN;
+          d[i] = kNaN;
+          if (outside) continue;
+          const MoistureValues m = conversion.values(value);
+          if (m.ResultValid) {
+            r[i] = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Result)) : m.Result;
+          }
+          if (m.DeltaValid) {
+            d[i] = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Delta)) : m.Delta;
+          }
+        }
+      },
+      perThread);
   return py::make_tuple(result, delta, status);
 }
 
@@ -249,6 +257,14 @@ std::vector<std::string> Conversion::lines(const Column& values,
     }
   });
   return lines;
+}
+
+bool Conversion::searches() const {
+  using U = MoistureUnit;
+  const auto to = MoistureUnitFromIndex(m_request.ToUnit);
+  return to == U::DewFrostPointC || to == U::DewFrostPointF || to == U::DewPointC ||
+         to == U::DewPointF ||
+         NaturalGasOverride(m_request.Calc, m_request.FromUnit, m_request.ToUnit);
 }
 
 std::optional<std::string_view> Conversion::rangeText() const {

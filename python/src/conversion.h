@@ -47,6 +47,9 @@ class Conversion {
 
  private:
   PreparedConversion with(std::optional<double> increment, bool raw = false) const;
+  // Whether a value's conversion searches (a dew point, natural gas): a thread must fill its
+  // cache first.
+  bool searches() const;
   const MoistureConversion& withIncrement(float increment) const;
 
   ConversionRequest m_request;

@@ -78,10 +78,14 @@ std::optional<Errors> ErrorsOf(PyObject* errors);
 ConversionRequest RequestOf(const py::dict& keywords);
 
 // Values per thread below which another thread costs more than it saves: each new thread
-// fills its own dew-point grid cache first. Measured on 2 cores (bench/python): ppmv to dew
-// point gains from about 200 000 values on 2 threads (1.2x at 300 000, 1.8x at 10^6); the
-// column path without a search never gained up to 10^6 on the shared machine.
-inline constexpr std::size_t kMinValuesPerThread = 100000;
+// fills its own dew-point grid cache first.
+inline constexpr std::size_t kMinValuesPerThread = 50000;
+// The same for an array's conversion, measured on 2 cores at a load of 1.3
+// (bench/python/bench_convert.py): without a search a second thread gains from about 20 000
+// values (1.4x at 50 000, 1.8x from 200 000); with one (a dew point, natural gas) its grid
+// must be filled first, and it gains from about 400 000 (0.84x at 300 000, 1.1x at 500 000).
+inline constexpr std::size_t kMinColumnValuesPerThread = 10000;
+inline constexpr std::size_t kMinSearchValuesPerThread = 200000;
 
 int CoreCount();
 
