@@ -366,7 +366,7 @@ def test_bad_input_raises_with_the_reason(call, exception, message):
     assert message in str(raised.value)
 
 
-# Hostile input, round 3: each a result that was wrong without a word, or input read wrongly.
+# Hostile input: each case a result once wrong without a word, or input once read wrongly.
 @pytest.mark.parametrize("call,expected", [
     # The water vapour would make up more than the total pressure: no concentration.
     (lambda: tavimor.convert(20, "dfp-c", "ppmv", measured=5), "nan"),
@@ -384,7 +384,7 @@ def test_bad_input_raises_with_the_reason(call, exception, message):
     (lambda: tavimor.convert([bytearray(b"5"), b"6"], "dp-c", "ppmv").tolist(),
      tavimor.convert(["5", "6"], "dp-c", "ppmv").tolist()),
 ])
-def test_hostile_input_round_3(call, expected):
+def test_hostile_input_gives_nan_or_is_read_as_text(call, expected):
     got = call()
     if expected == "nan":
         assert math.isnan(got)
