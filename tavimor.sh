@@ -5,7 +5,8 @@
 #   ./tavimor.sh shot   build, start the program under Xvfb and save a screenshot
 #   ./tavimor.sh web [PORT]  build the page into build-web/site and serve it on 127.0.0.1
 #   ./tavimor.sh bench  build in Release and run the benchmarks
-#   ./tavimor.sh package  build the Debian package tavimor_<version>_<arch>.deb in this folder
+#   ./tavimor.sh package  build the Debian packages tavimor_<version>_<arch>.deb and
+#                         python3-tavimor_<version>_<arch>.deb in this folder
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-test}
@@ -16,7 +17,7 @@ WEB_BUILD_DIR=${WEB_BUILD_DIR:-build-web}
 # What building, running and testing need; `shot` also needs a virtual X server.
 PKGS=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
       fonts-liberation python3 pybind11-dev python3-dev python3-numpy python3-pytest
-      python3-dask python3-distributed python3-pandas)
+      python3-dask python3-distributed python3-pandas python3-pint python3-xarray python3-mypy)
 SHOT_PKGS=(xvfb xauth xdotool imagemagick)
 # The page: Emscripten (its optimizer needs acorn) and Node.js; its tests: Chromium, its
 # driver and Selenium.
@@ -88,17 +89,22 @@ case "$mode" in
     ;;
   package)
     # The build type the tests run, with Debian's hardening flags and the build folder's path
-    # mapped away, installed under /usr by CPack. The .deb is copied here. It holds the desktop
-    # program and the command; the Python package installs with cmake --install.
+    # mapped away, installed under /usr by CPack: tavimor_<version>_<arch>.deb (the desktop
+    # program and the command) and python3-tavimor_<version>_<arch>.deb (the Python package,
+    # where Debian's own Python packages go). Both are copied here.
     dir=${PACKAGE_BUILD_DIR:-build-package}
     flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
     configure_and_build "$dir" RelWithDebInfo -DBUILD_TESTING=OFF -DTAVIMOR_BENCH=OFF \
-      -DTAVIMOR_PYTHON=OFF \
+      -DTAVIMOR_PYTHON=ON -DTAVIMOR_PYTHON_INSTALL_DIR=lib/python3/dist-packages \
       -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
-      -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)"
-    rm -f "$dir"/tavimor_*.deb
+      -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" \
+      -DCMAKE_MODULE_LINKER_FLAGS="$(flags LDFLAGS)"
+    rm -f "$dir"/tavimor_*.deb "$dir"/python3-tavimor_*.deb
     (cd "$dir" && cpack -G DEB)
-    for deb in "$dir"/tavimor_*.deb; do cp "$deb" .; echo "wrote ${deb##*/}"; done
+    for deb in "$dir"/tavimor_*.deb "$dir"/python3-tavimor_*.deb; do
+      cp "$deb" .
+      echo "wrote ${deb##*/}"
+    done
     ;;
   *) echo "usage: $0 [run|test|shot|web|bench|package]" >&2; exit 2 ;;
 esac

@@ -1,5 +1,7 @@
 # Installation as a desktop application, with GNUInstallDirs: the programs, the desktop entry,
-# the AppStream metainfo, the icon in the hicolor theme, manual pages and bash completion.
+# the AppStream metainfo, the icon in the hicolor theme, manual pages and bash completion: the
+# component "desktop", the Debian package tavimor. The Python package is the component
+# "python" (python/CMakeLists.txt), the Debian package python3-tavimor.
 # Nothing installed reads a file of the source or build tree at run time: the pictures are
 # compiled into the programs.
 include(GNUInstallDirs)
@@ -16,11 +18,10 @@ set(TAVIMOR_MAINTAINER "The Tavimor developers <developers@tavimor.org>" CACHE S
 
 set(tavimor_resources ${PROJECT_SOURCE_DIR}/resources)
 set(tavimor_generated ${PROJECT_BINARY_DIR}/install)
-set(tavimor_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tavimor)
 
-install(TARGETS tavimor-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tavimor-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
 install(FILES ${tavimor_resources}/completion/tavimor-convert
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT desktop)
 
 # Manual pages: roff with the version and release date filled in, compressed the way Debian
 # ships them (no name or time stamp in the gzip header, so the build is reproducible).
@@ -37,21 +38,21 @@ foreach(page ${tavimor_man_pages})
                      DEPENDS ${roff}
                      VERBATIM)
   list(APPEND tavimor_man_outputs ${roff}.gz)
-  install(FILES ${roff}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${roff}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
 endforeach()
 add_custom_target(tavimor_man_pages ALL DEPENDS ${tavimor_man_outputs})
 
 if(TARGET tavimor)
-  install(TARGETS tavimor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS tavimor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
   install(FILES ${tavimor_resources}/desktop/${TAVIMOR_APP_ID}.desktop
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop)
   configure_file(${tavimor_resources}/desktop/${TAVIMOR_APP_ID}.metainfo.xml.in
                  ${tavimor_generated}/${TAVIMOR_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${tavimor_generated}/${TAVIMOR_APP_ID}.metainfo.xml
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop)
   # Drawn by resources/make_pictures.py: NxN/apps/<id>.png and scalable/apps/<id>.svg.
   install(DIRECTORY ${tavimor_resources}/desktop/hicolor
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons COMPONENT desktop)
 endif()
 
 # The copyright file and a changelog in Debian's format, as every Debian package has them.
@@ -64,5 +65,22 @@ add_custom_command(OUTPUT ${tavimor_generated}/changelog.gz
                    DEPENDS ${tavimor_generated}/changelog
                    VERBATIM)
 add_custom_target(tavimor_changelog ALL DEPENDS ${tavimor_generated}/changelog.gz)
-install(FILES ${tavimor_resources}/debian/copyright ${tavimor_generated}/changelog.gz
-        DESTINATION ${tavimor_doc_dir})
+# The Python package's metadata beside it, as Python's importlib.metadata reads it: in the
+# build tree too, so that the tests see what is installed.
+if(TAVIMOR_PYTHON)
+  set(dist_info ${PROJECT_BINARY_DIR}/python/tavimor-${PROJECT_VERSION}.dist-info)
+  configure_file(${tavimor_resources}/python/METADATA.in ${dist_info}/METADATA @ONLY)
+  install(DIRECTORY ${dist_info} DESTINATION ${TAVIMOR_PYTHON_INSTALL_DIR} COMPONENT python)
+endif()
+
+# Each package's copyright file and changelog, in its own folder of the documentation.
+foreach(component_package desktop:tavimor python:python3-tavimor)
+  string(REPLACE ":" ";" pair ${component_package})
+  list(GET pair 0 component)
+  list(GET pair 1 package)
+  if(component STREQUAL "python" AND NOT TAVIMOR_PYTHON)
+    continue()
+  endif()
+  install(FILES ${tavimor_resources}/debian/copyright ${tavimor_generated}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package} COMPONENT ${component})
+endforeach()

@@ -4,20 +4,25 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "conversion.h"
 #include "core/formula_spread.h"
 #include "core/moisture_format.h"
+#include "core/saturation.h"
 #include "core/single_precision.h"
 #include "core/unit_tables.h"
 #include "engine.h"
 #include "request/array_conversion.h"
 #include "request/conversion_request.h"
 #include "request/prepared_conversion.h"
+#include "store/profile_store.h"
 #include "store/saved_selections.h"
 
 namespace tavimor::engine {
@@ -111,131 +116,174 @@ ConversionRequest RequestOf(const py::dict& keywords) {
   return request;
 }
 
-namespace {
+Conversion::Conversion(const py::dict& keywords)
+    : m_request(RequestOf(keywords)),
+      m_inputs(InputsOf(m_request)),
+      m_conversion(m_inputs, m_request.Calc) {}
 
-// A request prepared once; the increment and the form of the results are chosen per call.
-class Conversion {
- public:
-  explicit Conversion(const py::dict& keywords)
-      : m_request(RequestOf(keywords)), m_inputs(InputsOf(m_request)) {}
+PreparedConversion Conversion::with(std::optional<double> increment, bool raw) const {
+  ConversionRequest request = m_request;
+  if (increment) request.Increment = HoldSingle(*increment);
+  request.Raw = raw;
+  return PreparedConversion(request);
+}
 
-  // The request with an increment, prepared.
-  PreparedConversion with(std::optional<double> increment, bool raw = false) const {
-    ConversionRequest request = m_request;
-    if (increment) request.Increment = HoldSingle(*increment);
-    request.Raw = raw;
-    return PreparedConversion(request);
+const MoistureConversion& Conversion::withIncrement(float increment) const {
+  if (!m_lastIncrement || std::memcmp(&m_lastIncrement->first, &increment, sizeof increment) != 0) {
+    MoistureInputs inputs = m_inputs;
+    inputs.Increment = increment;
+    m_lastIncrement.emplace(increment, MoistureConversion(inputs, m_request.Calc));
   }
+  return m_lastIncrement->second;
+}
 
-  // A column converted: (results, deltas or None without an increment, status), status 1
-  // where the value lies outside the From unit's range and 0 where it was converted.
-  py::tuple convert(const Column& values, std::optional<double> increment, bool shown,
-                    int threads) const {
-    const auto n = static_cast<std::size_t>(values.size());
-    py::array_t<double> result(static_cast<py::ssize_t>(n));
-    py::array_t<double> delta(increment ? static_cast<py::ssize_t>(n) : 0);
-    py::array_t<uint8_t> status(static_cast<py::ssize_t>(n));
-    const double* in = values.data();
-    double* r = result.mutable_data();
-    double* d = delta.mutable_data();
-    uint8_t* s = status.mutable_data();
-    const PreparedConversion prepared = with(increment);
-    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-      // Locals, so that the stores into the arrays cannot be taken to change them.
-      const MoistureConversion conversion = prepared.conversion();
-      const int fromUnit = m_request.FromUnit;
-      const bool withDelta = increment.has_value();
-      for (std::size_t i = begin; i < end; ++i) {
-        const ConvertedNumber c = ConvertNumber(conversion, fromUnit, in[i], shown);
-        r[i] = c.Result;
-        if (withDelta) d[i] = c.Delta;
-        s[i] = c.Outside ? 1 : 0;
-      }
-    });
-    return py::make_tuple(result, increment ? py::object(delta) : py::none(), status);
+Converted Conversion::one(double number, std::optional<double> increment, bool shown) const {
+  Converted out;
+  const float value = HoldSingle(number);
+  out.Outside = FromValueRangeMessage(m_request.FromUnit, value).has_value();
+  if (out.Outside) return out;
+  const MoistureConversion& conversion =
+      increment ? withIncrement(HoldSingle(*increment)) : m_conversion;
+  const MoistureValues m = conversion.values(value);
+  const auto toUnit = MoistureUnitFromIndex(m_request.ToUnit);
+  // A valid result or delta implies a To unit.
+  if (m.ResultValid) {
+    out.Result = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Result)) : m.Result;
   }
-
-  // One value: (result, delta or None, status) as convert gives them for a column.
-  py::tuple convertOne(double number, std::optional<double> increment, bool shown) const {
-    const ConvertedNumber c =
-        increment ? ConvertNumber(with(increment).conversion(), m_request.FromUnit, number, shown)
-                  : ConvertNumber(prepared().conversion(), m_request.FromUnit, number, shown);
-    return py::make_tuple(c.Result, increment ? py::object(py::float_(c.Delta)) : py::none(),
-                          c.Outside ? 1 : 0);
+  if (m.DeltaValid) {
+    out.Delta = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Delta)) : m.Delta;
   }
+  return out;
+}
 
-  // A column's spread across the formula and enhancement choices: (results, n x 12 in the
-  // order of kPhysicsCombinations, min, max, the combination giving each, status as convert
-  // gives it). NaN and combination -1 where there is no answer.
-  py::tuple spread(const Column& values, bool shown, int threads) const {
-    const auto n = static_cast<std::size_t>(values.size());
-    constexpr std::size_t k = kPhysicsCombinationCount;
-    const auto rows = static_cast<py::ssize_t>(n);
-    py::array_t<double> results(std::vector<py::ssize_t>{rows, static_cast<py::ssize_t>(k)});
-    py::array_t<double> low(rows);
-    py::array_t<double> high(rows);
-    py::array_t<int64_t> lowAt(rows);
-    py::array_t<int64_t> highAt(rows);
-    py::array_t<uint8_t> status(rows);
-    const SpreadColumns<int64_t> out{results.mutable_data(), low.mutable_data(),
-                                     high.mutable_data(),    lowAt.mutable_data(),
-                                     highAt.mutable_data(),  status.mutable_data()};
-    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-      SpreadRows(values.data(), begin, end, m_inputs, m_request.Calc, m_request.ToUnit, shown, out);
-    });
-    return py::make_tuple(results, low, high, lowAt, highAt, status);
+py::tuple Conversion::convert(const Column& values, std::optional<double> increment, bool shown,
+                              int threads) const {
+  const auto n = static_cast<std::size_t>(values.size());
+  py::array_t<double> result(static_cast<py::ssize_t>(n));
+  py::array_t<double> delta(increment ? static_cast<py::ssize_t>(n) : 0);
+  py::array_t<uint8_t> status(static_cast<py::ssize_t>(n));
+  const double* in = values.data();
+  double* r = result.mutable_data();
+  double* d = delta.mutable_data();
+  uint8_t* s = status.mutable_data();
+  const auto toUnit = MoistureUnitFromIndex(m_request.ToUnit);
+  const std::size_t perThread = searches() ? kMinSearchValuesPerThread : kMinColumnValuesPerThread;
+  if (!increment) {
+    // The results alone: the column path, then the shown numbers where asked for.
+    ForBlocks(
+        n, threads,
+        [&](std::size_t begin, std::size_t end) {
+          const std::size_t count = end - begin;
+          m_conversion.convertColumn({in + begin, count}, {r + begin, count}, {s + begin, count});
+          if (!shown) return;
+          for (std::size_t i = begin; i < end; ++i) {
+            if (!std::isnan(r[i])) {
+              r[i] = ShownNumber(FormatMoistureValue(*toUnit, static_cast<float>(r[i])));
+            }
+          }
+        },
+        perThread);
+    return py::make_tuple(result, py::none(), status);
   }
-
-  // tavimor-convert's output lines for a column; notNumber[i] != 0 marks a value read from a
-  // text without a number.
-  std::vector<std::string> lines(const Column& values, const std::optional<Flags>& notNumber,
-                                 std::optional<double> increment, bool raw, int threads) const {
-    const auto n = static_cast<std::size_t>(values.size());
-    if (notNumber && static_cast<std::size_t>(notNumber->size()) != n) {
-      throw py::value_error("not_number must have one flag per value");
-    }
-    std::vector<std::string> lines(n);
-    const double* in = values.data();
-    const uint8_t* failed = notNumber ? notNumber->data() : nullptr;
-    const PreparedConversion prepared = with(increment, raw);
-    ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
-      PreparedConversion conversion = prepared;
-      for (std::size_t i = begin; i < end; ++i) {
-        if ((failed && failed[i]) || conversion.convert(HoldSingle(in[i]))) {
-          lines[i] = kErrorLine;
-        } else {
-          conversion.appendLine(lines[i]);
+  // A copy: another Python thread may ask for another increment while this one converts.
+  const MoistureConversion conversion = withIncrement(HoldSingle(*increment));
+  ForBlocks(
+      n, threads,
+      [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+          const float value = HoldSingle(in[i]);
+          const bool outside = FromValueRangeMessage(m_request.FromUnit, value).has_value();
+          s[i] = outside ? 1 : 0;
+          r[i] = kNaN;
+          d[i] = kNaN;
+          if (outside) continue;
+          const MoistureValues m = conversion.values(value);
+          if (m.ResultValid) {
+            r[i] = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Result)) : m.Result;
+          }
+          if (m.DeltaValid) {
+            d[i] = shown ? ShownNumber(FormatMoistureValue(*toUnit, m.Delta)) : m.Delta;
+          }
         }
+      },
+      perThread);
+  return py::make_tuple(result, delta, status);
+}
+
+// A column's spread across the formula and enhancement choices: (results, n x 12 in the
+// order of kPhysicsCombinations, min, max, the combination giving each, status as convert
+// gives it). NaN and combination -1 where there is no answer.
+py::tuple Conversion::spread(const Column& values, bool shown, int threads) const {
+  const auto n = static_cast<std::size_t>(values.size());
+  constexpr std::size_t k = kPhysicsCombinationCount;
+  const auto rows = static_cast<py::ssize_t>(n);
+  py::array_t<double> results(std::vector<py::ssize_t>{rows, static_cast<py::ssize_t>(k)});
+  py::array_t<double> low(rows);
+  py::array_t<double> high(rows);
+  py::array_t<int64_t> lowAt(rows);
+  py::array_t<int64_t> highAt(rows);
+  py::array_t<uint8_t> status(rows);
+  const SpreadColumns<int64_t> out{results.mutable_data(), low.mutable_data(),
+                                   high.mutable_data(),    lowAt.mutable_data(),
+                                   highAt.mutable_data(),  status.mutable_data()};
+  ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+    SpreadRows(values.data(), begin, end, m_inputs, m_request.Calc, m_request.ToUnit, shown, out);
+  });
+  return py::make_tuple(results, low, high, lowAt, highAt, status);
+}
+
+// tavimor-convert's output lines for a column; notNumber[i] != 0 marks a value read from a
+// text without a number.
+std::vector<std::string> Conversion::lines(const Column& values,
+                                           const std::optional<Flags>& notNumber,
+                                           std::optional<double> increment, bool raw,
+                                           int threads) const {
+  const auto n = static_cast<std::size_t>(values.size());
+  if (notNumber && static_cast<std::size_t>(notNumber->size()) != n) {
+    throw py::value_error("not_number must have one flag per value");
+  }
+  std::vector<std::string> lines(n);
+  const double* in = values.data();
+  const uint8_t* failed = notNumber ? notNumber->data() : nullptr;
+  const PreparedConversion prepared = with(increment, raw);
+  ForBlocks(n, threads, [&](std::size_t begin, std::size_t end) {
+    PreparedConversion conversion = prepared;
+    for (std::size_t i = begin; i < end; ++i) {
+      if ((failed && failed[i]) || conversion.convert(HoldSingle(in[i]))) {
+        lines[i] = kErrorLine;
+      } else {
+        conversion.appendLine(lines[i]);
       }
-    });
-    return lines;
-  }
+    }
+  });
+  return lines;
+}
 
-  std::optional<std::string> rangeMessage(double value) const {
-    const auto message = FromValueRangeMessage(m_request.FromUnit, HoldSingle(value));
-    if (!message) return std::nullopt;
-    return std::string(*message);
-  }
+bool Conversion::searches() const {
+  using U = MoistureUnit;
+  const auto to = MoistureUnitFromIndex(m_request.ToUnit);
+  return to == U::DewFrostPointC || to == U::DewFrostPointF || to == U::DewPointC ||
+         to == U::DewPointF ||
+         NaturalGasOverride(m_request.Calc, m_request.FromUnit, m_request.ToUnit);
+}
 
-  float measuredMbar() const {
-    return ReadPressureMbar(m_inputs.MeasuredPressure, m_inputs.MeasuredPressureUnit);
-  }
-  float computeMbar() const {
-    return ReadPressureMbar(m_inputs.ComputePressure, m_inputs.ComputePressureUnit);
-  }
+std::optional<std::string_view> Conversion::rangeText() const {
+  const auto unit = MoistureUnitFromIndex(m_request.FromUnit);
+  if (!unit) return std::nullopt;
+  const auto& range = kMoistureUnits[static_cast<std::size_t>(*unit)].Range;
+  if (!range) return std::nullopt;
+  return range->Message;
+}
 
- private:
-  ConversionRequest m_request;
-  // The request prepared without an increment, made at the first scalar call (with the GIL
-  // held): a Settings made for an array or made again for each call does not pay for it.
-  const PreparedConversion& prepared() const {
-    if (!m_prepared) m_prepared.emplace(m_request);
-    return *m_prepared;
-  }
+float Conversion::measuredMbar() const {
+  return ReadPressureMbar(m_inputs.MeasuredPressure, m_inputs.MeasuredPressureUnit);
+}
 
-  MoistureInputs m_inputs;  // the request's, without a From value
-  mutable std::optional<PreparedConversion> m_prepared;
-};
+float Conversion::computeMbar() const {
+  return ReadPressureMbar(m_inputs.ComputePressure, m_inputs.ComputePressureUnit);
+}
+
+namespace {
 
 py::object ToPython(const FieldValue& value) {
   return std::visit(
@@ -268,11 +316,19 @@ py::dict KeywordsOf(const ConversionRequest& request) {
   return keywords;
 }
 
-// The saved selections of a settings file, as keywords.
-py::dict ReadSelections(const std::string& path) {
+// The saved selections of a settings file (its path as bytes): (keywords, the keys whose
+// value its dialog refuses and which took the default, why the file cannot be read or "").
+py::tuple ReadSelections(const py::bytes& path) {
+  const ProfileFile file = ReadProfileFile(std::filesystem::path(std::string(path)));
   ConversionRequest request;
-  ApplySavedSelections(ProfileReaderForFile(std::filesystem::path(path)), request);
-  return KeywordsOf(request);
+  std::vector<std::string> replaced;
+  if (file.Status == ProfileFileStatus::Ok) {
+    for (const std::string_view key :
+         ApplySavedSelections(ProfileReaderForText(file.Bytes), request)) {
+      replaced.emplace_back(key);
+    }
+  }
+  return py::make_tuple(KeywordsOf(request), replaced, file.Error);
 }
 
 // (keyword, key, option, default) for each field of the request: what the package's
@@ -294,12 +350,10 @@ void AddConversion(py::module_& m) {
       .def(py::init<const py::dict&>(), py::arg("keywords"))
       .def("convert", &Conversion::convert, py::arg("values"), py::arg("increment"),
            py::arg("shown"), py::arg("threads"))
-      .def("convert_one", &Conversion::convertOne, py::arg("value"), py::arg("increment"),
-           py::arg("shown"))
       .def("spread", &Conversion::spread, py::arg("values"), py::arg("shown"), py::arg("threads"))
       .def("lines", &Conversion::lines, py::arg("values"), py::arg("not_number"),
            py::arg("increment"), py::arg("raw"), py::arg("threads"))
-      .def("range_message", &Conversion::rangeMessage, py::arg("value"))
+      .def_property_readonly("range_text", &Conversion::rangeText)
       .def_property_readonly("measured_mbar", &Conversion::measuredMbar)
       .def_property_readonly("compute_mbar", &Conversion::computeMbar);
   m.def("read_saved_selections", &ReadSelections, py::arg("path"));

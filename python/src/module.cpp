@@ -38,6 +38,7 @@ PYBIND11_MODULE(_engine, m) {
   AddConversion(m);
   AddValues(m);
   AddSteps(m);
+  AddScalars(m);
   AddUncertainty(m);
 
   py::list units;

@@ -3,16 +3,18 @@
 from __future__ import annotations
 
 import dataclasses
-import functools
 import inspect
 import numbers
+import os
 import warnings
 from collections.abc import Mapping
 from dataclasses import dataclass, field
+from typing import TYPE_CHECKING, Any, Literal, Optional, Union
 
 import numpy as np
 
 from . import _engine
+from . import _units
 
 __all__ = ["Params", "Settings", "convert", "convert_text", "increment", "format"]
 
@@ -20,11 +22,19 @@ __all__ = ["Params", "Settings", "convert", "convert_text", "increment", "format
 # options of tavimor-convert reach the same fields, and their defaults are written once, in
 # the engine.
 _FIELDS = _engine.FIELDS
-_DEFAULTS = {keyword: default for keyword, key, _, default in _FIELDS if keyword and not key}
+_DEFAULTS: dict[str, Any] = {keyword: default for keyword, key, _, default in _FIELDS if keyword and not key}
 _PARAM_KEYS = tuple(key for keyword, key, _, _ in _FIELDS if keyword == "from_params")
 # Chosen per call rather than held by Settings.
 _PER_CALL = ("increment", "raw")
-_ERRORS = ("nan", "raise")
+_ERRORS = ("nan", "raise", "reason")
+# The annotations of the public functions.
+Unit = Union[str, int]
+Errors = Literal["nan", "raise", "reason"]
+# What a scalar call's fast way answers where the general way must take the call.
+_MISS = _engine.MISS
+_convert_one = _engine.convert_one
+_increment_one = _engine.increment_one
+_settings_one = _engine.settings_one
 
 
 @dataclass(frozen=True)
@@ -64,6 +74,7 @@ def _real(value, what):
 
 
 _NO_PARAMS = Params()
+_engine.set_params_type(Params)
 
 
 def _side(value, what):
@@ -135,8 +146,17 @@ class Settings:
     gas_method: str = _DEFAULTS["gas_method"]
     from_params: Params | Mapping | None = None  # None: every parameter's default
     to_params: Params | Mapping | None = None
+    if TYPE_CHECKING:  # made by __post_init__, not fields
+        _conversion: _engine.Conversion
+        _keywords: dict[str, Any]
 
     def __post_init__(self):
+        for which in ("measured", "compute_at"):
+            value = getattr(self, which)
+            if _units.is_quantity(value):
+                number, unit = _units.pressure_of(value, getattr(self, which + "_unit"), which)
+                object.__setattr__(self, which, number)
+                object.__setattr__(self, which + "_unit", unit)
         object.__setattr__(self, "from_params", _side(self.from_params, "from_params"))
         object.__setattr__(self, "to_params", _side(self.to_params, "to_params"))
         self._start()
@@ -183,30 +203,49 @@ class Settings:
         self._start()
 
     @classmethod
-    def from_ini(cls, path):
+    def from_ini(cls, path: Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
+                 ) -> "Settings":
         """The saved selections of a Tavimor settings file (tavimor.ini), read by the
         program's own parser: units, pressures, the compute-at choice, formula, factor,
         natural-gas method and both sides' parameters. The saved From value is not used.
-        Missing keys take the program's defaults; an unreadable file raises OSError."""
-        path = str(path)
-        with open(path, "rb"):
-            pass  # raises the OSError that says why the file cannot be read
-        saved = _engine.read_saved_selections(path)
+        Missing keys take the program's defaults, and so does a parameter its dialog would
+        refuse typed (a RuntimeWarning names its key). path is a str, bytes or os.PathLike;
+        a file that cannot be read (missing, not a regular file such as a pipe, unreadable)
+        raises OSError."""
+        if not isinstance(path, (str, bytes, os.PathLike)):
+            raise TypeError(f"path must be a str, bytes or os.PathLike, not {type(path).__name__}")
+        file = os.fsencode(path)
+        saved, replaced, error = _engine.read_saved_selections(file)
+        if error == "it does not exist":
+            raise FileNotFoundError(2, "No such file or directory", os.fsdecode(file))
+        if error:
+            raise OSError(f"cannot read the saved selections {os.fsdecode(file)!r}: {error}")
+        for key in replaced:
+            warnings.warn(f"the saved selections hold a value for {key} that its dialog "
+                          "refuses; its default is used instead", RuntimeWarning, stacklevel=2)
         for side in ("from_params", "to_params"):
             saved[side] = Params(**saved[side], _saved=True)
         return cls(**{f.name: saved[f.name] for f in dataclasses.fields(cls)})
 
-    def convert(self, values, *, raw=True, errors="nan", threads=None):
+    def convert(self, values: Any, *, raw: bool = True, errors: Errors = "nan",
+                threads: Optional[int] = None, quantity: bool = False) -> Any:
         """Settings-bound form of tavimor.convert."""
-        result, _ = _run(self, values, None, raw, errors, threads)
-        return result
+        result = _settings_one(self._conversion, values, None, raw, errors, threads)
+        if result is not _MISS and not quantity:
+            return result
+        return _run(self, values, None, raw, errors, threads, quantity)
 
-    def increment(self, values, delta, *, raw=True, errors="nan", threads=None):
+    def increment(self, values: Any, delta: float, *, raw: bool = True, errors: Errors = "nan",
+                  threads: Optional[int] = None, quantity: bool = False) -> Any:
         """Settings-bound form of tavimor.increment."""
-        return _run(self, values, _real(delta, "delta"), raw, errors, threads)
+        result = _settings_one(self._conversion, values, delta, raw, errors, threads)
+        if result is not _MISS and not quantity:
+            return result
+        return _run(self, values, _real(delta, "delta"), raw, errors, threads, quantity)
 
-    def convert_text(self, values, *, increment=_DEFAULTS["increment"], raw=_DEFAULTS["raw"],
-                     threads=None, **uncertainties):
+    def convert_text(self, values: Any, *, increment: Optional[float] = _DEFAULTS["increment"],
+                     raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None,
+                     **uncertainties: Any) -> Union[str, list[str]]:
         """Settings-bound form of tavimor.convert_text."""
         from .uncertainty import _conversion_with
         column = _Column(values)
@@ -214,6 +253,15 @@ class Settings:
         lines = conversion.lines(column.flat, column.not_number, _real(increment, "increment"),
                                  bool(raw), _threads(threads))
         return lines[0] if column.scalar else lines
+
+    def _for_unit(self, from_unit):
+        """These settings with another From unit (the one a value's own unit names)."""
+        if from_unit == _units.unit_name(self.from_unit):
+            return self
+        siblings = self.__dict__.setdefault("_siblings", {})
+        if from_unit not in siblings:
+            siblings[from_unit] = dataclasses.replace(self, from_unit=from_unit)
+        return siblings[from_unit]
 
 
 def _threads(threads):
@@ -229,6 +277,12 @@ class _Column:
     tavimor-convert reads its values (not_number flags those without a number)."""
 
     def __init__(self, values):
+        if isinstance(values, (bytes, bytearray)):
+            values = bytes(values).decode("latin-1")  # one value, as a text
+        elif isinstance(values, (list, tuple)) and any(isinstance(v, bytearray) for v in values):
+            values = [bytes(v) if isinstance(v, bytearray) else v for v in values]
+        else:
+            _units.refuse_hidden_units(values)
         array = np.asarray(values)
         self.scalar = array.ndim == 0
         self.shape = array.shape
@@ -254,9 +308,9 @@ class _Column:
         return f" at index {tuple(int(k) for k in np.unravel_index(i, self.shape))}"
 
 
-def _errors(errors):
-    if errors not in _ERRORS:
-        raise ValueError(f"errors must be one of {', '.join(map(repr, _ERRORS))}, not {errors!r}")
+def _errors(errors, allowed=_ERRORS):
+    if errors not in allowed:
+        raise ValueError(f"errors must be one of {', '.join(map(repr, allowed))}, not {errors!r}")
 
 
 def _raise_first_problem(settings, column, status):
@@ -271,44 +325,130 @@ def _raise_first_problem(settings, column, status):
         if column.not_number is not None and column.not_number[i]:
             reason = "not a number"
         else:
-            reason = settings._conversion.range_message(column.flat[i])
+            reason = settings._conversion.range_text
         value = column.array.reshape(-1)[i]
         if isinstance(value, np.generic):
             value = value.item()
         raise ValueError(f"value {value!r}{column.where(i)}: {reason}")
 
 
-def _run(settings, values, delta, raw, errors, threads):
-    _errors(errors)
-    threads = _threads(threads)
-    # A plain number skips the arrays, so that loops over single values stay cheap; an int
-    # beyond the float range takes the general way.
-    if isinstance(values, float) or (isinstance(values, int) and not isinstance(values, bool)
-                                     and abs(values) < 2**1000):
-        result, change, outside = settings._conversion.convert_one(values, delta, not raw)
-        if errors == "raise" and outside and values == values:
-            raise ValueError(f"value {values!r}: {settings._conversion.range_message(values)}")
-        return result, change
+def _reasons(settings, column, result, status):
+    """Why each result is NaN, in tavimor-convert's words (None where it is not): the value
+    has no number, lies outside the From unit's range, or the conversion has no answer."""
+    reasons = np.full(result.shape, None, dtype=object)
+    reasons[np.isnan(result)] = "out of range"
+    if settings._conversion.range_text is not None:
+        reasons[status != 0] = settings._conversion.range_text
+    missing = np.isnan(column.flat)
+    if column.not_number is not None:
+        missing |= column.not_number != 0
+    reasons[missing] = "not a number"
+    return reasons
+
+
+def _run_plain(settings, values, delta, raw, errors, threads):
+    """(result, change or None, reasons or None) of plain values: numbers, texts, arrays."""
     column = _Column(values)
     result, changes, status = settings._conversion.convert(column.flat, delta, not raw, threads)
+    reasons = None
     if errors == "raise":
         _raise_first_problem(settings, column, status)
-    return column.shaped(result), None if changes is None else column.shaped(changes)
+    elif errors == "reason":
+        reasons = _reasons(settings, column, result, status)
+        reasons = reasons[0] if column.scalar else reasons.reshape(column.shape)
+    return (column.shaped(result), None if changes is None else column.shaped(changes),
+            reasons)
 
 
-@functools.lru_cache(maxsize=64)
-def _cached_settings(*args, **options):
-    return Settings(*args, **options)
+def _run(settings, values, delta, raw, errors, threads, quantity=False):
+    """convert's and increment's answer: the results (and changes, and reasons with
+    errors="reason"), as Quantities or DataArrays where the values came as such."""
+    _errors(errors)
+    threads = _threads(threads)
+    registry = None
+    if _units.is_quantity(values):
+        registry = values._REGISTRY
+        values, from_unit = _units.value_of(values, settings.from_unit)
+        settings = settings._for_unit(from_unit)
+        quantity = True
+    elif _units.is_dataarray(values):
+        return _run_dataarray(settings, values, delta, raw, errors, threads)
+    result, changes, reasons = _run_plain(settings, values, delta, raw, errors, threads)
+    if quantity:
+        to_unit = _units.unit_name(settings.to_unit)
+        result = _units.quantity_of(result, to_unit, registry)
+        if changes is not None:
+            changes = _units.quantity_of(changes, to_unit, registry)
+    answer = (result,) if delta is None else (result, changes)
+    if errors == "reason":
+        answer += (reasons,)
+    return answer[0] if len(answer) == 1 else answer
+
+
+def _run_dataarray(settings, array, delta, raw, errors, threads):
+    """A DataArray in, DataArrays out: the same coordinates, dimensions, name and attributes,
+    attrs["units"] the To unit's; one backed by Dask stays lazy, converted block by block."""
+    import xarray
+
+    reader = None
+    data = array
+    if _units.is_quantity(array.data):  # pint-xarray's quantified array
+        data = array.copy(data=array.data.magnitude)
+        from_unit, reader = _units.attrs_reader(f"{array.data.units}", settings.from_unit)
+        settings = settings._for_unit(from_unit)
+    elif array.attrs.get("units") is not None:
+        from_unit, reader = _units.attrs_reader(array.attrs["units"], settings.from_unit)
+        settings = settings._for_unit(from_unit)
+    kinds = ["result"] + (["change"] if delta is not None else []) + (
+        ["reason"] if errors == "reason" else [])
+
+    def convert_block(numbers):
+        if reader is not None:
+            numbers = reader(numbers)
+        result, changes, reasons = _run_plain(settings, numbers, delta, raw, errors, threads)
+        parts = {"result": result, "change": changes, "reason": reasons}
+        return parts["result"] if len(kinds) == 1 else tuple(parts[k] for k in kinds)
+
+    lazy = array.chunks is not None
+    answers = xarray.apply_ufunc(
+        convert_block, data, dask="parallelized" if lazy else "forbidden",
+        output_dtypes=[object if k == "reason" else np.float64 for k in kinds],
+        output_core_dims=[[]] * len(kinds))
+    answers = answers if len(kinds) > 1 else (answers,)
+    to_units = _units.ATTRS_UNITS[_units.unit_name(settings.to_unit)]
+    for answer, kind in zip(answers, kinds):
+        answer.attrs = dict(array.attrs)
+        answer.name = array.name
+        if kind == "reason":
+            answer.attrs.pop("units", None)
+        else:
+            answer.attrs["units"] = to_units
+    return answers[0] if len(kinds) == 1 else answers
 
 
 def _settings(from_unit, to_unit, options):
-    """Settings(from_unit, to_unit, **options), made once for the same arguments: a loop
-    calling convert on one value at a time does not prepare the conversion again for each.
-    The options come as the dict they arrived in, so that a call unpacks them only once."""
-    try:
-        return _cached_settings(from_unit, to_unit, **options)
-    except TypeError:  # a dict of parameters cannot be a key
-        return Settings(from_unit, to_unit, **options)
+    """Settings(from_unit, to_unit, **options), made once for the same arguments and kept by
+    the engine (the last 16): a loop calling convert on one value at a time does not prepare
+    the conversion again for each. The options come as the dict they arrived in."""
+    settings = _engine.cached(from_unit, to_unit, options)
+    if settings is None:
+        settings = Settings(from_unit, to_unit, **options)
+        _engine.remember(from_unit, to_unit, options, settings)
+    return settings
+
+
+def _from_values(values, from_unit):
+    """from_unit, or where it is None the unit a Quantity's or DataArray's values carry."""
+    if from_unit is not None:
+        return from_unit
+    if _units.is_quantity(values):
+        return _units.value_of(values, None)[1]
+    if _units.is_dataarray(values):
+        if _units.is_quantity(values.data):
+            return _units.value_of(values.data, None)[1]
+        if "units" in values.attrs:
+            return _units.attrs_reader(values.attrs["units"], None)[0]
+    return from_unit
 
 
 def _with_settings_keywords(function, leave_out=()):
@@ -332,49 +472,79 @@ _OPTIONS_DOC = """
     tavimor.Params or a dict with the keys mw, k, ambient, medium, vapor_temp).
 
     values may be a number, a sequence, a NumPy array of any shape, byte order or memory
-    layout, or a pandas Series. Numbers are held in single precision, as the panel holds
-    the From value; texts are read the way tavimor-convert reads a value (the numeric prefix
-    of the first 14 characters). None and NaN are missing values and give NaN."""
+    layout, a pandas Series, a pint Quantity or an xarray DataArray. Numbers are held in
+    single precision, as the panel holds the From value; texts (str, bytes or bytearray) are
+    read the way tavimor-convert reads a value (the numeric prefix of the first 14
+    characters). None and NaN are missing values and give NaN.
+
+    Units: a Quantity converts in its own unit (68 degF given as "dp-c" converts as 68 °F,
+    the dew point in °F; pint converts what tavimor has no unit for, such as kelvin or hPa),
+    and from_unit may be None where its unit says everything (a pressure, g/m³); the results
+    come back as Quantities in the To unit (quantity=True asks for that with plain values
+    too; lb/MMSCF and ppmw in a liquid become units of their own, lb_mmscf and ppmw_liquid).
+    measured and compute_at may be Quantities too. A DataArray gives DataArrays with its
+    coordinates, dimensions, name and attributes, attrs["units"] the To unit's; its own
+    attrs["units"] is read as a Quantity's unit; one backed by Dask stays lazy. Values
+    carrying units tavimor cannot read raise TypeError rather than lose them.
+
+    errors="nan" gives NaN for a value without a result; "raise" raises ValueError for the
+    first value outside the From unit's range or without a number instead; "reason" returns
+    the reasons beside the results: for each value None, or why it has no result in
+    tavimor-convert's words ("not a number", the From unit's range such as "stay between 0
+    and 123.4 mb.", "out of range")."""
 
 
-def convert(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None, **options):
+def convert(values: Any, from_unit: Optional[Unit], to_unit: Unit, *, raw: bool = True,
+            errors: Errors = "nan", threads: Optional[int] = None, quantity: bool = False,
+            **options: Any) -> Any:
     """Convert moisture values from one unit into another.
 
-    Returns a float for a scalar, else a float64 array of the input's shape. With raw=True
-    each result is the value the program holds (single precision, widened to float64
-    exactly: what tavimor-convert --raw prints with 17 digits); with raw=False it is the
-    number the panel shows, rounded as shown. NaN marks a result that is "out of range", a
-    value outside the From unit's range (errors="nan") and a text without a number;
-    errors="raise" raises ValueError for the first such value instead, naming its index
-    and the range. Large arrays are converted on several threads (threads=None: one per
-    core, at most 16) without the GIL.
+    Returns a float for a scalar, else a float64 array of the input's shape (with
+    errors="reason" a pair: the results and the reasons). With raw=True each result is the
+    value the program holds (single precision, widened to float64 exactly: what
+    tavimor-convert --raw prints with 17 digits); with raw=False it is the number the panel
+    shows, rounded as shown. NaN marks a result that is "out of range", a value outside the
+    From unit's range and a text without a number. Large arrays are converted on several
+    threads (threads=None: one per core, at most 16) without the GIL.
 
     >>> tavimor.convert(20, "dp-c", "ppmv")
     23596.998046875
     """
-    return _settings(from_unit, to_unit, options).convert(values, raw=raw, errors=errors,
-                                                            threads=threads)
+    result = _convert_one(values, from_unit, to_unit, options, raw, errors, threads)
+    if result is not _MISS and not quantity:
+        return result
+    settings = _settings(_from_values(values, from_unit), to_unit, options)
+    return _run(settings, values, None, raw, errors, threads, quantity)
 
 
-def increment(values, delta, from_unit, to_unit, *, raw=True, errors="nan", threads=None,
-              **options):
+def increment(values: Any, delta: float, from_unit: Optional[Unit], to_unit: Unit, *,
+              raw: bool = True, errors: Errors = "nan", threads: Optional[int] = None,
+              quantity: bool = False, **options: Any) -> Any:
     """The incremental analysis: how much each result changes when its value changes by
     delta (in the From unit).
 
     Returns (result, change): the results as tavimor.convert gives them and the change of
-    each result, both floats for a scalar or arrays of the input's shape. The change is
-    formed from the two held results, in single precision, as the panel forms it; it is
-    NaN where the panel shows "out of range" or "n/a".
+    each result, both floats for a scalar or arrays of the input's shape (with
+    errors="reason" the reasons third). The change is formed from the two held results, in
+    single precision, as the panel forms it; it is NaN where the panel shows "out of range"
+    or "n/a".
     """
-    return _settings(from_unit, to_unit, options).increment(values, delta, raw=raw,
-                                                              errors=errors, threads=threads)
+    result = _increment_one(values, delta, from_unit, to_unit, options, raw, errors, threads)
+    if result is not _MISS and not quantity:
+        return result
+    settings = _settings(_from_values(values, from_unit), to_unit, options)
+    return _run(settings, values, _real(delta, "delta"), raw, errors, threads, quantity)
 
 
-def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"],
-                 raw=_DEFAULTS["raw"], threads=None, u=_DEFAULTS["u"],
-                 measured_u=_DEFAULTS["measured_u"], compute_at_u=_DEFAULTS["compute_at_u"],
-                 coverage_factor=_DEFAULTS["coverage_factor"],
-                 include_formula=_DEFAULTS["include_formula"], **options):
+def convert_text(values: Any, from_unit: Unit, to_unit: Unit, *,
+                 increment: Optional[float] = _DEFAULTS["increment"],
+                 raw: bool = _DEFAULTS["raw"], threads: Optional[int] = None,
+                 u: Optional[float] = _DEFAULTS["u"],
+                 measured_u: Optional[float] = _DEFAULTS["measured_u"],
+                 compute_at_u: Optional[float] = _DEFAULTS["compute_at_u"],
+                 coverage_factor: float = _DEFAULTS["coverage_factor"],
+                 include_formula: bool = _DEFAULTS["include_formula"],
+                 **options: Any) -> Union[str, list[str]]:
     """The lines tavimor-convert prints for the values, without line ends.
 
     Each line is the result as the panel shows it ("23597.0", "out of range"), with raw=True
@@ -391,7 +561,7 @@ def convert_text(values, from_unit, to_unit, *, increment=_DEFAULTS["increment"]
         include_formula=include_formula)
 
 
-def format(values, unit):
+def format(values: Any, unit: Unit) -> Any:
     """The texts the panel's result field shows for values in a unit.
 
     Values are held in single precision first; NaN and values beyond the single-precision
@@ -411,6 +581,6 @@ def format(values, unit):
 
 
 for _function in (convert, increment, convert_text):
-    _function.__doc__ += _OPTIONS_DOC
+    _function.__doc__ = (_function.__doc__ or "") + _OPTIONS_DOC
     _with_settings_keywords(_function)
 del _function

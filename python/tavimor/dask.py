@@ -4,13 +4,17 @@ them without code of their own."""
 
 from __future__ import annotations
 
-from .conversion import Settings
+from typing import Any, Literal, Optional
+
+from .conversion import Settings, Unit, _errors
 
 __all__ = ["convert_column"]
 
 
-def convert_column(df, column, from_unit=None, to_unit=None, *, settings=None, raw=True,
-                   errors="nan", threads=1, **options):
+def convert_column(df: Any, column: str, from_unit: Optional[Unit] = None,
+                   to_unit: Optional[Unit] = None, *, settings: Optional[Settings] = None,
+                   raw: bool = True, errors: Literal["nan", "raise"] = "nan",
+                   threads: Optional[int] = 1, **options: Any) -> Any:
     """The column of a Dask DataFrame converted like tavimor.convert: a lazy float64 Dask
     Series with the frame's partitions and index.
 
@@ -19,7 +23,10 @@ def convert_column(df, column, from_unit=None, to_unit=None, *, settings=None, r
 
     >>> ddf["ppmv"] = tavimor.dask.convert_column(ddf, "dew_point", "dp-c", "ppmv")
     """
+    _errors(errors, ("nan", "raise"))
     if settings is None:
+        if from_unit is None or to_unit is None:
+            raise TypeError("give either settings or the units and options")
         settings = Settings(from_unit, to_unit, **options)
     elif from_unit is not None or to_unit is not None or options:
         raise TypeError("give either settings or the units and options, not both")

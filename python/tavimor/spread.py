@@ -3,10 +3,10 @@
 from __future__ import annotations
 
 from dataclasses import dataclass
-from typing import Any
+from typing import Any, Literal, Optional
 
 from . import _engine
-from .conversion import (_Column, _errors, _raise_first_problem, _settings, _threads,
+from .conversion import (Unit, _Column, _errors, _raise_first_problem, _settings, _threads,
                          _with_settings_keywords)
 
 __all__ = ["COMBINATIONS", "Spread", "spread"]
@@ -41,7 +41,9 @@ class Spread:
     max_combination: Any
 
 
-def spread(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None, **options):
+def spread(values: Any, from_unit: Unit, to_unit: Unit, *, raw: bool = True,
+           errors: Literal["nan", "raise"] = "nan", threads: Optional[int] = None,
+           **options: Any) -> Spread:
     """Convert moisture values under each of the 4 saturation formulas and 3 enhancement
     choices, to see how far the choice moves the result.
 
@@ -68,7 +70,7 @@ def spread(values, from_unit, to_unit, *, raw=True, errors="nan", threads=None, 
     for chosen in _SPREAD_OVER:
         if chosen in options:
             raise TypeError(f"spread() got an unexpected keyword argument {chosen!r}")
-    _errors(errors)
+    _errors(errors, ("nan", "raise"))
     settings = _settings(from_unit, to_unit, options)
     column = _Column(values)
     results, low, high, low_at, high_at, status = settings._conversion.spread(

@@ -5,10 +5,12 @@ built tavimor-convert."""
 
 import math
 import os
+import pathlib
 import pickle
 import random
 import struct
 import subprocess
+import warnings
 
 import numpy as np
 import pytest
@@ -191,13 +193,46 @@ def test_spread_matches_the_command_bit_for_bit(args, options):
     "FromDew=0,8\nToDew=0,9\nMediumDensity=1037,1038\nTDensity=1040,15.555556,1039,25\n"
     "TAmbient=1034,-5,1033,35\nEquDensity=1026\nEquSWVP=1023,1026\n",
     "FromDew=abc,77\nToDew=0,-4\nMW=x\nEquSWVP=1,2\nFromPrs=,\n",
+    # Values the parameter dialogs refuse: each key takes its default, with a warning.
+    "FromDew=0,10\nToDew=0,5\nHenry=5,-1,5,-1\nMW=1,-18,1,-18\nTAmbient=0,300,0,300\n",
 ])
 def test_saved_selections_read_as_the_command_reads_them(tmp_path, section):
     ini = tmp_path / "tavimor.ini"
     ini.write_bytes(b"[Tavimor]\n" + section.encode())
     texts = ["0.5", "3", "20", "64.5", "1000", "-30"]
-    expected = run_command(["--ini", str(ini), "--raw", "--", *texts])
-    assert tavimor.Settings.from_ini(ini).convert_text(texts, raw=True) == expected
+    done = subprocess.run([CONVERT, "--ini", str(ini), "--raw", "--", *texts],
+                          capture_output=True, text=True, check=False)
+    command_warnings = [line.removeprefix("tavimor-convert: warning: ")
+                        for line in done.stderr.splitlines() if "saved selections" in line]
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        settings = tavimor.Settings.from_ini(ini)
+    assert [str(w.message) for w in caught] == command_warnings
+    assert settings.convert_text(texts, raw=True) == done.stdout.splitlines()
+
+
+@pytest.mark.parametrize("path,exception,message", [
+    (None, TypeError, "path must be a str, bytes or os.PathLike"),
+    (3, TypeError, "path must be a str, bytes or os.PathLike"),
+    ("/nonexistent/tavimor.ini", FileNotFoundError, "No such file"),
+    ("fifo", OSError, "it is not a regular file"),  # the command refuses a pipe too
+    (".", OSError, "it is not a regular file"),
+])
+def test_saved_selections_that_cannot_be_read_raise(tmp_path, path, exception, message):
+    if path == "fifo":
+        path = tmp_path / "fifo"
+        os.mkfifo(path)
+    with pytest.raises(exception, match=message):
+        tavimor.Settings.from_ini(path)
+
+
+def test_saved_selections_of_any_size_and_path_type_are_read(tmp_path):
+    # 17 MB after the keys, and a name that is no UTF-8, given as bytes and as a path.
+    ini = os.path.join(os.fsencode(tmp_path), b"tavimor-\xff.ini")
+    with open(ini, "wb") as file:
+        file.write(b"[Tavimor]\nToDew=0,5\n" + b"; padding\n" * 1_700_000)
+    for path in (ini, pathlib.Path(os.fsdecode(ini))):
+        assert tavimor.Settings.from_ini(path).to_unit == "ppmv"
 
 
 # From DewPointC 20 °C at 1013.25 mbar, default parameters (the To medium air for g/m³), to
@@ -329,6 +364,34 @@ def test_bad_input_raises_with_the_reason(call, exception, message):
     with pytest.raises(exception) as raised:
         function(*args, **kwargs)
     assert message in str(raised.value)
+
+
+# Hostile input: each case a result once wrong without a word, or input once read wrongly.
+@pytest.mark.parametrize("call,expected", [
+    # The water vapour would make up more than the total pressure: no concentration.
+    (lambda: tavimor.convert(20, "dfp-c", "ppmv", measured=5), "nan"),
+    (lambda: tavimor.convert(20, "dfp-c", "ppmv", measured=5, errors="raise"), "nan"),
+    # No saturation pressure: a temperature beyond any formula, a total pressure of 0.
+    (lambda: tavimor.saturation_pressure(math.inf, errors="reason"), (math.nan, "out of range")),
+    (lambda: tavimor.saturation_pressure(1e308, errors="reason"), (math.nan, "out of range")),
+    (lambda: tavimor.saturation_pressure(1.0, pressure=0, enhancement="greenspan",
+                                         errors="reason"), (math.nan, "out of range")),
+    (lambda: tavimor.saturation_pressure([1.0, math.inf], errors="reason")[1].tolist(),
+     [None, "out of range"]),
+    # A bytearray is a text, as bytes are, not the numbers of its bytes.
+    (lambda: tavimor.convert(bytearray(b"5"), "dp-c", "ppmv"),
+     tavimor.convert("5", "dp-c", "ppmv")),
+    (lambda: tavimor.convert([bytearray(b"5"), b"6"], "dp-c", "ppmv").tolist(),
+     tavimor.convert(["5", "6"], "dp-c", "ppmv").tolist()),
+])
+def test_hostile_input_gives_nan_or_is_read_as_text(call, expected):
+    got = call()
+    if expected == "nan":
+        assert math.isnan(got)
+    elif isinstance(expected, tuple):
+        assert math.isnan(got[0]) and got[1] == expected[1]
+    else:
+        assert got == expected
 
 
 def test_missing_values_and_pressures_without_answer_give_nan():

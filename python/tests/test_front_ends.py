@@ -107,7 +107,7 @@ def test_every_option_and_keyword_has_its_place():
     held = {f.name for f in dataclasses.fields(tavimor.Settings)}
     assert held == {keyword for keyword, _, _, _ in _engine.FIELDS if keyword} - PER_CALL
     # Every keyword of tavimor.convert is a field's, or how the package returns results.
-    own = {"values", "errors", "threads"}
+    own = {"values", "errors", "threads", "quantity"}
     for name in inspect.signature(tavimor.convert).parameters:
         assert name in own or any(name == keyword for keyword, _, _, _ in _engine.FIELDS), name
 

@@ -26,7 +26,15 @@ inline double FiniteOrOutOfRange(double v) {
 // negative pressure makes it negative too. Neither is a concentration, so such a value has
 // no answer. OutOfRange from a search is negative and falls out here as well.
 inline bool IsMoleRatioPressure(double pwMbar, double pressureMbar) {
-  return pwMbar >= 0 && pwMbar < pressureMbar;
+  return (pwMbar >= 0) & (pwMbar < pressureMbar);
+}
+
+// The mole ratio of a partial pressure, in ppmv, or OutOfRange where it is none. Without a
+// branch, so that a column's loop over it runs two values to an instruction.
+inline double PpmvOfPartialPressure(double pwMbar, double pressureMbar) {
+  const double ppmv = PpmvFromPressure(pwMbar, pressureMbar);
+  const bool ratio = IsMoleRatioPressure(pwMbar, pressureMbar);
+  return (ratio & std::isfinite(ppmv)) ? ppmv : OutOfRange;
 }
 
 // A search result stays OutOfRange; anything else becomes °F.
@@ -176,8 +184,7 @@ double MoistureToPpmv(MoistureUnit unit, double value, double pressureMbar, cons
     default:
       return OutOfRange;
   }
-  if (!IsMoleRatioPressure(pw, P)) return OutOfRange;
-  return FiniteOrOutOfRange(PpmvFromPressure(pw, P));
+  return PpmvOfPartialPressure(pw, P);
 }
 
 template <class Ops>

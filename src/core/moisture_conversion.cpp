@@ -1,7 +1,10 @@
 #include "core/moisture_conversion.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <type_traits>
 
 #include "core/moisture_format.h"
@@ -14,9 +17,14 @@ namespace {
 
 constexpr float kOutOfRangeSingle = static_cast<float>(OutOfRange);
 
-// A held value that overflowed single precision has no answer either.
+// A held value that overflowed single precision has no answer either. Bitwise "and": a
+// column's loop over it has no branch (and one over held values widened to double checks
+// them as doubles, which the machine compares two at a time).
 bool IsAnswer(float v) {
-  return v != kOutOfRangeSingle && std::isfinite(v);
+  return (v != kOutOfRangeSingle) & std::isfinite(v);
+}
+bool IsAnswer(double heldWide) {
+  return (heldWide != OutOfRange) & std::isfinite(heldWide);
 }
 
 template <class T>
@@ -46,6 +54,8 @@ MoistureConversion::MoistureConversion(const MoistureInputs& inputs, const CalcS
     : m_physics(physics),
       m_fromUnit(MoistureUnitFromIndex(inputs.FromUnit)),
       m_toUnit(MoistureUnitFromIndex(inputs.ToListSelection)),
+      m_fromRange(m_fromUnit ? kMoistureUnits[static_cast<std::size_t>(*m_fromUnit)].Range
+                             : std::nullopt),
       m_from(UnitParamsOf(settings.From)),
       m_to(UnitParamsOf(settings.To)),
       m_increment(inputs.Increment),
@@ -98,6 +108,47 @@ MoistureValues MoistureConversion::values(float fromValue) const {
     out.DeltaValid = true;
   }
   return out;
+}
+
+void MoistureConversion::convertColumn(std::span<const double> values, std::span<double> results,
+                                       std::span<uint8_t> outside) const {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  // Values per pass: the pass's numbers stay in the first-level cache.
+  constexpr std::size_t kPass = 256;
+  double value[kPass];
+  double step[kPass];
+  // Without a range every number is taken, and NaN goes on as NaN.
+  const double low = m_fromRange ? m_fromRange->Low : -INFINITY;
+  const double high = m_fromRange ? m_fromRange->High : INFINITY;
+  const bool ranged = m_fromRange.has_value();
+  for (std::size_t begin = 0; begin < values.size(); begin += kPass) {
+    const std::size_t n = std::min(kPass, values.size() - begin);
+    double* result = results.data() + begin;
+    // Outside the range, the value goes on as NaN: every step answers that with
+    // OutOfRange at once, never searching. Bitwise "and" and selects: no branch.
+    for (std::size_t i = 0; i < n; ++i) {
+      const double held = HoldSingle(values[begin + i]);
+      value[i] = ((held >= low) & (held <= high)) ? held : kNaN;
+    }
+    // With a range, only a value outside it is NaN here.
+    for (std::size_t i = 0; i < n; ++i) outside[begin + i] = ranged && std::isnan(value[i]);
+    if (!m_fromUnit || !m_toUnit) {
+      std::fill_n(result, n, kNaN);
+      continue;
+    }
+    MoistureToPpmvColumn(*m_fromUnit, {value, n}, m_measuredMbar, m_from, m_physics, {step, n});
+    // A held ppmv without an answer goes on as NaN too.
+    for (std::size_t i = 0; i < n; ++i) {
+      const double ppmv = HoldSingle(step[i]);
+      value[i] = IsAnswer(ppmv) ? ppmv : kNaN;
+    }
+    PpmvToMoistureColumn(*m_toUnit, {value, n}, m_computeMbar, m_to, m_measuredHeldMbar, m_physics,
+                         {step, n});
+    for (std::size_t i = 0; i < n; ++i) {
+      const double held = HoldSingle(step[i]);
+      result[i] = IsAnswer(held) ? held : kNaN;
+    }
+  }
 }
 
 MoistureResults MoistureConversion::results(float fromValue) const {

@@ -3,6 +3,7 @@
 #include "core/saturation_parts.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace tavimor {
 
@@ -135,10 +136,9 @@ void BogelIceParts(double t, SaturationParts& p) {
   p.C = 1e-05 * p.E / (t + 273);
 }
 
-}  // namespace
-
-SaturationParts SaturationPartsAt(SaturationOperation op, FormulaKind formula, FactorKind factor,
-                                  double t) {
+// Inlined into the column loops below too, where the choices are constants.
+[[gnu::always_inline]] inline SaturationParts PartsAt(SaturationOperation op, FormulaKind formula,
+                                                      FactorKind factor, double t) {
   const double T = t + 273.15;
   const bool below = t < 0;
   const bool ice = op == SaturationOperation::DewFrost && below;
@@ -179,6 +179,13 @@ SaturationParts SaturationPartsAt(SaturationOperation op, FormulaKind formula, F
   return p;
 }
 
+}  // namespace
+
+SaturationParts SaturationPartsAt(SaturationOperation op, FormulaKind formula, FactorKind factor,
+                                  double t) {
+  return PartsAt(op, formula, factor, t);
+}
+
 namespace {
 
 double EnhancedSaturationPressure(SaturationOperation op, double t, double P,
@@ -186,6 +193,43 @@ double EnhancedSaturationPressure(SaturationOperation op, double t, double P,
   const FactorKind factor = FactorKindOf(physics.EnhancementFactor);
   return EnhancedFromParts(factor,
                            SaturationPartsAt(op, FormulaKindOf(physics.SwvpFormula), factor, t), P);
+}
+
+// A column's loop with the formula and factor fixed, so that each choice is made once.
+template <SaturationOperation op, FormulaKind formula, FactorKind factor>
+void SaturationLoop(std::span<const double> tC, double pressureMbar, std::span<double> out) {
+  for (std::size_t i = 0; i < tC.size(); ++i) {
+    out[i] = EnhancedFromParts(factor, PartsAt(op, formula, factor, tC[i]), pressureMbar);
+  }
+}
+
+template <SaturationOperation op, FormulaKind formula>
+void SaturationLoop(std::span<const double> tC, double pressureMbar, FactorKind factor,
+                    std::span<double> out) {
+  switch (factor) {
+    case FactorKind::Greenspan:
+      return SaturationLoop<op, formula, FactorKind::Greenspan>(tC, pressureMbar, out);
+    case FactorKind::Bogel:
+      return SaturationLoop<op, formula, FactorKind::Bogel>(tC, pressureMbar, out);
+    case FactorKind::None:
+      return SaturationLoop<op, formula, FactorKind::None>(tC, pressureMbar, out);
+  }
+}
+
+template <SaturationOperation op>
+void SaturationColumn(std::span<const double> tC, double pressureMbar, const PhysicsChoice& physics,
+                      std::span<double> out) {
+  const FactorKind factor = FactorKindOf(physics.EnhancementFactor);
+  switch (FormulaKindOf(physics.SwvpFormula)) {
+    case FormulaKind::GoffGratch:
+      return SaturationLoop<op, FormulaKind::GoffGratch>(tC, pressureMbar, factor, out);
+    case FormulaKind::HylandWexler:
+      return SaturationLoop<op, FormulaKind::HylandWexler>(tC, pressureMbar, factor, out);
+    case FormulaKind::Sonntag:
+      return SaturationLoop<op, FormulaKind::Sonntag>(tC, pressureMbar, factor, out);
+    case FormulaKind::Magnus:
+      return SaturationLoop<op, FormulaKind::Magnus>(tC, pressureMbar, factor, out);
+  }
 }
 
 }  // namespace
@@ -215,6 +259,16 @@ double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoi
 
 double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics) {
   return EnhancedSaturationPressure(SaturationOperation::DewFrost, tC, pressureMbar, physics);
+}
+
+void SaturationPressuresWater(std::span<const double> tC, double pressureMbar,
+                              const PhysicsChoice& physics, std::span<double> out) {
+  SaturationColumn<SaturationOperation::Water>(tC, pressureMbar, physics, out);
+}
+
+void SaturationPressuresDewFrost(std::span<const double> tC, double pressureMbar,
+                                 const PhysicsChoice& physics, std::span<double> out) {
+  SaturationColumn<SaturationOperation::DewFrost>(tC, pressureMbar, physics, out);
 }
 
 }  // namespace tavimor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "core/calc_settings.h"
 #include "core/unit_tables.h"
 
@@ -27,5 +29,13 @@ double SaturationPressureWater(double tC, double pressureMbar, const PhysicsChoi
 
 // Enhanced saturation vapour pressure over ice below 0 °C and over water from 0 °C on.
 double SaturationPressureDewFrost(double tC, double pressureMbar, const PhysicsChoice& physics);
+
+// The same over a column of temperatures at one total pressure: out[i] for tC[i], bit for bit
+// the value of one call, with the choice of formula and factor made once for the column.
+// out holds at least as many values as tC.
+void SaturationPressuresWater(std::span<const double> tC, double pressureMbar,
+                              const PhysicsChoice& physics, std::span<double> out);
+void SaturationPressuresDewFrost(std::span<const double> tC, double pressureMbar,
+                                 const PhysicsChoice& physics, std::span<double> out);
 
 }  // namespace tavimor

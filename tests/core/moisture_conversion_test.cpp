@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/moisture_conversion.h"
 #include "core/number_text.h"
@@ -142,6 +145,69 @@ TEST(ComputeMoistureResults, HoldsThePpmvInSinglePrecisionBetweenTheHalves) {
   const MoistureResults r = ComputeMoistureResults(Inputs(3, 20, 0), CalcSettings{});
   EXPECT_EQ(r.ResultText, "23.36");
   EXPECT_EQ(r.Result, HoldSingle(PressureFromPpmv(HoldSingle(ppmv), 1013.25)));
+}
+
+}  // namespace
+}  // namespace tavimor
+
+namespace tavimor {
+namespace {
+
+// The column path against value by value, bit for bit: every unit pair, every formula and
+// factor, pressures usable and not, values across and beyond each unit's range.
+TEST(ConvertColumn, GivesTheHeldResultOfEveryValueOrNaN) {
+  struct Physics {
+    SwvpFormula formula;
+    EnhancementFactor factor;
+    GasMethod method;
+    float measured;
+    float computeAt;
+  };
+  const Physics physics[] = {
+      {SwvpFormula::GoffGratch, EnhancementFactor::NoEnhancement, GasMethod::IgtBulletin8, 1013.25f,
+       1013.25f},
+      {SwvpFormula::HylandWexler, EnhancementFactor::Greenspan, GasMethod::Astm, 5000, 250},
+      {SwvpFormula::Sonntag, EnhancementFactor::Bogel, GasMethod::IgtBulletin8, 20, 20000},
+      {SwvpFormula::Magnus, EnhancementFactor::Greenspan, GasMethod::Astm, 0, 1013.25f},
+      {SwvpFormula::HylandWexler, EnhancementFactor::NoEnhancement, GasMethod::IgtBulletin8,
+       1013.25f, NAN},
+  };
+  std::vector<double> values = {NAN, INFINITY, -INFINITY, 1e300, -1e300, 0, -0.0, 3.4e38};
+  for (int k = -300; k <= 600; ++k) values.push_back(k * 0.5 + 0.123);
+  for (double v = 1e-7; v < 3e5; v *= 1.7) values.push_back(v);
+  for (const Physics& p : physics) {
+    CalcSettings settings;
+    settings.SwvpFormula = p.formula;
+    settings.EnhancementFactor = p.factor;
+    settings.GasMethod = p.method;
+    settings.To.DensityMedium = DensityMedium::AirMixture;
+    for (int from = -1; from < kMoistureUnitCount; ++from) {
+      for (int to = 0; to <= kMoistureUnitCount; ++to) {
+        MoistureInputs inputs;
+        inputs.FromUnit = inputs.FromListSelection = from;
+        inputs.ToListSelection = to;
+        inputs.MeasuredPressure = p.measured;
+        inputs.ComputePressure = p.computeAt;
+        const MoistureConversion conversion(inputs, settings);
+        std::vector<double> results(values.size());
+        std::vector<uint8_t> outside(values.size());
+        conversion.convertColumn(values, results, outside);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+          const float held = HoldSingle(values[i]);
+          const bool refused = FromValueRangeMessage(from, held).has_value();
+          const MoistureValues m = conversion.values(held);
+          const double expected = !refused && m.ResultValid ? m.Result : NAN;
+          ASSERT_EQ(outside[i] != 0, refused) << from << " " << values[i];
+          ASSERT_EQ(std::isnan(results[i]), std::isnan(expected))
+              << from << ">" << to << " " << values[i];
+          if (!std::isnan(expected)) {
+            ASSERT_EQ(std::bit_cast<uint64_t>(results[i]), std::bit_cast<uint64_t>(expected))
+                << from << ">" << to << " " << values[i];
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
