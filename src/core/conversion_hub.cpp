@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "core/conversion_steps.h"
+#include "core/wide_loops.h"
 
 namespace tavimor {
 
@@ -30,7 +31,7 @@ struct FastSearches {
 // body(unit) with the unit as a constant, so that the switch over the units folds away inside
 // a column's loop (a value outside the enumeration stays as it is).
 template <class Body>
-void WithUnitConstant(MoistureUnit unit, const Body& body) {
+TAVIMOR_INLINED_BODY inline void WithUnitConstant(MoistureUnit unit, const Body& body) {
   using U = MoistureUnit;
   switch (unit) {
     case U::PartialPressure:
@@ -88,14 +89,14 @@ double PressureFromVaporDensity(double gramsPerM3, double pressureMbar, double t
                                                        physics);
 }
 
-void MoistureToPpmvColumn(MoistureUnit unit, std::span<const double> values, double pressureMbar,
-                          const UnitParams& side, const PhysicsChoice& physics,
-                          std::span<double> out) {
+TAVIMOR_WIDE_LOOPS void MoistureToPpmvColumn(MoistureUnit unit, std::span<const double> values,
+                                             double pressureMbar, const UnitParams& side,
+                                             const PhysicsChoice& physics, std::span<double> out) {
   using U = MoistureUnit;
   const bool overIce = unit == U::DewFrostPointC || unit == U::DewFrostPointF;
   const bool fahrenheit = unit == U::DewFrostPointF || unit == U::DewPointF;
   if (!overIce && !fahrenheit && unit != U::DewPointC) {
-    WithUnitConstant(unit, [&](auto constant) {
+    WithUnitConstant(unit, [&](auto constant) TAVIMOR_INLINED_BODY {
       for (std::size_t i = 0; i < values.size(); ++i) {
         out[i] =
             steps::MoistureToPpmv<FastSearches>(constant, values[i], pressureMbar, side, physics);
@@ -129,10 +130,11 @@ void MoistureToPpmvColumn(MoistureUnit unit, std::span<const double> values, dou
   }
 }
 
-void PpmvToMoistureColumn(MoistureUnit unit, std::span<const double> ppmv, double pressureMbar,
-                          const UnitParams& side, double pressure2Mbar,
-                          const PhysicsChoice& physics, std::span<double> out) {
-  WithUnitConstant(unit, [&](auto constant) {
+TAVIMOR_WIDE_LOOPS void PpmvToMoistureColumn(MoistureUnit unit, std::span<const double> ppmv,
+                                             double pressureMbar, const UnitParams& side,
+                                             double pressure2Mbar, const PhysicsChoice& physics,
+                                             std::span<double> out) {
+  WithUnitConstant(unit, [&](auto constant) TAVIMOR_INLINED_BODY {
     for (std::size_t i = 0; i < ppmv.size(); ++i) {
       out[i] = steps::PpmvToMoisture<FastSearches>(constant, ppmv[i], pressureMbar, side,
                                                    pressure2Mbar, physics);

@@ -10,6 +10,7 @@
 #include "core/moisture_format.h"
 #include "core/single_precision.h"
 #include "core/std_bridge.h"
+#include "core/wide_loops.h"
 
 namespace tavimor {
 
@@ -110,8 +111,9 @@ MoistureValues MoistureConversion::values(float fromValue) const {
   return out;
 }
 
-void MoistureConversion::convertColumn(std::span<const double> values, std::span<double> results,
-                                       std::span<uint8_t> outside) const {
+TAVIMOR_WIDE_LOOPS void MoistureConversion::convertColumn(std::span<const double> values,
+                                                          std::span<double> results,
+                                                          std::span<uint8_t> outside) const {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   // Values per pass: the pass's numbers stay in the first-level cache.
   constexpr std::size_t kPass = 256;
@@ -128,10 +130,10 @@ void MoistureConversion::convertColumn(std::span<const double> values, std::span
     // OutOfRange at once, never searching. Bitwise "and" and selects: no branch.
     for (std::size_t i = 0; i < n; ++i) {
       const double held = HoldSingle(values[begin + i]);
-      value[i] = ((held >= low) & (held <= high)) ? held : kNaN;
+      const bool inside = (held >= low) & (held <= high);
+      value[i] = inside ? held : kNaN;
+      outside[begin + i] = ranged & !inside;
     }
-    // With a range, only a value outside it is NaN here.
-    for (std::size_t i = 0; i < n; ++i) outside[begin + i] = ranged && std::isnan(value[i]);
     if (!m_fromUnit || !m_toUnit) {
       std::fill_n(result, n, kNaN);
       continue;
