@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/formula_spread.h"
@@ -58,6 +60,16 @@ class TrialConversion {
   // range".
   std::optional<float> at(float fromValue) const {
     return answer(m_atEstimatePressures, fromValue);
+  }
+  // at(x) for a block of From values, NaN where it gives nothing: the column path, which
+  // gives the value-by-value results to the bit, at a fraction of their time.
+  void atEach(std::span<const float> fromValues, std::span<double> wide, std::span<uint8_t> outside,
+              std::span<double> results) const {
+    std::copy(fromValues.begin(), fromValues.end(), wide.begin());
+    m_atEstimatePressures.convertColumn(wide, results, outside);
+    for (std::size_t j = 0; j < fromValues.size(); ++j) {
+      if (!(fromValues[j] >= m_taken.Low && fromValues[j] <= m_taken.High)) results[j] = NAN;
+    }
   }
   int fromUnit() const { return m_inputs.FromUnit; }
   std::optional<float> at(float fromValue, float measured, float compute) const {
@@ -338,6 +350,11 @@ TrialTotals RunTrials(const Propagation& p, uint64_t seed, std::size_t n,
   const std::vector<float>& computeBlock = p.Linked ? pms : pcs;
   std::vector<double> corrections(kBlock, p.CorrectionLow);
   std::vector<double> deviates(kBlock);
+  // At fixed pressures a block converts as a column.
+  const bool fixedPressures = !varyMeasured && !varyCompute;
+  std::vector<double> wide(kBlock);
+  std::vector<uint8_t> outside(kBlock);
+  std::vector<double> columnResults(kBlock);
   auto draw = [&deviates](std::vector<float>& block, std::size_t count, float mean, double u,
                           RandomStream& draws) {
     draws.normals(deviates.data(), count);
@@ -356,10 +373,15 @@ TrialTotals RunTrials(const Propagation& p, uint64_t seed, std::size_t n,
         corrections[j] = p.CorrectionLow + p.CorrectionWidth * formulaDraws.uniform();
       }
     }
+    if (fixedPressures) {
+      p.Trial.atEach({xs.data(), count}, {wide.data(), count}, {outside.data(), count},
+                     {columnResults.data(), count});
+    }
     for (std::size_t j = 0; j < count; ++j) {
-      const std::optional<float> y = varyMeasured || varyCompute
-                                         ? p.Trial.at(xs[j], pms[j], computeBlock[j])
-                                         : p.Trial.at(xs[j]);
+      const std::optional<float> y = !fixedPressures ? p.Trial.at(xs[j], pms[j], computeBlock[j])
+                                     : std::isnan(columnResults[j])
+                                         ? std::nullopt
+                                         : std::optional<float>(columnResults[j]);
       if (!y) continue;
       if (keepFrom) {
         fromValues[m] = xs[j];
