@@ -3,8 +3,10 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "conversion.h"
 #include "engine.h"
@@ -85,6 +87,40 @@ std::size_t gNextSlot = 0;
 bool Matches(const CacheEntry& entry, PyObject* fromUnit, PyObject* toUnit, PyObject* options) {
   return entry.Settings != nullptr && SameArgument(fromUnit, entry.FromUnit) &&
          SameArgument(toUnit, entry.ToUnit) && SameArgument(options, entry.Options);
+}
+
+// The options given as keywords (names[i] = values[i]) against a snapshot of the dict they
+// made: no dict is built for a call that finds its settings.
+bool SameKeywords(PyObject* snapshot, PyObject* names, PyObject* const* values,
+                  const std::vector<Py_ssize_t>& taken) {
+  if (!PyDict_Check(snapshot) || PyDict_Size(snapshot) != static_cast<Py_ssize_t>(taken.size())) {
+    return false;
+  }
+  for (const Py_ssize_t i : taken) {
+    PyObject* kept = PyDict_GetItemWithError(snapshot, PyTuple_GET_ITEM(names, i));
+    if (kept == nullptr) {
+      PyErr_Clear();
+      return false;
+    }
+    if (!SameArgument(values[i], kept)) return false;
+  }
+  return true;
+}
+
+const CacheEntry* FindByKeywords(PyObject* fromUnit, PyObject* toUnit, PyObject* names,
+                                 PyObject* const* values, const std::vector<Py_ssize_t>& taken) {
+  auto matches = [&](const CacheEntry& entry) {
+    return entry.Settings != nullptr && SameArgument(fromUnit, entry.FromUnit) &&
+           SameArgument(toUnit, entry.ToUnit) && SameKeywords(entry.Options, names, values, taken);
+  };
+  if (matches(gCache[gLastHit])) return &gCache[gLastHit];
+  for (std::size_t i = 0; i < kCacheSize; ++i) {
+    if (matches(gCache[i])) {
+      gLastHit = i;
+      return &gCache[i];
+    }
+  }
+  return nullptr;
 }
 
 const CacheEntry* Find(PyObject* fromUnit, PyObject* toUnit, PyObject* options) {
@@ -231,6 +267,161 @@ PyObject* Remember(PyObject* const* args, Py_ssize_t count) {
   return Py_NewRef(Py_None);
 }
 
+// tavimor.convert and tavimor.increment: a callable that answers the common call (a number,
+// the units by position, options by keyword, settings already kept) without entering
+// Python, and hands every other call, with its arguments as given, to the Python function
+// it wraps. Python's own call of a function with **options costs more than the
+// conversion. Readers (help, inspect, pickle) see the wrapped function.
+struct Front {
+  PyObject_HEAD vectorcallfunc Call;
+  PyObject* Wrapped;
+  Py_ssize_t Positional;  // the values (and the delta), from_unit, to_unit
+  bool WithDelta;
+};
+
+// The answer, or Miss() where the wrapped function must take the call.
+PyObject* QuickAnswer(const Front& front, PyObject* const* args, Py_ssize_t count,
+                      PyObject* names) {
+  static PyObject* const kRaw = Interned("raw");
+  static PyObject* const kErrors = Interned("errors");
+  static PyObject* const kThreads = Interned("threads");
+  static PyObject* const kQuantity = Interned("quantity");
+  static PyObject* const kNan = Interned("nan");
+  if (count != front.Positional) return Py_NewRef(kMiss);
+  PyObject* raw = Py_True;
+  PyObject* errors = kNan;
+  PyObject* threads = Py_None;
+  thread_local std::vector<Py_ssize_t> options;
+  options.clear();
+  const Py_ssize_t keywords = names == nullptr ? 0 : PyTuple_GET_SIZE(names);
+  PyObject* const* values = args + count;
+  for (Py_ssize_t i = 0; i < keywords; ++i) {
+    PyObject* name = PyTuple_GET_ITEM(names, i);
+    if (name == kRaw) {
+      raw = values[i];
+    } else if (name == kErrors) {
+      errors = values[i];
+    } else if (name == kThreads) {
+      threads = values[i];
+    } else if (name == kQuantity) {
+      if (values[i] != Py_False) return Py_NewRef(kMiss);
+    } else {
+      options.push_back(i);
+    }
+  }
+  PyObject* delta = front.WithDelta ? args[1] : nullptr;
+  const auto call = ScalarCall(args[0], delta, raw, errors, threads);
+  if (!call) return Py_NewRef(kMiss);
+  const Py_ssize_t units = front.WithDelta ? 2 : 1;
+  const CacheEntry* entry = FindByKeywords(args[units], args[units + 1], names, values, options);
+  if (entry == nullptr) return Py_NewRef(kMiss);
+  const Converted c = entry->Engine->one(call->Number, call->Delta, call->Shown);
+  return Answer(*entry->Engine, args[0], call->Number, front.WithDelta, c, call->How);
+}
+
+PyObject* FrontCall(PyObject* self, PyObject* const* args, std::size_t countAndFlag,
+                    PyObject* names) {
+  const Front& front = *reinterpret_cast<Front*>(self);
+  PyObject* answer = nullptr;
+  try {
+    answer = QuickAnswer(front, args, PyVectorcall_NARGS(countAndFlag), names);
+  } catch (py::error_already_set& e) {
+    e.restore();
+    return nullptr;
+  }
+  if (answer != kMiss) return answer;
+  Py_DECREF(answer);
+  return PyObject_Vectorcall(front.Wrapped, args, countAndFlag, names);
+}
+
+PyObject* FrontGetAttribute(PyObject* self, PyObject* name) {
+  const Front& front = *reinterpret_cast<Front*>(self);
+  auto is = [name](const char* text) { return PyUnicode_CompareWithASCIIString(name, text) == 0; };
+  if (is("__wrapped__")) return Py_NewRef(front.Wrapped);
+  if (is("__class__") || is("__reduce__") || is("__reduce_ex__")) {
+    return PyObject_GenericGetAttr(self, name);
+  }
+  return PyObject_GetAttr(front.Wrapped, name);
+}
+
+// Pickled by name, as the function is: the module's attribute is this object.
+PyObject* FrontReduce(PyObject* self, PyObject*) {
+  return PyObject_GetAttrString(reinterpret_cast<Front*>(self)->Wrapped, "__qualname__");
+}
+
+// A descriptor like a function, so that help() documents it as one.
+PyObject* FrontGet(PyObject* self, PyObject*, PyObject*) {
+  return Py_NewRef(self);
+}
+
+PyObject* FrontRepr(PyObject* self) {
+  return PyObject_Repr(reinterpret_cast<Front*>(self)->Wrapped);
+}
+
+int FrontTraverse(PyObject* self, visitproc visit, void* arg) {
+  Py_VISIT(reinterpret_cast<Front*>(self)->Wrapped);
+  return 0;
+}
+
+int FrontClear(PyObject* self) {
+  Py_CLEAR(reinterpret_cast<Front*>(self)->Wrapped);
+  return 0;
+}
+
+void FrontDealloc(PyObject* self) {
+  PyObject_GC_UnTrack(self);
+  FrontClear(self);
+  PyObject_GC_Del(self);
+}
+
+PyMethodDef kFrontMethods[] = {
+    {"__reduce__", &FrontReduce, METH_NOARGS, nullptr},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+PyTypeObject* FrontType() {
+  static PyTypeObject type = [] {
+    PyTypeObject t{};
+    Py_SET_REFCNT(reinterpret_cast<PyObject*>(&t), 1);  // static, never released
+    t.tp_name = "tavimor._engine.function";  // as help() names it
+    t.tp_basicsize = sizeof(Front);
+    t.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_GC | Py_TPFLAGS_HAVE_VECTORCALL;
+    t.tp_vectorcall_offset = offsetof(Front, Call);
+    t.tp_call = PyVectorcall_Call;
+    t.tp_getattro = FrontGetAttribute;
+    t.tp_descr_get = FrontGet;
+    t.tp_repr = FrontRepr;
+    t.tp_traverse = FrontTraverse;
+    t.tp_clear = FrontClear;
+    t.tp_dealloc = FrontDealloc;
+    t.tp_methods = kFrontMethods;
+    return t;
+  }();
+  return &type;
+}
+
+// front(function, positional, with_delta)
+PyObject* MakeFront(PyObject* const* args, Py_ssize_t count) {
+  if (count != 3 || !PyCallable_Check(args[0]) || !PyLong_Check(args[1]) ||
+      !PyBool_Check(args[2])) {
+    PyErr_SetString(PyExc_TypeError, "front takes a function, its positional count and a bool");
+    return nullptr;
+  }
+  const Py_ssize_t positional = PyLong_AsSsize_t(args[1]);
+  if (positional != 3 && positional != 4) {
+    PyErr_SetString(PyExc_ValueError, "front takes 3 or 4 positional arguments");
+    return nullptr;
+  }
+  Front* front = PyObject_GC_New(Front, FrontType());
+  if (front == nullptr) return nullptr;
+  front->Call = FrontCall;
+  front->Wrapped = Py_NewRef(args[0]);
+  front->Positional = positional;
+  front->WithDelta = args[2] == Py_True;
+  PyObject_GC_Track(front);
+  return reinterpret_cast<PyObject*>(front);
+}
+
 PyObject* SetParamsType(PyObject* const* args, Py_ssize_t count) {
   if (count != 1 || !PyType_Check(args[0])) {
     PyErr_SetString(PyExc_TypeError, "set_params_type takes the type tavimor.Params");
@@ -271,6 +462,10 @@ PyMethodDef kFunctions[] = {
      METH_FASTCALL,
      "set_params_type($module, Params, /)\n--\n\nTells the cache the type tavimor.Params, whose "
      "objects are frozen."},
+    {"front", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&FastCall<MakeFront>)),
+     METH_FASTCALL,
+     "front($module, function, positional, with_delta, /)\n--\n\nfunction with its common "
+     "calls answered in the engine."},
     {nullptr, nullptr, 0, nullptr},
 };
 
@@ -335,7 +530,7 @@ void AddFastFunctions(py::module_& m, PyMethodDef* table) {
 
 void AddScalars(py::module_& m) {
   kMiss = PyObject_CallNoArgs(reinterpret_cast<PyObject*>(&PyBaseObject_Type));
-  if (kMiss == nullptr) throw py::error_already_set();
+  if (kMiss == nullptr || PyType_Ready(FrontType()) != 0) throw py::error_already_set();
   AddFastFunctions(m, kFunctions);
   m.attr("MISS") = py::reinterpret_borrow<py::object>(kMiss);
 }

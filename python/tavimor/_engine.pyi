@@ -1,7 +1,7 @@
 # Types of the compiled engine tavimor._engine (python/src). The package's modules give it
 # its interface; python/tests/test_typing.py checks this file against the module itself.
 
-from typing import Any, Mapping, Optional, Sequence
+from typing import Any, Callable, Mapping, Optional, Sequence, TypeVar
 
 import numpy as np
 import numpy.typing as npt
@@ -82,6 +82,8 @@ def remember(
     from_unit: object, to_unit: object, options: Mapping[str, Any], settings: object, /
 ) -> None: ...
 def set_params_type(Params: type, /) -> None: ...
+_Function = TypeVar("_Function", bound=Callable[..., Any])
+def front(function: _Function, positional: int, with_delta: bool, /) -> _Function: ...
 def saturation_one(
     t_c: object, pressure: object, formula: object, enhancement: object, over: object,
     errors: object, /

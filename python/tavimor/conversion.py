@@ -584,3 +584,9 @@ for _function in (convert, increment, convert_text):
     _function.__doc__ = (_function.__doc__ or "") + _OPTIONS_DOC
     _with_settings_keywords(_function)
 del _function
+
+if not TYPE_CHECKING:
+    # A call of a Python function with **options costs more than the conversion: the engine
+    # answers the common calls itself and hands the others to the functions above.
+    convert = _engine.front(convert, 3, False)
+    increment = _engine.front(increment, 4, True)

@@ -5,8 +5,10 @@ values without a result in the command's words.
 Run by ctest with PYTHONPATH at the build tree's package and TAVIMOR_CONVERT naming the
 built tavimor-convert."""
 
+import inspect
 import math
 import os
+import pickle
 import struct
 import subprocess
 
@@ -87,6 +89,45 @@ def test_kept_settings_never_answer_for_other_arguments():
     first = tavimor.convert(100.0, "ppmv", "ppmw", to_params=side)
     side["mw"] = 36.0
     assert tavimor.convert(100.0, "ppmv", "ppmw", to_params=side) == first / 2
+
+
+# Calls the engine answers itself beside calls it hands to the Python function: each gives
+# what the function itself gives, error or result, the first time and from kept settings.
+FRONT_CALLS = [
+    ("convert", (20.0, "dp-c", "ppmv"), {"measured": 2000.0, "formula": "sonntag"}),
+    ("convert", (20.0, "dp-c", "ppmv"), {"formula": "sonntag", "measured": 2000.0}),
+    ("convert", (20, "dp-c", "ppmv"), {"raw": False}),
+    ("convert", (500.0, "mbar", "dp-c"), {"errors": "reason"}),
+    ("convert", (500.0, "mbar", "dp-c"), {"errors": "raise"}),
+    ("convert", (20.0, "dp-c", "ppmv"), {"threads": 1}),
+    ("convert", (20.0,), {"from_unit": "dp-c", "to_unit": "ppmv"}),
+    ("convert", (20.0, "dp-c", "ppmv"), {"quantity": False, "to_params": {"mw": 18}}),
+    ("convert", (20.0, "dp-c", "ppmv"), {"formular": "sonntag"}),
+    ("convert", (20.0, "dp-c", "ppmv"), {"raw": 1}),
+    ("convert", (20.0, "dp-c", "ppmv", True), {}),
+    ("increment", (20.0, 0.5, "dp-c", "ppmv"), {"enhancement": "greenspan"}),
+    ("increment", (float("nan"), 0.5, "dp-c", "ppmv"), {"errors": "reason"}),
+]
+
+
+@pytest.mark.parametrize("name,args,keywords", FRONT_CALLS)
+def test_calls_answered_by_the_engine_are_the_functions_own(name, args, keywords):
+    front = getattr(tavimor, name)
+
+    def outcome(function):
+        try:
+            return function(*args, **keywords)
+        except (TypeError, ValueError) as error:
+            return type(error), str(error)
+
+    expected = outcome(front.__wrapped__)
+    for _ in range(2):
+        got = outcome(front)
+        assert repr(got) == repr(expected)
+    # Readers see the function.
+    assert pickle.loads(pickle.dumps(front)) is front
+    assert inspect.signature(front) == inspect.signature(front.__wrapped__)
+    assert front.__doc__ == front.__wrapped__.__doc__ and front.__name__ == name
 
 
 pint = pytest.importorskip("pint", reason="needs pint (python3-pint)")
