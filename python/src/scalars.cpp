@@ -383,7 +383,7 @@ PyTypeObject* FrontType() {
   static PyTypeObject type = [] {
     PyTypeObject t{};
     Py_SET_REFCNT(reinterpret_cast<PyObject*>(&t), 1);  // static, never released
-    t.tp_name = "tavimor._engine.function";  // as help() names it
+    t.tp_name = "tavimor._engine.function";             // as help() names it
     t.tp_basicsize = sizeof(Front);
     t.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_HAVE_GC | Py_TPFLAGS_HAVE_VECTORCALL;
     t.tp_vectorcall_offset = offsetof(Front, Call);
