@@ -43,11 +43,11 @@ void AddScalars(py::module_& m);
 using FastFunction = PyObject* (*)(PyObject* const* args, Py_ssize_t count);
 PyObject* Miss();
 
-// f as a function of the C API; C++ exceptions become Python's.
-template <FastFunction f>
-PyObject* FastCall(PyObject*, PyObject* const* args, Py_ssize_t count) {
+// body() for the C API: C++ exceptions become Python's, and the answer null.
+template <class Body>
+PyObject* Guarded(const Body& body) {
   try {
-    return f(args, count);
+    return body();
   } catch (py::error_already_set& e) {
     e.restore();
   } catch (py::builtin_exception& e) {
@@ -56,6 +56,12 @@ PyObject* FastCall(PyObject*, PyObject* const* args, Py_ssize_t count) {
     PyErr_SetString(PyExc_RuntimeError, e.what());
   }
   return nullptr;
+}
+
+// f as a function of the C API.
+template <FastFunction f>
+PyObject* FastCall(PyObject*, PyObject* const* args, Py_ssize_t count) {
+  return Guarded([&] { return f(args, count); });
 }
 
 // Adds functions of the C API, whose table must live as long as the module.

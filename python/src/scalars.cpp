@@ -322,14 +322,9 @@ PyObject* QuickAnswer(const Front& front, PyObject* const* args, Py_ssize_t coun
 PyObject* FrontCall(PyObject* self, PyObject* const* args, std::size_t countAndFlag,
                     PyObject* names) {
   const Front& front = *reinterpret_cast<Front*>(self);
-  PyObject* answer = nullptr;
-  try {
-    answer = QuickAnswer(front, args, PyVectorcall_NARGS(countAndFlag), names);
-  } catch (py::error_already_set& e) {
-    e.restore();
-    return nullptr;
-  }
-  if (answer != kMiss) return answer;
+  PyObject* answer =
+      Guarded([&] { return QuickAnswer(front, args, PyVectorcall_NARGS(countAndFlag), names); });
+  if (answer != kMiss) return answer;  // or null for an error
   Py_DECREF(answer);
   return PyObject_Vectorcall(front.Wrapped, args, countAndFlag, names);
 }
